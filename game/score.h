@@ -1,0 +1,32 @@
+// Score, fruit, lives and levels: the per-level table, the collision test, the fruit,
+// the extra life, and the drawing of numbers and fruit in the score panel.
+#pragma once
+#include <cstdint>
+
+extern int32_t Score;
+extern int32_t Level;
+extern int32_t FruitCount;
+extern int32_t FruitShown;
+extern uint32_t FruitUntil;
+extern uint32_t FruitPointsUntil;
+extern uint32_t GhostPointsUntil;
+extern int32_t FruitDuration;
+extern int32_t GhostPointsX, GhostPointsY;
+extern const int32_t FruitKindByLevel[28];
+extern const int32_t FruitPoints[9];
+
+void ResetGame();
+void ResetTimers();
+void SetupLevel();
+void CheckCollisions();  // reads its own tick
+void ScoreGhost();
+void FruitAppearanceRule(uint32_t now);
+void DrawFruitItems(uint32_t now);          // the fruit while it stands, its points while they show
+void ExtraLifeRule(int32_t scoreBefore);    // then the score wrap and the six-life cap
+void GhostPointsRule(uint32_t now);
+void DrawNumber(int32_t value, int32_t x, int32_t y);
+void DrawDigit(int32_t d, int32_t x, int32_t y);
+void DrawTinyDigit(int32_t d, int32_t x, int32_t y);
+void DrawFruit(int32_t kind, int32_t x, int32_t y);
+void DrawFruitPoints();
+void DrawLevelFruits();

@@ -1,0 +1,44 @@
+// What each backend (the SDL window or the headless harness) must supply.
+// The common services in this folder (messages, keys, timer, registry, resources)
+// sit on top of these few calls; the game never sees this interface.
+#pragma once
+#include <cstdint>
+#include <string>
+#include "display.h"
+
+class Backend {
+public:
+    virtual ~Backend() = default;
+
+    // Clock: milliseconds, 32-bit, wrapping like the handheld's tick count.
+    virtual uint32_t Ticks() = 0;
+    virtual void Sleep(uint32_t ms) = 0;
+
+    // Waits for outside events (keys, window changes) until the tick `until` at the
+    // latest and hands them to the layer (KeyEvent, PostMessageW). Returns early when
+    // something arrived.
+    virtual void WaitEvents(uint32_t until) = 0;
+    // Takes whatever outside events are already waiting, without waiting.
+    virtual void PollEvents() = 0;
+
+    // Window: made once; the layer has already sent WM_CREATE through the procedure.
+    virtual bool CreateGameWindow(const std::string& title) = 0;
+    virtual void ShowGameWindow() = 0;
+    virtual void DestroyGameWindow() = 0;
+    // Single instance: true when another copy runs (and has been asked to come forward).
+    virtual bool OtherInstanceRunning(const std::string& title) = 0;
+
+    // Display (frame memory).
+    virtual GXDisplayProperties DisplayProperties() = 0;
+    virtual bool OpenDisplay() = 0;
+    virtual void* BeginDraw() = 0;
+    virtual void EndDraw() = 0;
+    virtual void CloseDisplay() = 0;
+    // The frame memory as last shown, for screenshots (null before the first frame).
+    virtual const void* LastFrame() = 0;
+};
+
+// The backend in force; set once by the program's start before anything else runs.
+void SetBackend(Backend* backend);
+Backend& CurrentBackend();
+bool HasBackend();

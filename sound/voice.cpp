@@ -1,0 +1,33 @@
+// Voice flags and volumes: written by the game thread, read by the mixer.
+#include "voice.h"
+
+namespace {
+constexpr auto relaxed = std::memory_order_relaxed;
+}
+
+Voice::Voice() = default;
+
+void Voice::SetVolume(int32_t v) {
+    if (v < 0 || v > 64) v = 64;
+    volume.store(uint32_t(v), relaxed);
+    uint32_t master = masterVolume ? masterVolume->load(relaxed) : 64;
+    EffectiveVolume.store((master * uint32_t(v)) >> 6, relaxed);
+}
+
+void Voice::SetPan(int32_t p) {
+    if (p < 0 || p > 255) p = 255;
+    pan.store(uint32_t(p), relaxed);
+}
+
+uint32_t Voice::GetVolume() const { return EffectiveVolume.load(relaxed); }
+uint32_t Voice::GetPan() const { return pan.load(relaxed); }
+void Voice::SetLoop(bool l) { loop.store(l, relaxed); }
+bool Voice::GetLoop() const { return loop.load(relaxed); }
+void Voice::Stop() { stopped.store(true, relaxed); }
+void Voice::Pause() {
+    if (!stopped.load(relaxed)) paused.store(true, relaxed);
+}
+void Voice::Resume() {
+    if (!stopped.load(relaxed)) paused.store(false, relaxed);
+}
+bool Voice::IsPlaying() const { return !paused.load(relaxed) && !stopped.load(relaxed); }

@@ -1,0 +1,36 @@
+// The voice base shared by sample voices and module voices. The game thread flips
+// these fields without the lock and the mixing thread reads them once per frame, so
+// each is an atomic with relaxed ordering: single-field writes, no tearing, no race.
+#pragma once
+#include <atomic>
+#include <cstdint>
+
+class Voice {
+public:
+    Voice();
+    virtual ~Voice() = default;
+    Voice(const Voice&) = delete;
+    Voice& operator=(const Voice&) = delete;
+
+    // Outside 0..64 becomes 64; EffectiveVolume = master x volume >> 6.
+    virtual void SetVolume(int32_t volume);
+    // Outside 0..255 becomes 255.
+    virtual void SetPan(int32_t pan);
+
+    uint32_t GetVolume() const;  // the effective volume, not the stored one
+    uint32_t GetPan() const;
+    void SetLoop(bool loop);
+    bool GetLoop() const;
+    void Stop();    // stopped = true; paused unchanged
+    void Pause();   // if not stopped: paused = true
+    void Resume();  // if not stopped: paused = false
+    bool IsPlaying() const;
+
+    const std::atomic<uint32_t>* masterVolume = nullptr;
+    std::atomic<uint32_t> volume{0};
+    std::atomic<uint32_t> EffectiveVolume{0};
+    std::atomic<uint32_t> pan{128};
+    std::atomic<bool> loop{false};
+    std::atomic<bool> paused{false};
+    std::atomic<bool> stopped{true};
+};
