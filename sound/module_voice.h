@@ -1,10 +1,18 @@
 // A module voice: plays one four-channel tracker module inside the mixing pass,
 // running its own sequencer (ticks, rows, effects) one output frame at a time.
 #pragma once
+#include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include "voice.h"
 
 class Module;
+
+constexpr int ModuleChannels = 4;
+constexpr int ModuleSampleSlots = 32;
+constexpr uint32_t NoPendingOrder = 0xFFFFFF;
+constexpr uint32_t NoDelay = 0xFFFFFF;
+constexpr uint32_t DelayFires = 0xFFFFFFFF;
 
 class ModuleVoice : public Voice {
 public:
@@ -18,5 +26,77 @@ public:
     // sums. When a song without loop ends the voice stops itself and adds nothing.
     void MixFrame(int32_t& left, int32_t& right);
 
-    // The sequencer and channel fields follow here (module player).
+    // The song.
+    const uint8_t* data = nullptr;
+    const uint8_t* patterns = nullptr;
+    size_t dataSize = 0;
+    const uint16_t* steps = nullptr;  // the step table of the output rate
+    uint32_t rate = 22050;
+    uint32_t stereo = 1;              // set by whoever starts the voice; mono adds to left only
+    uint32_t songLength = 1;          // 1..128
+    uint8_t orders[128] = {};
+
+    // The sequencer.
+    uint32_t pattern = 0;
+    uint32_t row = 0;
+    uint32_t order = 0;
+    uint32_t restart = 0;
+    uint32_t samplesPerTick = 0;
+    uint32_t frameCounter = 0;
+    uint32_t speed = 6;
+    uint32_t tick = 6;
+
+    // Channels. Volume, effective volume and pan are also written by the game thread
+    // (master volume, separation), so they are atomics.
+    int32_t period[ModuleChannels] = {};
+    uint32_t sample[ModuleChannels] = {};
+    uint32_t step[ModuleChannels] = {};
+    std::atomic<uint32_t> channelVolume[ModuleChannels] = {};
+    std::atomic<uint32_t> effectiveVolume[ModuleChannels] = {};
+    uint32_t effect[ModuleChannels] = {};
+    uint32_t x[ModuleChannels] = {};
+    uint32_t y[ModuleChannels] = {};
+    uint32_t parameter[ModuleChannels] = {};
+    uint32_t position[ModuleChannels] = {};
+    std::atomic<uint32_t> channelPan[ModuleChannels] = {};
+
+    // Samples 0..31: lengths and loops in bytes x 256.
+    uint32_t sampleLength[ModuleSampleSlots] = {};
+    uint32_t loopStart[ModuleSampleSlots] = {};
+    uint32_t loopLength[ModuleSampleSlots] = {};
+    uint32_t sampleVolume[ModuleSampleSlots] = {};
+    uint32_t finetune[ModuleSampleSlots] = {};
+    const int8_t* sampleData[ModuleSampleSlots] = {};
+
+    // Effect memories.
+    int32_t volumeSlide[ModuleChannels] = {};
+    int32_t portaPeriod[ModuleChannels] = {};
+    int32_t portaTarget[ModuleChannels] = {};
+    uint32_t portaSpeed[ModuleChannels] = {};
+    uint32_t arpeggioCounter[ModuleChannels] = {};
+    uint32_t arpeggioStep0[ModuleChannels] = {};
+    uint32_t arpeggioStep1[ModuleChannels] = {};
+    uint32_t arpeggioStep2[ModuleChannels] = {};
+    uint32_t vibratoPosition[ModuleChannels] = {};
+    uint32_t vibratoSpeed[ModuleChannels] = {};
+    uint32_t vibratoDepth[ModuleChannels] = {};
+    uint32_t delayCount[ModuleChannels] = {};
+    uint32_t delayPeriod[ModuleChannels] = {};
+    uint32_t cutCount[ModuleChannels] = {};
+
+    uint32_t pendingOrder = NoPendingOrder;
+    uint32_t pendingRow = NoPendingOrder;
+    uint32_t patternDelay = 0;
+
+private:
+    void SequencerStep();            // false when the song ended in this frame
+    void ReadRow();
+    void RowEffect(int c, uint32_t cellPeriod);
+    void TickEffect(int c);
+    bool MovePosition();             // false when the song is over
+    void MixChannels(int32_t& left, int32_t& right);
+    void RecomputeVolume(int c);
+    uint32_t StepOf(int32_t period) const;
+    int32_t FinetunedPeriod(uint32_t cellPeriod, uint32_t sampleNumber) const;
+    void SlideVolume(int c);
 };

@@ -1,0 +1,48 @@
+// Loading a module image from a resource, a file or memory, and its play settings.
+// The image is never examined here: the voice reads it within its size when it plays.
+#include "sound/module.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/resources.h"
+
+Module::~Module() { Unload(); }
+
+void Module::Unload() {
+    if (ownsData && data) std::free(const_cast<uint8_t*>(data));
+    if (ownsData) {
+        data = nullptr;
+        size = 0;
+        ownsData = false;
+    }
+}
+
+bool Module::LoadFromResource(HINSTANCE module, uint16_t id) {
+    Unload();
+    static const WCHAR type[] = {'P', 'T', 'M', 'O', 'D', 0};
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), type);
+    if (!found) return false;
+    HGLOBAL loaded = LoadResource(module, found);
+    if (!loaded) return false;
+    data = static_cast<const uint8_t*>(LockResource(loaded));
+    size = SizeofResource(module, found);
+    ownsData = false;
+    return data != nullptr;
+}
+
+bool Module::LoadFromMemory(const void* bytes, size_t count) {
+    Unload();
+    if (!bytes || count == 0) return false;
+    auto* copy = static_cast<uint8_t*>(std::malloc(count));
+    if (!copy) return false;
+    std::memcpy(copy, bytes, count);
+    data = copy;
+    size = count;
+    ownsData = true;
+    return true;
+}
+
+void Module::SetVolume(int32_t v) { volume = (v < 0 || v > 64) ? 64 : uint32_t(v); }
+void Module::SetPan(int32_t p) { pan = (p < 0 || p > 255) ? 255 : uint32_t(p); }
