@@ -15,6 +15,17 @@ extern int32_t GhostPointsX, GhostPointsY;
 extern const int32_t FruitKindByLevel[28];
 extern const int32_t FruitPoints[9];
 
+// One row of the per-level table applied by SetupLevel.
+struct LevelRow {
+    int32_t stepInterval;
+    int32_t frightDuration;
+    int32_t fruitDuration;
+};
+LevelRow LevelSettings(int32_t level);
+// The fruit of a level (its entry of FruitKindByLevel, held in range) and its points.
+int32_t FruitKindForLevel(int32_t level);
+int32_t FruitPointsForKind(int32_t kind);
+
 void ResetGame();
 void ResetTimers();
 void SetupLevel();

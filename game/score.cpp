@@ -1,0 +1,250 @@
+// Score, fruit, lives and levels: the per-level speeds and times, the collision test
+// with its own tick, the ghost chain, the bonus fruit, the extra life and the score wrap,
+// and the numbers, fruit and points drawn in the panel.
+#include "game/score.h"
+
+#include "app/entry.h"
+#include "app/game_frame.h"
+#include "app/window_proc.h"
+#include "game/ghosts.h"
+#include "game/maze.h"
+#include "game/player.h"
+#include "gfx/art.h"
+#include "gfx/scenes.h"
+#include "gfx/surface.h"
+#include "platform/clock.h"
+#include "sound/sample.h"
+#include "sound/sound_system.h"
+
+int32_t Score;
+int32_t Level;
+int32_t FruitCount;
+int32_t FruitShown;
+uint32_t FruitUntil;
+uint32_t FruitPointsUntil;
+uint32_t GhostPointsUntil;
+int32_t FruitDuration;
+int32_t GhostPointsX, GhostPointsY;
+
+const int32_t FruitKindByLevel[28] = {0, 1, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 8,
+                                      8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8};
+const int32_t FruitPoints[9] = {0, 100, 200, 500, 700, 1000, 2000, 3000, 5000};
+
+namespace {
+
+constexpr LevelRow LevelRows[] = {
+    {17, 10000, 15000},  // level 1
+    {14, 8000, 15000},  {13, 7000, 12000}, {12, 5000, 14000}, {11, 7000, 10000},
+    {10, 5000, 12000},  {9, 7000, 8000},   {8, 5000, 10000},  {6, 7000, 6000},
+    {4, 5000, 8000},    {1, 7000, 4000},   {1, 5000, 6000},
+    {1, 1500, 3000},  // levels 13, 14, 15
+    {1, 1500, 3000},  {1, 1500, 3000},
+};
+constexpr LevelRow LastRow = {1, -3000, 3000};  // level 16 and every other value
+
+constexpr int32_t FruitX = 82, FruitY = 118;
+constexpr int32_t ExtraLifeScore = 10000;
+constexpr int32_t ScoreWrap = 9999999;
+constexpr int32_t MaxLives = 6;
+
+void Sprite(int32_t x, int32_t y, int32_t w, int32_t h, int32_t sx, int32_t sy) {
+    BlitKeyed(BackBuffer, x, y, w, h, SpriteSheet, KeyColour, sx, sy);
+}
+
+void PlayGameSample(int slot) { Mixer.PlaySample(GameSamples[slot]); }
+
+}  // namespace
+
+LevelRow LevelSettings(int32_t level) {
+    if (level >= 1 && level <= 15) return LevelRows[level - 1];
+    return LastRow;
+}
+
+int32_t FruitKindForLevel(int32_t level) {
+    // A level beyond the table (only reachable by setting it by hand) keeps the key.
+    if (level < 0) return 0;
+    if (level > 27) return FruitKindByLevel[27];
+    return FruitKindByLevel[level];
+}
+
+int32_t FruitPointsForKind(int32_t kind) { return kind >= 0 && kind <= 8 ? FruitPoints[kind] : 0; }
+
+void ResetGame() {
+    Level = 1;
+    Score = 0;
+    DotsEaten = 0;
+    Player.lives = 3;
+    SceneIndex = 0;
+    SceneStarted = 0;
+    SceneDirection = -1;
+    TearCounter = 0;
+    ResetTimers();
+}
+
+void ResetTimers() {
+    const uint32_t passed = GetTickCount() - 100;
+    FrightEnd = passed;
+    PhaseTimer = passed;
+    LevelClearEnd = passed;
+    FruitUntil = passed;
+    FruitPointsUntil = passed;
+}
+
+void SetupLevel() {
+    const LevelRow row = LevelSettings(Level);
+    StepInterval = row.stepInterval;
+    FrightDuration = row.frightDuration;
+    FruitDuration = row.fruitDuration;
+    FruitCount = 0;
+    FruitShown = 0;
+    FruitUntil = 0;
+    FrightEnd = GetTickCount() - 100;
+    FrightActive = 0;
+    ResetTimers();
+}
+
+void CheckCollisions() {
+    const uint32_t now = GetTickCount();
+    const int32_t px = Player.x, py = Player.y;
+    for (GhostRecord& gh : Ghosts) {
+        if (gh.mode != Normal && gh.mode != Frightened) continue;
+        const int32_t ddx = px - gh.x, ddy = py - gh.y;
+        if (ddx * ddx >= 5 || ddy * ddy >= 5) continue;
+        if (gh.mode == Frightened && now < FrightEnd) {
+            ScoreGhost();
+            gh.targetX = 82;
+            gh.targetY = 82;
+            gh.mode = Eyes;
+            GamePhase = PhaseGhostEaten;
+            PhaseTimer = GetTickCount() + 500;
+            FrightEnd += 500;  // the freeze does not eat into the frightened time
+            FrightLoopOn = 0;
+            EyesLoopOn = 0;
+            PauseVoice(EyesVoice);
+            PauseVoice(FrightVoice);
+            PlayGameSample(SampleGhostEaten);
+        } else {
+            CalmGhosts();
+            ChompOn = 0;
+            FrightLoopOn = 0;
+            EyesLoopOn = 0;
+            PauseVoice(EyesVoice);
+            PauseVoice(FrightVoice);
+            PauseVoice(ChompVoice);
+            StopSirens();
+            Player.state = PlayerDying;
+            Player.frame = 1;
+            Player.nextStep = now + 1500;
+        }
+    }
+    if (now < FruitUntil) {
+        FruitShown = 1;
+        if (px == FruitX && py == FruitY) {
+            FruitUntil = 0;
+            FruitShown = 0;
+            Score += FruitPointsForKind(FruitKindForLevel(Level));
+            FruitPointsUntil = GetTickCount() + 2000;
+            PlayGameSample(SampleFruit);
+        }
+    }
+}
+
+void ScoreGhost() {
+    GhostsEaten += 1;
+    GhostPointsUntil = GetTickCount() + 2000;
+    GhostPointsX = Player.x;
+    GhostPointsY = Player.y;
+    switch (GhostsEaten) {
+        case 1: Score += 200; break;
+        case 2: Score += 400; break;
+        case 3: Score += 800; break;
+        case 4: Score += 1600; break;
+        default: break;
+    }
+}
+
+void FruitAppearanceRule(uint32_t now) {
+    if (FruitShown == 1 && now > FruitUntil) {
+        FruitShown = 0;
+        FruitUntil = 0;
+    }
+    if (FruitShown == 0 && ((DotsEaten == 76 && FruitCount == 0) || (DotsEaten == 160 && FruitCount == 1))) {
+        FruitCount += 1;
+        FruitShown = 1;
+        FruitUntil = GetTickCount() + static_cast<uint32_t>(FruitDuration);
+    }
+}
+
+void DrawFruitItems(uint32_t now) {
+    if (now < FruitUntil) DrawFruit(FruitKindForLevel(Level), FruitX, FruitY);
+    if (now < FruitPointsUntil) DrawFruitPoints();
+}
+
+void ExtraLifeRule(int32_t scoreBefore) {
+    if (scoreBefore < ExtraLifeScore && Score >= ExtraLifeScore) {
+        Player.lives += 1;
+        PlayGameSample(SampleExtraLife);
+    }
+    if (Score >= ScoreWrap) Score -= ScoreWrap;
+    if (Player.lives > MaxLives) Player.lives = MaxLives;
+}
+
+void GhostPointsRule(uint32_t now) {
+    if (!(now < GhostPointsUntil && GhostsEaten >= 1 && GamePhase == PhaseGhostEaten)) return;
+    const int32_t x = GhostPointsX, y = GhostPointsY + 3;
+    switch (GhostsEaten) {
+        case 1: Sprite(x, y, 11, 6, 85, 51); break;  // 200
+        case 2: Sprite(x, y, 11, 6, 85, 60); break;  // 400
+        case 3: Sprite(x, y, 11, 6, 85, 69); break;  // 800
+        case 4: Sprite(x - 1, y, 13, 6, 83, 78); break;  // 1600
+        default: break;
+    }
+}
+
+void DrawNumber(int32_t value, int32_t x, int32_t y) {
+    // Eight slots, right-aligned; a value that cannot be a score shows as 0.
+    uint32_t v = value < 0 ? 0 : static_cast<uint32_t>(value);
+    for (int slot = 7; slot >= 0; --slot) {
+        DrawDigit(static_cast<int32_t>(v % 10), x + 7 * slot, y);
+        v /= 10;
+        if (v == 0) break;
+    }
+}
+
+void DrawDigit(int32_t d, int32_t x, int32_t y) {
+    if (d < 0 || d > 9) return;
+    Sprite(x, y, 6, 6, 6 * d, 66);
+}
+
+void DrawTinyDigit(int32_t d, int32_t x, int32_t y) {
+    if (d < 0 || d > 9) return;
+    Sprite(x, y, 3, 6, 40 + 3 * d, 78);
+}
+
+void DrawFruit(int32_t kind, int32_t x, int32_t y) {
+    if (kind < 1 || kind > 8) return;
+    Sprite(x, y, 12, 12, 12 * (kind - 1), 84);
+}
+
+void DrawFruitPoints() {
+    const int32_t kind = FruitKindForLevel(Level);
+    if (kind < 1 || kind > 8) return;
+    const int32_t points = FruitPoints[kind];
+    constexpr int32_t y = 121;
+    if (kind <= 4) {
+        DrawTinyDigit(points / 100, 82, y);
+        DrawTinyDigit(0, 86, y);
+        DrawTinyDigit(0, 90, y);
+    } else {
+        DrawTinyDigit(points / 1000, 80, y);
+        DrawTinyDigit(0, 84, y);
+        DrawTinyDigit(0, 88, y);
+        DrawTinyDigit(0, 92, y);
+    }
+}
+
+void DrawLevelFruits() {
+    const int64_t first = Level - int64_t{5} > 1 ? Level - int64_t{5} : 1;
+    for (int64_t k = first; k <= Level; ++k)
+        DrawFruit(FruitKindForLevel(static_cast<int32_t>(k)), static_cast<int32_t>(155 - 12 * (k - first)), 206);
+}
