@@ -26,3 +26,11 @@ extern int32_t EyesLoopOn;
 
 void GameFrame();
 void StartRound();
+
+// Deadline tests that stay right when the 32-bit tick count wraps around: a deadline
+// is never more than a few seconds away, so the signed distance decides.
+inline bool TickAfter(uint32_t now, uint32_t deadline) { return int32_t(now - deadline) > 0; }
+inline bool TickReached(uint32_t now, uint32_t deadline) { return int32_t(now - deadline) >= 0; }
+
+// Level after `level` once it is cleared: levels 18 to 21 repeat for ever.
+int32_t NextLevel(int32_t level);

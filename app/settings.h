@@ -8,6 +8,17 @@ extern int32_t HiScore;            // best score
 extern int32_t Sound;              // master volume of the sound effects, 0..64, default 16
 extern uint32_t SavedBeepMode;     // key-click mode as it was before the game blanked it
 extern uint8_t SavedScript[30];    // key-click sound as it was (15 UTF-16 units)
+extern uint32_t SavedScriptSize;   // bytes of it read (0: none, 30 zero bytes go back)
+
+// A key-click sound longer than 30 bytes is kept whole here (up to the limit) and given
+// back at its own length; a longer one still is left alone: neither blanked nor rewritten.
+constexpr uint32_t SavedScriptLimit = 1024;
+constexpr uint32_t ScriptLeftAlone = 0xFFFFFFFF;
+extern uint8_t SavedScriptLong[SavedScriptLimit];
+extern uint32_t SavedScriptLongSize;  // 0 when the sound fitted in 30 bytes, or ScriptLeftAlone
+
+// A stored volume beyond this (either sign) cannot be held as a counter (x 5): ignored.
+constexpr int32_t SoundLimit = 429496729;
 
 LONG LoadSettings();
 LONG SaveSettings();

@@ -8,6 +8,8 @@ class Voice;
 
 extern uint8_t Paused;
 extern uint32_t PauseStartTick;
+// Set once the back key or deactivation has closed the sound system: its voices are gone.
+extern uint8_t SoundClosed;
 constexpr unsigned FrameTimerId = 100;
 
 // The looped voices, started and paused by every new game; null when none was had.
