@@ -5,8 +5,38 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "platform/resources.h"
+#include "sound/resolve_path.h"
+
+namespace {
+
+// The full path as the file system wants it (UTF-8).
+std::string NarrowPath(const WCHAR* wide) {
+    std::string out;
+    for (; *wide; ++wide) {
+        uint32_t c = uint32_t(*wide);
+        if (c < 0x80) {
+            out += char(c);
+        } else if (c < 0x800) {
+            out += char(0xC0 | (c >> 6));
+            out += char(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += char(0xE0 | (c >> 12));
+            out += char(0x80 | ((c >> 6) & 0x3F));
+            out += char(0x80 | (c & 0x3F));
+        } else {
+            out += char(0xF0 | ((c >> 18) & 0x07));
+            out += char(0x80 | ((c >> 12) & 0x3F));
+            out += char(0x80 | ((c >> 6) & 0x3F));
+            out += char(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+}  // namespace
 
 Module::~Module() { Unload(); }
 
@@ -30,6 +60,36 @@ bool Module::LoadFromResource(HINSTANCE module, uint16_t id) {
     size = SizeofResource(module, found);
     ownsData = false;
     return data != nullptr;
+}
+
+bool Module::LoadFromFile(const WCHAR* fileName) {
+    Unload();
+    WCHAR path[ResolvePathChars];
+    if (!fileName || ResolvePath(path, fileName) == 0) return false;
+    FILE* file = std::fopen(NarrowPath(path).c_str(), "rb");
+    if (!file) return false;
+    long length = -1;
+    if (std::fseek(file, 0, SEEK_END) == 0) length = std::ftell(file);
+    if (length <= 0 || std::fseek(file, 0, SEEK_SET) != 0) {
+        std::fclose(file);
+        return false;
+    }
+    auto* buffer = static_cast<uint8_t*>(std::malloc(size_t(length)));
+    if (!buffer) {
+        std::fclose(file);
+        return false;
+    }
+    // A file that shrinks while it is read keeps what was read.
+    size_t got = std::fread(buffer, 1, size_t(length), file);
+    std::fclose(file);
+    if (got == 0) {
+        std::free(buffer);
+        return false;
+    }
+    data = buffer;
+    size = got;
+    ownsData = true;
+    return true;
 }
 
 bool Module::LoadFromMemory(const void* bytes, size_t count) {

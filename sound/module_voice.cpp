@@ -1,8 +1,11 @@
 // The module voice's set-up and its per-frame work: start a song, follow the master
-// volume and stereo separation, and mix the four channels.
+// volume and stereo separation, and mix the four channels into the frame's sums.
 #include "sound/module_voice.h"
 
+#include <algorithm>
+
 #include "sound/module.h"
+#include "sound/module_image.h"
 #include "sound/module_tables.h"
 
 namespace {
@@ -15,7 +18,6 @@ ModuleVoice::ModuleVoice() {
         vibratoSpeed[c] = 9;
         vibratoDepth[c] = 2;
         portaTarget[c] = 0;
-        delayCount[c] = NoDelay;
     }
 }
 
@@ -37,10 +39,113 @@ void ModuleVoice::RecomputeVolume(int c) {
     effectiveVolume[c].store((channelVolume[c].load(relaxed) * EffectiveVolume.load(relaxed)) >> 6, relaxed);
 }
 
-void ModuleVoice::Start(const Module&, const uint16_t* stepTable, uint32_t outputRate) {
-    steps = stepTable;
-    rate = outputRate;
-    stopped.store(true, relaxed);
+uint32_t ModuleVoice::StepOf(int32_t p) const {
+    // Periods are signed while effects work on them; the look-up clamps into the table.
+    uint32_t index = uint32_t(std::clamp<int32_t>(p, 0, StepTableSize - 1));
+    return steps[index];
 }
 
-void ModuleVoice::MixFrame(int32_t&, int32_t&) {}
+int32_t ModuleVoice::FinetunedPeriod(int32_t p, uint32_t s) const {
+    uint32_t note = NearestNoteTable[std::clamp<int32_t>(p, 0, NearestNoteCount - 1)];
+    uint32_t index = std::min<uint32_t>(finetune[s & 31] * PeriodColumns + note, PeriodCount - 1);
+    return int32_t(PeriodTable[index]);
+}
+
+void ModuleVoice::Start(const Module& module, const uint16_t* stepTable, uint32_t outputRate) {
+    data = module.data;
+    dataSize = module.data ? module.size : 0;
+    patterns = dataSize > ModulePatternsAt ? data + ModulePatternsAt : nullptr;
+    steps = stepTable;
+    rate = outputRate;
+
+    songLength = ImageSongLength(data, dataSize);
+    for (size_t i = 0; i < ModuleOrderCount; ++i) orders[i] = ImageByte(data, dataSize, ModuleOrdersAt + i);
+    uint32_t patternCount = ImagePatternCount(data, dataSize);
+
+    // Sample tables: the data of the samples follows the last pattern, in order.
+    sampleData[0] = nullptr;
+    finetune[0] = 0;
+    size_t sampleStart = ModulePatternsAt + size_t(patternCount) * ModulePatternBytes;
+    size_t offset = 0;
+    for (uint32_t i = 1; i < ModuleSampleSlots; ++i) {
+        size_t header = ModuleSampleHeaders + ModuleSampleHeaderBytes * (i - 1);
+        uint32_t words = ImageWord(data, dataSize, header + 22);
+        if (words == 0) {
+            sampleData[i] = nullptr;
+            continue;
+        }
+        uint32_t loopWords = ImageWord(data, dataSize, header + 28);
+        sampleLength[i] = words * 2 * 256;
+        loopStart[i] = ImageWord(data, dataSize, header + 26) * 2 * 256;
+        loopLength[i] = loopWords > 1 ? loopWords * 2 * 256 : 0;
+        sampleVolume[i] = std::min<uint32_t>(ImageByte(data, dataSize, header + 25), 64);
+        finetune[i] = ImageByte(data, dataSize, header + 24) & 0x0F;
+        // A sample cut short by the end of the file keeps what is there; none at all is silent.
+        size_t at = sampleStart + offset;
+        if (at < dataSize) {
+            sampleData[i] = reinterpret_cast<const int8_t*>(data + at);
+            size_t available = dataSize - at;
+            if (size_t(words) * 2 > available) sampleLength[i] = uint32_t(available) * 256;
+        } else {
+            sampleData[i] = nullptr;
+        }
+        offset += size_t(words) * 2;
+    }
+
+    samplesPerTick = rate / 50;
+    frameCounter = 0;
+    speed = 6;
+    tick = 6;  // the first frame reads row 0
+
+    order = 0;
+    pattern = orders[0];
+    row = 0;
+    restart = ImageByte(data, dataSize, ModuleRestartAt);
+    if (restart == ModuleNoRestart || restart >= songLength) restart = 0;
+
+    pendingOrder = NoPendingOrder;
+    pendingRow = NoPendingOrder;
+    patternDelay = 0;
+
+    SetPan(int32_t(module.pan));
+    for (int c = 0; c < ModuleChannels; ++c) {
+        period[c] = 0;
+        sample[c] = 0;
+    }
+    loop.store(module.loop, relaxed);
+    SetVolume(int32_t(module.volume));
+    paused.store(false, relaxed);
+    stopped.store(false, relaxed);
+}
+
+void ModuleVoice::MixFrame(int32_t& left, int32_t& right) {
+    if (!SequencerStep()) {
+        stopped.store(true, relaxed);
+        return;
+    }
+    MixChannels(left, right);
+}
+
+void ModuleVoice::MixChannels(int32_t& left, int32_t& right) {
+    for (int c = 0; c < ModuleChannels; ++c) {
+        uint32_t s = sample[c];
+        const int8_t* bytes = sampleData[s];
+        if (!bytes) continue;
+        uint32_t at = position[c];
+        if (loopLength[s] != 0 && at >= loopStart[s] + loopLength[s]) at -= loopLength[s];
+        if (at >= sampleLength[s]) {
+            position[c] = at;
+            continue;
+        }
+        int32_t b = bytes[at >> 8];
+        int32_t v = int32_t(effectiveVolume[c].load(relaxed));
+        if (stereo) {
+            int32_t r = (int32_t(channelPan[c].load(relaxed)) * v) >> 8;
+            left += (v - r) * b;
+            right += r * b;
+        } else {
+            left += v * b;
+        }
+        position[c] = at + step[c];
+    }
+}

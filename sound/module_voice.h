@@ -32,7 +32,7 @@ public:
     size_t dataSize = 0;
     const uint16_t* steps = nullptr;  // the step table of the output rate
     uint32_t rate = 22050;
-    uint32_t stereo = 1;              // set by whoever starts the voice; mono adds to left only
+    uint32_t stereo = 1;              // PlayModule copies the mixer's; mono adds to left only
     uint32_t songLength = 1;          // 1..128
     uint8_t orders[128] = {};
 
@@ -89,7 +89,7 @@ public:
     uint32_t patternDelay = 0;
 
 private:
-    void SequencerStep();            // false when the song ended in this frame
+    bool SequencerStep();            // false when the song ended in this frame
     void ReadRow();
     void RowEffect(int c, uint32_t cellPeriod);
     void TickEffect(int c);
@@ -97,6 +97,6 @@ private:
     void MixChannels(int32_t& left, int32_t& right);
     void RecomputeVolume(int c);
     uint32_t StepOf(int32_t period) const;
-    int32_t FinetunedPeriod(uint32_t cellPeriod, uint32_t sampleNumber) const;
+    int32_t FinetunedPeriod(int32_t period, uint32_t sampleNumber) const;
     void SlideVolume(int c);
 };

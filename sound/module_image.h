@@ -1,0 +1,60 @@
+// Where things sit in a module image (31 samples, 4 channels) and how its cells and
+// sample headers decode. Every read is bounded by the image size: past the end reads 0.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+constexpr size_t ModuleTitleBytes = 20;
+constexpr size_t ModuleSampleHeaders = 20;   // 30 bytes each, samples 1..31
+constexpr size_t ModuleSampleHeaderBytes = 30;
+constexpr size_t ModuleSongLengthAt = 950;
+constexpr size_t ModuleRestartAt = 951;
+constexpr size_t ModuleOrdersAt = 952;
+constexpr size_t ModuleOrderCount = 128;
+constexpr size_t ModulePatternsAt = 1084;
+constexpr size_t ModulePatternBytes = 1024;
+constexpr int ModuleRows = 64;
+constexpr uint32_t ModuleNoRestart = 127;
+
+// A byte of the image, 0 past its end.
+inline uint8_t ImageByte(const uint8_t* data, size_t size, size_t at) { return at < size ? data[at] : 0; }
+inline uint32_t ImageWord(const uint8_t* data, size_t size, size_t at) {
+    return (uint32_t(ImageByte(data, size, at)) << 8) | ImageByte(data, size, at + 1);
+}
+
+// The song length the player uses: a byte of 0 plays one entry, above 128 plays 128.
+inline uint32_t ImageSongLength(const uint8_t* data, size_t size) {
+    uint32_t length = ImageByte(data, size, ModuleSongLengthAt);
+    if (length == 0) return 1;
+    return length > ModuleOrderCount ? uint32_t(ModuleOrderCount) : length;
+}
+
+// The highest pattern number among the orders played, plus one.
+inline uint32_t ImagePatternCount(const uint8_t* data, size_t size) {
+    uint32_t length = ImageSongLength(data, size);
+    uint32_t highest = 0;
+    for (uint32_t i = 0; i < length; ++i) {
+        uint32_t p = ImageByte(data, size, ModuleOrdersAt + i);
+        if (p > highest) highest = p;
+    }
+    return highest + 1;
+}
+
+// One cell of a pattern, decoded.
+struct ModuleCell {
+    uint32_t sample;  // 0: none
+    uint32_t period;  // 0: none
+    uint32_t effect;
+    uint32_t parameter;
+};
+
+inline ModuleCell DecodeCell(uint8_t b0, uint8_t b1, uint8_t b2, uint8_t b3) {
+    return {uint32_t(b0 & 0xF0) | uint32_t(b2 >> 4), (uint32_t(b0 & 0x0F) << 8) | b1, uint32_t(b2 & 0x0F), b3};
+}
+
+inline ModuleCell ImageCell(const uint8_t* data, size_t size, uint32_t pattern, uint32_t row, uint32_t channel) {
+    size_t at = ModulePatternsAt + size_t(pattern) * ModulePatternBytes + row * 16 + channel * 4;
+    if (at + 4 <= size) return DecodeCell(data[at], data[at + 1], data[at + 2], data[at + 3]);
+    return DecodeCell(ImageByte(data, size, at), ImageByte(data, size, at + 1), ImageByte(data, size, at + 2),
+                      ImageByte(data, size, at + 3));
+}

@@ -1,0 +1,80 @@
+// The module sequencer: one step per output frame counts frames into ticks and ticks
+// into rows, reads each row's cells and moves the song position (breaks, jumps, end).
+#include <algorithm>
+
+#include "sound/module_image.h"
+#include "sound/module_tables.h"
+#include "sound/module_voice.h"
+
+bool ModuleVoice::SequencerStep() {
+    if (tick == speed) {
+        // Row time. A pattern delay holds the row: not read again, its tick effects go on.
+        if (patternDelay != 0) {
+            --patternDelay;
+            tick = 0;
+            return true;
+        }
+        ReadRow();
+        if (!MovePosition()) return false;
+        tick = 0;
+        return true;
+    }
+    if (frameCounter != samplesPerTick) {
+        ++frameCounter;
+        return true;
+    }
+    frameCounter = 0;
+    ++tick;
+    if (tick == speed) return true;
+    for (int c = 0; c < ModuleChannels; ++c) TickEffect(c);
+    return true;
+}
+
+void ModuleVoice::ReadRow() {
+    for (int c = 0; c < ModuleChannels; ++c) {
+        ModuleCell cell = ImageCell(data, dataSize, pattern, row, uint32_t(c));
+        effect[c] = cell.effect;
+        parameter[c] = cell.parameter;
+        x[c] = cell.parameter >> 4;
+        y[c] = cell.parameter & 0x0F;
+        // The sample tables have 32 entries: a larger number in a cell is ignored.
+        if (cell.sample != 0 && cell.sample < uint32_t(ModuleSampleSlots)) {
+            sample[c] = cell.sample;
+            channelVolume[c].store(sampleVolume[cell.sample], std::memory_order_relaxed);
+            RecomputeVolume(c);
+        }
+        bool slidesToNote = cell.effect == 3 || cell.effect == 5;
+        bool delaysNote = cell.effect == 14 && x[c] == 13;
+        if (cell.period != 0 && !slidesToNote && !delaysNote) {
+            position[c] = 0;
+            period[c] = FinetunedPeriod(int32_t(cell.period), sample[c]);
+        }
+        // Every row, so that a step bent by arpeggio or vibrato comes back to the note.
+        if (sample[c] != 0) step[c] = StepOf(period[c]);
+        RowEffect(c, cell.period);
+    }
+}
+
+bool ModuleVoice::MovePosition() {
+    if (pendingOrder != NoPendingOrder) {
+        uint32_t target = pendingOrder;
+        row = pendingRow;
+        pendingOrder = NoPendingOrder;
+        // A jump or break past the last entry ends the song here, or restarts a looping one.
+        if (target >= songLength) {
+            if (!loop.load(std::memory_order_relaxed)) return false;
+            target = restart;
+        }
+        order = target;
+        pattern = orders[order];
+        return true;
+    }
+    if (++row < uint32_t(ModuleRows)) return true;
+    row = 0;
+    if (++order >= songLength) {
+        if (!loop.load(std::memory_order_relaxed)) return false;
+        order = restart;
+    }
+    pattern = orders[order];
+    return true;
+}
