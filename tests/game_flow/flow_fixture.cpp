@@ -1,0 +1,78 @@
+// Shared set-up of the game-flow tests: world, globals, stand-in loop voices.
+#include "tests/game_flow/flow_fixture.h"
+#include "app/game_frame.h"
+#include "app/window_proc.h"
+#include "game/ghosts.h"
+#include "game/maze.h"
+#include "game/player.h"
+#include "game/score.h"
+#include "platform/clock.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/keys.h"
+#include "tests/support/test_world.h"
+
+LoopVoices::LoopVoices() {
+    for (Voice* v : {&chomp, &fright, &eyes, &sirens[0], &sirens[1], &sirens[2], &sirens[3], &sirens[4]}) {
+        v->stopped = false;
+        v->paused = true;
+    }
+}
+
+void LoopVoices::Install() {
+    ChompVoice = &chomp;
+    FrightVoice = &fright;
+    EyesVoice = &eyes;
+    for (int i = 0; i < 5; ++i) SirenVoices[i] = &sirens[i];
+}
+
+void FlowTest::SetUp() {
+    TestWorldOptions options;
+    options.openDisplay = openDisplay;
+    options.openSound = openSound;
+    backend = &StartTestWorld(options);
+    ResetKeyStates();
+    GamePhase = PhaseTitle;
+    Paused = 0;
+    SoundClosed = 0;
+    ChompOn = FrightLoopOn = EyesLoopOn = 0;
+    AnimCounter = FlashCounter = SceneIndex = 0;
+    DotsEaten = 0;
+    RestoreDots();
+    ResetGhosts();
+    ResetPlayer();
+    ResetGame();
+    SetupLevel();
+    voices.Install();
+}
+
+void FlowTest::TearDown() {
+    ChompVoice = FrightVoice = EyesVoice = nullptr;
+    for (Voice*& v : SirenVoices) v = nullptr;
+    StopTestWorld();
+}
+
+uint32_t FlowTest::Now() const { return GetTickCount(); }
+
+void FlowTest::Advance(uint32_t ms) { backend->Advance(ms); }
+
+void FlowTest::Frame() {
+    GameFrame();
+    Advance(11);
+}
+
+void FlowTest::StartPlaying() {
+    StartNewGame();
+    voices.Install();
+    Advance(4301);
+    Frame();
+    ASSERT_EQ(GamePhase, PhasePlaying);
+}
+
+void FlowTest::PlacePlayer(int32_t x, int32_t y, int32_t dir) {
+    Player.x = x;
+    Player.y = y;
+    Player.dir = dir;
+    Player.wantLeft = Player.wantRight = Player.wantUp = Player.wantDown = 0;
+    Player.state = PlayerAlive;
+    Player.nextStep = Now() - 1;
+}

@@ -1,0 +1,34 @@
+// Shared set-up of the game-flow tests: a headless world at a known tick, the game's
+// globals back at their start values, and stand-in loop voices whose flags can be read.
+#pragma once
+#include <gtest/gtest.h>
+#include <cstdint>
+#include "sound/voice.h"
+
+class HeadlessBackend;
+
+// A loop voice as a new game leaves it: started, then paused at once.
+struct LoopVoices {
+    Voice chomp, fright, eyes, sirens[5];
+    LoopVoices();
+    void Install();  // puts them in ChompVoice, FrightVoice, EyesVoice, SirenVoices
+};
+
+class FlowTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    uint32_t Now() const;
+    void Advance(uint32_t ms);
+    // One game frame, then the 11 ms that a frame costing nothing is followed by.
+    void Frame();
+    // A game started from the title and taken to play (READY! already over).
+    void StartPlaying();
+    // Puts the player at (x, y) facing dir, ready to step in this frame.
+    void PlacePlayer(int32_t x, int32_t y, int32_t dir);
+
+    HeadlessBackend* backend = nullptr;
+    LoopVoices voices;
+    bool openDisplay = false;
+    bool openSound = false;
+};
