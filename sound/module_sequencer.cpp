@@ -14,8 +14,9 @@ bool ModuleVoice::SequencerStep() {
             tick = 0;
             return true;
         }
+        if (songEnded) return false;
         ReadRow();
-        if (!MovePosition()) return false;
+        MovePosition();
         tick = 0;
         return true;
     }
@@ -55,26 +56,31 @@ void ModuleVoice::ReadRow() {
     }
 }
 
-bool ModuleVoice::MovePosition() {
+void ModuleVoice::MovePosition() {
     if (pendingOrder != NoPendingOrder) {
         uint32_t target = pendingOrder;
         row = pendingRow;
         pendingOrder = NoPendingOrder;
         // A jump or break past the last entry ends the song here, or restarts a looping one.
         if (target >= songLength) {
-            if (!loop.load(std::memory_order_relaxed)) return false;
+            if (!loop.load(std::memory_order_relaxed)) {
+                songEnded = true;
+                return;
+            }
             target = restart;
         }
         order = target;
         pattern = orders[order];
-        return true;
+        return;
     }
-    if (++row < uint32_t(ModuleRows)) return true;
+    if (++row < uint32_t(ModuleRows)) return;
     row = 0;
     if (++order >= songLength) {
-        if (!loop.load(std::memory_order_relaxed)) return false;
+        if (!loop.load(std::memory_order_relaxed)) {
+            songEnded = true;
+            return;
+        }
         order = restart;
     }
     pattern = orders[order];
-    return true;
 }

@@ -106,6 +106,7 @@ void ModuleVoice::Start(const Module& module, const uint16_t* stepTable, uint32_
     pendingOrder = NoPendingOrder;
     pendingRow = NoPendingOrder;
     patternDelay = 0;
+    songEnded = false;
 
     SetPan(int32_t(module.pan));
     for (int c = 0; c < ModuleChannels; ++c) {

@@ -87,13 +87,16 @@ public:
     uint32_t pendingOrder = NoPendingOrder;
     uint32_t pendingRow = NoPendingOrder;
     uint32_t patternDelay = 0;
+    // The position moved past the end of a song that does not loop: the voice stops at
+    // the next row time, so the last row is heard whole.
+    bool songEnded = false;
 
 private:
     bool SequencerStep();            // false when the song ended in this frame
     void ReadRow();
     void RowEffect(int c, uint32_t cellPeriod);
     void TickEffect(int c);
-    bool MovePosition();             // false when the song is over
+    void MovePosition();             // sets songEnded past the end of a song without loop
     void MixChannels(int32_t& left, int32_t& right);
     void RecomputeVolume(int c);
     uint32_t StepOf(int32_t period) const;
