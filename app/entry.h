@@ -37,6 +37,8 @@ void DestroyGlobalObjects();
 
 void RegisterWindowClass(HINSTANCE instance, const WCHAR* className);
 bool InitInstance(HINSTANCE instance, int showCommand);
+// Slots 0..13 from their WAVE resources, with the loop flag on the eight looped ones.
+void LoadGameSamples(HINSTANCE instance);
 // The entry: start-up, then the message loop; returns the process exit code.
 int GameEntry(HINSTANCE instance, HINSTANCE previous, const WCHAR* commandLine, int showCommand);
 

@@ -33,7 +33,7 @@ foreach(line ${lines})
   math(EXPR n "${n} + 1")
 endforeach()
 file(WRITE ${OUT}.new "// Generated from res/resources.list; do not edit.\n#include <cstddef>\n"
-  "struct ResourceEntry { const char* type; unsigned id; const unsigned char* data; size_t size; };\n"
+  "#include \"platform/resource_entry.h\"\n"
   "${body}\nextern const ResourceEntry EmbeddedResources[] = {\n${table}    {nullptr, 0, nullptr, 0}};\n"
   "extern const size_t EmbeddedResourceCount = ${n};\n")
 file(COPY_FILE ${OUT}.new ${OUT} ONLY_IF_DIFFERENT)

@@ -1,0 +1,133 @@
+// Parsing of the command line against the option table.
+#include "command_line.h"
+#include <cerrno>
+#include <cstdlib>
+
+namespace {
+const std::vector<OptionInfo> table = {
+    {"--help", nullptr, "show this help and exit"},
+    {"--version", nullptr, "show the version and exit"},
+    {"--scale", "N", "window scale, a whole number from 1 (default: the largest that fits)"},
+    {"--fullscreen", nullptr, "start in full screen (Alt+Enter or F11 toggles)"},
+    {"--config-dir", "DIR", "where the settings file glimmo.reg is kept"},
+    {"--autopilot", "SEED", "let the built-in player play (a demo in the window)"},
+    {"--headless", nullptr, "run without a window, on a virtual clock, deterministically"},
+    {"--frames", "N", "headless: stop after N passes of the main loop"},
+    {"--until-tick", "T", "headless: stop when the virtual clock has run T ms"},
+    {"--start-tick", "T", "headless: the virtual clock's first tick (default 1000000)"},
+    {"--script", "FILE", "headless: key and window events, one 'TICK VERB [ARG]' a line"},
+    {"--state-log", "FILE", "headless: write the game's state after every pass, one JSON line each"},
+    {"--screenshot", "PASS:FILE.png", "headless: save the frame of that pass as PNG (repeatable)"},
+    {"--audio-out", "FILE.wav", "headless: write every sound block played to a WAV file"},
+    {"--display-props", "CX,CY,XPITCH,YPITCH,BPP,FORMAT", "headless: other display properties, for tests"},
+};
+
+bool ParseNumber(const std::string& s, int64_t lo, int64_t hi, int64_t& out) {
+    if (s.empty()) return false;
+    errno = 0;
+    char* end = nullptr;
+    long long v = std::strtoll(s.c_str(), &end, 0);
+    if (errno || *end || v < lo || v > hi) return false;
+    out = v;
+    return true;
+}
+
+bool ParseProps(const std::string& s, GXDisplayProperties& p) {
+    int64_t v[6];
+    size_t start = 0;
+    for (int i = 0; i < 6; ++i) {
+        size_t comma = s.find(',', start);
+        if ((i < 5) != (comma != std::string::npos)) return false;
+        std::string part = s.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        if (!ParseNumber(part, i < 2 ? 1 : -65536, i < 2 ? 4096 : 65536, v[i])) return false;
+        start = comma + 1;
+    }
+    p = GXDisplayProperties{uint32_t(v[0]), uint32_t(v[1]), int32_t(v[2]), int32_t(v[3]), int32_t(v[4]), uint32_t(v[5])};
+    return true;
+}
+}  // namespace
+
+const std::vector<OptionInfo>& Options() { return table; }
+
+std::string HelpText() {
+    std::string text = "Usage: glimmo [OPTION]...\nThe maze-chase game. Enter starts, arrows or 2 4 6 8 steer, "
+                       "F10 or P pauses, F6/F7 or +/- set the volume, Escape quits.\n\nOptions:\n";
+    for (const OptionInfo& o : table) {
+        std::string left = std::string("  ") + o.name + (o.argument ? std::string(" ") + o.argument : "");
+        if (left.size() < 34) left.resize(34, ' ');
+        else left += "\n" + std::string(34, ' ');
+        text += left + o.help + "\n";
+    }
+    return text;
+}
+
+bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, std::string& error) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const OptionInfo* info = nullptr;
+        for (const OptionInfo& o : table)
+            if (a == o.name) info = &o;
+        if (!info) {
+            error = "unknown option '" + a + "' (see --help)";
+            return false;
+        }
+        std::string value;
+        if (info->argument) {
+            if (i + 1 >= args.size()) {
+                error = a + " needs " + info->argument;
+                return false;
+            }
+            value = args[++i];
+        }
+        int64_t n = 0;
+        auto bad = [&](const char* what) {
+            error = a + " " + value + ": " + what;
+            return false;
+        };
+        if (a == "--help") out.help = true;
+        else if (a == "--version") out.version = true;
+        else if (a == "--headless") out.headless = true;
+        else if (a == "--fullscreen") out.fullscreen = true;
+        else if (a == "--scale") {
+            if (!ParseNumber(value, 1, 64, n)) return bad("the scale must be a whole number from 1 to 64");
+            out.scale = int(n);
+        } else if (a == "--frames") {
+            if (!ParseNumber(value, 1, INT64_MAX, n)) return bad("not a number of passes");
+            out.frames = uint64_t(n);
+        } else if (a == "--until-tick") {
+            if (!ParseNumber(value, 0, UINT32_MAX, n)) return bad("not a tick count");
+            out.untilTick = uint32_t(n);
+        } else if (a == "--start-tick") {
+            if (!ParseNumber(value, 0, UINT32_MAX, n)) return bad("not a tick count");
+            out.startTick = uint32_t(n);
+        } else if (a == "--autopilot") {
+            if (!ParseNumber(value, 0, UINT32_MAX, n)) return bad("not a seed");
+            out.autopilotSeed = uint32_t(n);
+        } else if (a == "--script") out.script = value;
+        else if (a == "--state-log") out.stateLog = value;
+        else if (a == "--audio-out") out.audioOut = value;
+        else if (a == "--config-dir") out.configDir = value;
+        else if (a == "--screenshot") {
+            size_t colon = value.find(':');
+            if (colon == std::string::npos || colon + 1 >= value.size() ||
+                !ParseNumber(value.substr(0, colon), 1, INT64_MAX, n))
+                return bad("expected PASS:FILE.png");
+            out.screenshots.push_back({uint64_t(n), value.substr(colon + 1)});
+        } else if (a == "--display-props") {
+            GXDisplayProperties p{};
+            if (!ParseProps(value, p)) return bad("expected six numbers CX,CY,XPITCH,YPITCH,BPP,FORMAT");
+            out.displayProps = p;
+        }
+    }
+    if (!out.headless) {
+        for (const char* o : {"--frames", "--until-tick", "--script", "--state-log", "--screenshot", "--audio-out",
+                              "--display-props"}) {
+            for (const std::string& a : args)
+                if (a == o) {
+                    error = std::string(o) + " goes with --headless";
+                    return false;
+                }
+        }
+    }
+    return true;
+}

@@ -1,0 +1,42 @@
+// The program's command line: one table of options gives the parser, --help and the
+// man page's list. Errors name the problem; the caller exits with code 2.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+#include "platform/display.h"
+
+struct ScreenshotRequest {
+    uint64_t pass;
+    std::string path;
+};
+
+struct CommandLine {
+    bool headless = false;
+    bool help = false;
+    bool version = false;
+    std::optional<uint64_t> frames;
+    std::optional<uint32_t> untilTick;
+    uint32_t startTick = 1000000;
+    std::string script;
+    std::optional<uint32_t> autopilotSeed;
+    std::string stateLog;
+    std::vector<ScreenshotRequest> screenshots;
+    std::string audioOut;
+    std::string configDir;
+    std::optional<GXDisplayProperties> displayProps;
+    int scale = 0;
+    bool fullscreen = false;
+};
+
+struct OptionInfo {
+    const char* name;
+    const char* argument;  // null for a flag
+    const char* help;
+};
+const std::vector<OptionInfo>& Options();
+
+// Fills `out`; on a bad command line returns false with `error` set.
+bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, std::string& error);
+std::string HelpText();

@@ -1,0 +1,45 @@
+// The glimmo program: reads the command line, picks the window or the headless
+// harness, and runs the game.
+#include <cstdio>
+#include <string>
+#include <vector>
+#include "command_line.h"
+#include "harness.h"
+#include "platform/backend.h"
+#include "platform/registry_store.h"
+#include "platform/sdl/sdl_backend.h"
+#include "platform/sdl/sdl_waveout.h"
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    CommandLine cl;
+    std::string error;
+    if (!ParseCommandLine(args, cl, error)) {
+        std::fprintf(stderr, "glimmo: %s\n", error.c_str());
+        return 2;
+    }
+    if (cl.help) {
+        std::fputs(HelpText().c_str(), stdout);
+        return 0;
+    }
+    if (cl.version) {
+        std::printf("glimmo %s\n", GLIMMO_VERSION);
+        return 0;
+    }
+    if (cl.headless) return RunHeadless(cl);
+
+    SdlOptions options;
+    options.scale = cl.scale;
+    options.fullscreen = cl.fullscreen;
+    std::unique_ptr<Backend> backend = MakeSdlBackend(options, &error);
+    if (!backend) {
+        std::fprintf(stderr, "glimmo: %s\n", error.c_str());
+        return 1;
+    }
+    SetBackend(backend.get());
+    SetRegistryFolder(cl.configDir.empty() ? DefaultRegistryFolder() : cl.configDir);
+    UseSdlWaveOut();
+    int code = RunProgram(cl);
+    SetBackend(nullptr);
+    return code;
+}

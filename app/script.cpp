@@ -1,0 +1,91 @@
+// Reading the headless script.
+#include "script.h"
+#include <cerrno>
+#include <cstdlib>
+#include <sstream>
+#include "platform/win_types.h"
+
+namespace {
+const char* const SetNames[] = {"Level", "DotsEaten", "Score", "Lives"};
+
+bool ParseInt(const std::string& s, int64_t lo, int64_t hi, int64_t& out) {
+    if (s.empty()) return false;
+    errno = 0;
+    char* end = nullptr;
+    long long v = std::strtoll(s.c_str(), &end, 10);
+    if (errno || *end || v < lo || v > hi) return false;
+    out = v;
+    return true;
+}
+}  // namespace
+
+int ScriptKey(const std::string& n) {
+    if (n == "RETURN") return VK_RETURN;
+    if (n == "ESCAPE") return VK_ESCAPE;
+    if (n == "F10") return VK_F10;
+    if (n == "F6") return VK_F6;
+    if (n == "F7") return VK_F7;
+    if (n == "UP") return VK_UP;
+    if (n == "DOWN") return VK_DOWN;
+    if (n == "LEFT") return VK_LEFT;
+    if (n == "RIGHT") return VK_RIGHT;
+    if (n == "2" || n == "4" || n == "6" || n == "8") return n[0];
+    return -1;
+}
+
+bool ParseScript(const std::string& text, uint32_t startTick, std::vector<ScriptEvent>& events, std::string& error) {
+    std::istringstream in(text);
+    std::string line;
+    int number = 0;
+    while (std::getline(in, line)) {
+        ++number;
+        size_t hash = line.find('#');
+        if (hash != std::string::npos) line.resize(hash);
+        std::istringstream words(line);
+        std::vector<std::string> w;
+        for (std::string word; words >> word;) w.push_back(word);
+        if (w.empty()) continue;
+        auto fail = [&](const std::string& why) {
+            error = "script line " + std::to_string(number) + ": " + why;
+            return false;
+        };
+        int64_t tick = 0;
+        if (!ParseInt(w[0], 0, UINT32_MAX, tick)) return fail("'" + w[0] + "' is not a tick");
+        if (w.size() < 2) return fail("a verb is missing");
+        uint32_t at = startTick + uint32_t(tick);
+        const std::string& verb = w[1];
+        ScriptEvent e{at, ScriptEvent::KeyDown};
+        e.line = number;
+        if (verb == "down" || verb == "up" || verb == "tap") {
+            if (w.size() != 3) return fail(verb + " takes one key");
+            int vk = ScriptKey(w[2]);
+            if (vk < 0) return fail("unknown key '" + w[2] + "'");
+            e.vk = vk;
+            e.kind = verb == "up" ? ScriptEvent::KeyUp : ScriptEvent::KeyDown;
+            events.push_back(e);
+            if (verb == "tap") {
+                e.kind = ScriptEvent::KeyUp;
+                e.tick = at + 30;
+                events.push_back(e);
+            }
+        } else if (verb == "deactivate" || verb == "close") {
+            if (w.size() != 2) return fail(verb + " takes nothing");
+            e.kind = verb == "close" ? ScriptEvent::Close : ScriptEvent::Deactivate;
+            events.push_back(e);
+        } else if (verb == "set") {
+            if (w.size() != 4) return fail("set takes a name and a value");
+            bool known = false;
+            for (const char* n : SetNames) known |= w[2] == n;
+            if (!known) return fail("set: unknown name '" + w[2] + "' (Level, DotsEaten, Score or Lives)");
+            int64_t value = 0;
+            if (!ParseInt(w[3], INT32_MIN, INT32_MAX, value)) return fail("set: '" + w[3] + "' is not a number");
+            e.kind = ScriptEvent::Set;
+            e.name = w[2];
+            e.value = value;
+            events.push_back(e);
+        } else {
+            return fail("unknown verb '" + verb + "'");
+        }
+    }
+    return true;
+}

@@ -1,0 +1,23 @@
+// The backend in force, and the clock services that go straight to it.
+#include "backend.h"
+#include <cstdio>
+#include <cstdlib>
+#include "clock.h"
+
+namespace {
+Backend* current = nullptr;
+}
+
+void SetBackend(Backend* backend) { current = backend; }
+bool HasBackend() { return current != nullptr; }
+
+Backend& CurrentBackend() {
+    if (!current) {
+        std::fprintf(stderr, "glimmo: no platform backend in force\n");
+        std::abort();
+    }
+    return *current;
+}
+
+uint32_t GetTickCount() { return CurrentBackend().Ticks(); }
+void Sleep(uint32_t ms) { CurrentBackend().Sleep(ms); }

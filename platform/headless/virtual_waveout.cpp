@@ -1,0 +1,138 @@
+// The headless audio device. Blocks play back to back at the format's rate as virtual
+// time passes; each finished block goes back to the mixing thread, and the clock
+// waits until it has been written again, so the sound is the same on every run.
+#include "platform/headless/virtual_waveout.h"
+#include <cstdio>
+#include <optional>
+#include <vector>
+#include "platform/time_listeners.h"
+#include "platform/waveout_device.h"
+
+namespace {
+
+struct VirtualDevice {
+    bool paused = false;
+    int listener = -1;
+    // Frame-milliseconds of play time not yet spent on the block in play.
+    uint64_t budget = 0;
+    std::optional<QueuedBlock> playing;
+};
+
+std::string audioOutPath;
+bool recording = false;
+std::vector<uint8_t> recorded;
+WAVEFORMATEX recordedFormat{};
+bool haveFormat = false;
+
+void TimePassed(WaveOutDevice* device, uint32_t from, uint32_t to) {
+    auto* state = static_cast<VirtualDevice*>(device->backendData);
+    if (state->paused) return;
+    state->budget += uint64_t(uint32_t(to - from)) * device->format.nSamplesPerSec;
+    for (;;) {
+        if (!state->playing) {
+            state->playing = WaveOutTakeBlock(device);
+            // Nothing queued: the device idles and no play time is saved up.
+            if (!state->playing) {
+                state->budget = 0;
+                return;
+            }
+        }
+        const uint64_t frames = state->playing->length / device->format.nBlockAlign;
+        const uint64_t need = frames * 1000;
+        if (state->budget < need) return;
+        state->budget -= need;
+        QueuedBlock done = *state->playing;
+        state->playing.reset();
+        if (recording) recorded.insert(recorded.end(), done.bytes, done.bytes + done.length);
+        const uint64_t writes = WaveOutWriteCount(device);
+        WaveOutBlockDone(device, done);
+        WaveOutWaitForWrite(device, writes);
+    }
+}
+
+class VirtualWaveOut : public WaveOutBackend {
+public:
+    UINT DeviceCount() override { return 1; }
+
+    bool OpenDevice(WaveOutDevice* device, const WAVEFORMATEX& format) override {
+        auto* state = new VirtualDevice;
+        device->backendData = state;
+        state->listener = AddTimeListener([device](uint32_t from, uint32_t to) { TimePassed(device, from, to); });
+        if (!haveFormat) {
+            recordedFormat = format;
+            haveFormat = true;
+        }
+        return true;
+    }
+
+    void CloseDevice(WaveOutDevice* device) override {
+        auto* state = static_cast<VirtualDevice*>(device->backendData);
+        RemoveTimeListener(state->listener);
+        delete state;
+        device->backendData = nullptr;
+    }
+
+    void SetPaused(WaveOutDevice* device, bool paused) override {
+        static_cast<VirtualDevice*>(device->backendData)->paused = paused;
+    }
+
+    void BlockQueued(WaveOutDevice*) override {}
+
+    void ResetDevice(WaveOutDevice* device) override {
+        auto* state = static_cast<VirtualDevice*>(device->backendData);
+        if (state->playing) WaveOutBlockDone(device, *state->playing);
+        state->playing.reset();
+        state->budget = 0;
+    }
+};
+
+VirtualWaveOut virtualWaveOut;
+
+void PutU16(std::vector<uint8_t>& out, uint32_t v) {
+    out.push_back(uint8_t(v));
+    out.push_back(uint8_t(v >> 8));
+}
+void PutU32(std::vector<uint8_t>& out, uint32_t v) {
+    PutU16(out, v & 0xFFFF);
+    PutU16(out, v >> 16);
+}
+
+}  // namespace
+
+void UseVirtualWaveOut() { SetWaveOutBackend(&virtualWaveOut); }
+
+void SetVirtualAudioOut(const std::string& path) {
+    audioOutPath = path;
+    recording = !path.empty();
+    recorded.clear();
+    haveFormat = false;
+}
+
+bool FinishVirtualAudioOut() {
+    if (!recording) return true;
+    // Nothing was ever opened: an empty file in the game's own format.
+    WAVEFORMATEX f = recordedFormat;
+    if (!haveFormat) f = WAVEFORMATEX{WAVE_FORMAT_PCM, 2, 22050, 44100, 2, 8, 0};
+    std::vector<uint8_t> file;
+    file.insert(file.end(), {'R', 'I', 'F', 'F'});
+    PutU32(file, uint32_t(36 + recorded.size() + (recorded.size() & 1)));
+    file.insert(file.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+    PutU32(file, 16);
+    PutU16(file, f.wFormatTag);
+    PutU16(file, f.nChannels);
+    PutU32(file, f.nSamplesPerSec);
+    PutU32(file, f.nAvgBytesPerSec);
+    PutU16(file, f.nBlockAlign);
+    PutU16(file, f.wBitsPerSample);
+    file.insert(file.end(), {'d', 'a', 't', 'a'});
+    PutU32(file, uint32_t(recorded.size()));
+    file.insert(file.end(), recorded.begin(), recorded.end());
+    if (recorded.size() & 1) file.push_back(0);
+    FILE* out = std::fopen(audioOutPath.c_str(), "wb");
+    if (!out) return false;
+    bool ok = std::fwrite(file.data(), 1, file.size(), out) == file.size();
+    ok = (std::fclose(out) == 0) && ok;
+    recording = false;
+    recorded.clear();
+    return ok;
+}

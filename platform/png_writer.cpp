@@ -1,0 +1,47 @@
+// PNG output for headless screenshots and the window's F12.
+#include "png_writer.h"
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STBI_WRITE_NO_STDIO_FILE_LIMITS
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#pragma GCC diagnostic ignored "-Wunused-function"
+#include <stb_image_write.h>
+#pragma GCC diagnostic pop
+
+std::vector<uint8_t> FrameToRgb(const void* frame, const GXDisplayProperties& props) {
+    std::vector<uint8_t> rgb(size_t(props.cxWidth) * props.cyHeight * 3, 0);
+    if (!frame || props.cBPP != 16) return rgb;
+    auto* origin = static_cast<const uint16_t*>(frame);
+    int32_t xStep = props.cbxPitch >> 1, yStep = props.cbyPitch >> 1;
+    bool is565 = props.ffFormat & kfDirect565;
+    for (uint32_t y = 0; y < props.cyHeight; ++y) {
+        for (uint32_t x = 0; x < props.cxWidth; ++x) {
+            uint16_t p = origin[int64_t(x) * xStep + int64_t(y) * yStep];
+            uint8_t r, g, b;
+            if (is565) {
+                r = uint8_t((p >> 11) << 3);
+                g = uint8_t(((p >> 5) & 0x3F) << 2);
+                b = uint8_t((p & 0x1F) << 3);
+            } else {
+                r = uint8_t(((p >> 10) & 0x1F) << 3);
+                g = uint8_t(((p >> 5) & 0x1F) << 3);
+                b = uint8_t((p & 0x1F) << 3);
+            }
+            // Spread the top bits into the bottom so white is white.
+            uint8_t* o = &rgb[(size_t(y) * props.cxWidth + x) * 3];
+            o[0] = uint8_t(r | r >> 5);
+            o[1] = uint8_t(g | g >> (is565 ? 6 : 5));
+            o[2] = uint8_t(b | b >> 5);
+        }
+    }
+    return rgb;
+}
+
+bool WriteRgbPng(const std::string& path, const uint8_t* rgb, int w, int h) {
+    return stbi_write_png(path.c_str(), w, h, 3, rgb, w * 3) != 0;
+}
+
+bool WriteFramePng(const std::string& path, const void* frame, const GXDisplayProperties& props) {
+    std::vector<uint8_t> rgb = FrameToRgb(frame, props);
+    return WriteRgbPng(path, rgb.data(), int(props.cxWidth), int(props.cyHeight));
+}

@@ -1,0 +1,13 @@
+// Keeping presents one display refresh apart.
+#include "platform/sdl/frame_pacer.h"
+
+void FramePacer::SetRefreshRate(int hz) {
+    if (hz <= 0) hz = 60;
+    intervalUs_ = 1000000 / uint64_t(hz);
+}
+
+void FramePacer::Presented(uint64_t nowUs) {
+    pending_ = false;
+    shownOnce_ = true;
+    lastUs_ = nowUs;
+}

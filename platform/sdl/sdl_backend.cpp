@@ -1,0 +1,81 @@
+// The SDL backend's start and end, its clock, and the single-instance check.
+// The tick count is the machine's monotonic milliseconds since boot, cut to 32 bits,
+// so it wraps as the handheld's did.
+#include "platform/sdl/sdl_game_backend.h"
+#include <cstdio>
+#include "platform/keys.h"
+
+namespace {
+constexpr Uint32 kSubsystems = SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER;
+
+std::string OneLine(std::string text) {
+    for (char& c : text)
+        if (c == '\n' || c == '\r') c = ' ';
+    return text;
+}
+}  // namespace
+
+std::unique_ptr<Backend> MakeSdlBackend(const SdlOptions& options, std::string* error) {
+    // Alt-tabbing away from full screen must not minimise the window: that would quit.
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        if (error) *error = OneLine(std::string("no display to open: ") + SDL_GetError());
+        return nullptr;
+    }
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
+        std::fprintf(stderr, "glimmo: gamepads unavailable: %s\n", OneLine(SDL_GetError()).c_str());
+    return std::make_unique<SdlGameBackend>(options);
+}
+
+SdlGameBackend::SdlGameBackend(const SdlOptions& options)
+    : options_(options),
+      gameThread_(std::this_thread::get_id()),
+      frame_(size_t(PortraitDisplay.cyHeight) * size_t(PortraitDisplay.cbyPitch)),
+      shown_(frame_.size()),
+      holds_([](int vk, bool down) { KeyEvent(vk, down); }) {
+    SDL_StopTextInput();
+}
+
+SdlGameBackend::~SdlGameBackend() {
+    DestroyGameWindow();
+    for (auto& [id, pad] : pads_) SDL_GameControllerClose(pad.controller);
+    pads_.clear();
+    // Only what this backend started: the audio device keeps its own subsystem.
+    SDL_QuitSubSystem(kSubsystems);
+}
+
+uint64_t SdlGameBackend::NowUs() {
+    using namespace std::chrono;
+    return uint64_t(duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+uint32_t SdlGameBackend::Ticks() { return uint32_t(NowUs() / 1000); }
+
+void SdlGameBackend::Sleep(uint32_t ms) {
+    using namespace std::chrono;
+    uint64_t end = NowUs() + uint64_t(ms) * 1000;
+    // A frame held back for the display's refresh is shown while the game sleeps.
+    while (OnGameThread() && pacer_.Pending() && pacer_.DueAt() < end) {
+        uint64_t due = pacer_.DueAt();
+        uint64_t now = NowUs();
+        if (due > now) std::this_thread::sleep_for(microseconds(due - now));
+        PresentIfDue();
+    }
+    uint64_t now = NowUs();
+    if (end > now) std::this_thread::sleep_for(microseconds(end - now));
+    else if (ms == 0) std::this_thread::yield();
+}
+
+bool SdlGameBackend::OtherInstanceRunning(const std::string& title) {
+    switch (instance_.ClaimOrSignal(InstanceName(title))) {
+    case SingleInstance::Claim::OtherRunning:
+        return true;
+    case SingleInstance::Claim::Unavailable:
+        std::fprintf(stderr, "glimmo: not checking for another copy: %s\n", instance_.Problem().c_str());
+        return false;
+    case SingleInstance::Claim::Holder:
+        return false;
+    }
+    return false;
+}

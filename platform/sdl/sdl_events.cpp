@@ -1,0 +1,144 @@
+// Turning SDL's events into the handheld's: key changes (keyboard and gamepads), the
+// close button as the back key, minimising or hiding as deactivation, raise requests.
+#include <algorithm>
+#include "platform/keys.h"
+#include "platform/messages.h"
+#include "platform/sdl/key_map.h"
+#include "platform/sdl/pad_map.h"
+#include "platform/sdl/sdl_game_backend.h"
+#include "platform/window.h"
+
+namespace {
+// The longest single wait, so raise requests are answered even when nothing else stirs.
+constexpr int32_t kLongestWaitMs = 50;
+}  // namespace
+
+void SdlGameBackend::PollEvents() {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) Translate(event);
+    ServeRaiseRequests();
+    PresentIfDue();
+}
+
+void SdlGameBackend::WaitEvents(uint32_t until) {
+    for (;;) {
+        PresentIfDue();
+        int32_t left = int32_t(until - Ticks());
+        if (left <= 0) return;
+        int32_t wait = std::min(left, kLongestWaitMs);
+        if (pacer_.Pending()) {
+            uint64_t due = pacer_.DueAt(), now = NowUs();
+            wait = std::min<int32_t>(wait, due > now ? int32_t((due - now + 999) / 1000) : 0);
+        }
+        SDL_Event event;
+        if (SDL_WaitEventTimeout(&event, wait)) {
+            Translate(event);
+            PollEvents();
+            return;
+        }
+        ServeRaiseRequests();
+    }
+}
+
+void SdlGameBackend::Translate(const SDL_Event& event) {
+    switch (event.type) {
+    case SDL_KEYDOWN: TranslateKey(event.key, true); break;
+    case SDL_KEYUP: TranslateKey(event.key, false); break;
+    case SDL_WINDOWEVENT: TranslateWindow(event.window); break;
+    case SDL_QUIT:
+        // The close button (or an interrupt) is the back key: save and quit.
+        holds_.Press(kCloseButtonControl, VK_ESCAPE);
+        holds_.Release(kCloseButtonControl);
+        break;
+    case SDL_CONTROLLERDEVICEADDED: OpenPad(event.cdevice.which); break;
+    case SDL_CONTROLLERDEVICEREMOVED: ClosePad(event.cdevice.which); break;
+    case SDL_CONTROLLERBUTTONDOWN:
+        holds_.Press(PadControl(event.cbutton.which, event.cbutton.button), VirtualKeyForPadButton(event.cbutton.button));
+        break;
+    case SDL_CONTROLLERBUTTONUP: holds_.Release(PadControl(event.cbutton.which, event.cbutton.button)); break;
+    case SDL_CONTROLLERAXISMOTION: MoveStick(event.caxis.which, event.caxis.axis, event.caxis.value); break;
+    default: break;
+    }
+}
+
+void SdlGameBackend::TranslateKey(const SDL_KeyboardEvent& key, bool down) {
+    uint64_t control = uint64_t(key.keysym.scancode);
+    if (!down) {
+        holds_.Release(control);
+        return;
+    }
+    if (key.repeat) return;  // a held key is one press
+    KeyMapping mapping = MapDesktopKey(key.keysym.sym, key.keysym.scancode, (key.keysym.mod & KMOD_ALT) != 0);
+    switch (mapping.action) {
+    case KeyAction::GameKey: holds_.Press(control, mapping.vk); break;
+    case KeyAction::ToggleFullScreen: ToggleFullScreen(); break;
+    case KeyAction::Screenshot: SaveScreenshot(); break;
+    case KeyAction::None: break;
+    }
+}
+
+void SdlGameBackend::TranslateWindow(const SDL_WindowEvent& window) {
+    if (!window_ || window.windowID != SDL_GetWindowID(window_)) return;
+    switch (window.event) {
+    case SDL_WINDOWEVENT_SHOWN: windowSeen_ = true; Repaint(); break;
+    // Minimised or hidden is the handheld's switch to another application; losing the
+    // focus alone (alt-tab to look at something) is not.
+    case SDL_WINDOWEVENT_MINIMIZED: Deactivate(); break;
+    case SDL_WINDOWEVENT_HIDDEN:
+        if (windowSeen_) Deactivate();
+        break;
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_MAXIMIZED: Repaint(); break;
+    case SDL_WINDOWEVENT_MOVED:
+    case SDL_WINDOWEVENT_DISPLAY_CHANGED: FollowRefreshRate(); break;
+    default: break;
+    }
+}
+
+void SdlGameBackend::Deactivate() {
+    if (deactivated_) return;
+    deactivated_ = true;
+    PostMessageW(GameWindow(), WM_ACTIVATE, WA_INACTIVE, 0);
+}
+
+void SdlGameBackend::OpenPad(int deviceIndex) {
+    SDL_GameController* controller = SDL_GameControllerOpen(deviceIndex);
+    if (!controller) return;
+    SDL_JoystickID id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
+    if (pads_.count(id)) {
+        SDL_GameControllerClose(controller);  // already open: SDL counts the opens
+        return;
+    }
+    pads_[id] = Pad{controller, {0, 0}};
+}
+
+void SdlGameBackend::ClosePad(SDL_JoystickID id) {
+    auto it = pads_.find(id);
+    if (it == pads_.end()) return;
+    holds_.ReleaseRange(PadControl(id, 0), PadControl(id, 0xFFFFFFFFu));
+    SDL_GameControllerClose(it->second.controller);
+    pads_.erase(it);
+}
+
+void SdlGameBackend::MoveStick(SDL_JoystickID id, int axis, int value) {
+    if (axis != SDL_CONTROLLER_AXIS_LEFTX && axis != SDL_CONTROLLER_AXIS_LEFTY) return;
+    auto it = pads_.find(id);
+    if (it == pads_.end()) return;
+    bool yAxis = axis == SDL_CONTROLLER_AXIS_LEFTY;
+    int& current = it->second.stick[yAxis ? 1 : 0];
+    int next = StickDirection(current, value);
+    if (next == current) return;
+    current = next;
+    uint64_t control = PadControl(id, kStickPart + (yAxis ? 1 : 0));
+    holds_.Release(control);
+    holds_.Press(control, VirtualKeyForStick(yAxis, next));
+}
+
+void SdlGameBackend::ServeRaiseRequests() {
+    if (!instance_.RaiseRequested() || !window_) return;
+    SDL_ShowWindow(window_);
+    if (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(window_);
+    SDL_RaiseWindow(window_);
+}

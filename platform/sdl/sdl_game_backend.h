@@ -1,0 +1,80 @@
+// The SDL backend's class, shared by its three source files: the clock and the factory
+// (sdl_backend.cpp), the events (sdl_events.cpp) and the window and screen (sdl_screen.cpp).
+#pragma once
+#include <SDL.h>
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <thread>
+#include <vector>
+#include "platform/sdl/frame_pacer.h"
+#include "platform/sdl/key_holds.h"
+#include "platform/sdl/sdl_backend.h"
+#include "platform/sdl/single_instance.h"
+
+class SdlGameBackend final : public Backend {
+public:
+    explicit SdlGameBackend(const SdlOptions& options);
+    ~SdlGameBackend() override;
+
+    uint32_t Ticks() override;
+    void Sleep(uint32_t ms) override;
+    void WaitEvents(uint32_t until) override;
+    void PollEvents() override;
+    bool CreateGameWindow(const std::string& title) override;
+    void ShowGameWindow() override;
+    void DestroyGameWindow() override;
+    bool OtherInstanceRunning(const std::string& title) override;
+    GXDisplayProperties DisplayProperties() override { return PortraitDisplay; }
+    bool OpenDisplay() override;
+    void* BeginDraw() override;
+    void EndDraw() override;
+    void CloseDisplay() override;
+    const void* LastFrame() override { return hasFrame_ ? shown_.data() : nullptr; }
+
+private:
+    // Events.
+    void Translate(const SDL_Event& event);
+    void TranslateKey(const SDL_KeyboardEvent& key, bool down);
+    void TranslateWindow(const SDL_WindowEvent& window);
+    void OpenPad(int deviceIndex);
+    void ClosePad(SDL_JoystickID id);
+    void MoveStick(SDL_JoystickID id, int axis, int value);
+    void ServeRaiseRequests();
+    void Deactivate();
+    // Screen.
+    void SetIcon();
+    void PresentIfDue();
+    void Present();
+    void Repaint();
+    void ToggleFullScreen();
+    void FollowRefreshRate();
+    void SaveScreenshot();
+    bool OnGameThread() const { return std::this_thread::get_id() == gameThread_; }
+    static uint64_t NowUs();
+
+    SdlOptions options_;
+    std::thread::id gameThread_;
+    SDL_Window* window_ = nullptr;
+    SDL_Renderer* renderer_ = nullptr;
+    SDL_Texture* texture_ = nullptr;
+    std::vector<uint8_t> frame_;  // what BeginDraw hands out
+    std::vector<uint8_t> shown_;  // the last frame ended with EndDraw
+    bool hasFrame_ = false;
+    FramePacer pacer_;
+    KeyHolds holds_;
+    SingleInstance instance_;
+    struct Pad {
+        SDL_GameController* controller;
+        int stick[2];  // direction of the left stick's x and y axes
+    };
+    std::map<SDL_JoystickID, Pad> pads_;
+    bool windowSeen_ = false;   // shown at least once: hiding it from then on deactivates
+    bool deactivated_ = false;  // deactivation is posted once
+};
+
+// Numbers that name each control for KeyHolds.
+constexpr uint64_t kCloseButtonControl = 0xFFFF0000u;
+inline uint64_t PadControl(SDL_JoystickID id, uint32_t part) { return (uint64_t(uint32_t(id)) + 1) << 32 | part; }
+constexpr int kStickPart = 0x100;  // + 0 for the x axis, + 1 for the y axis

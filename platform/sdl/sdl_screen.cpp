@@ -1,0 +1,174 @@
+// The game window and its screen: sized at a whole-number scale with black borders,
+// full screen on F11 or Alt+Enter, the frame memory shown through a streaming 5-6-5
+// texture at most once per display refresh, and F12 screenshots.
+#include <cstdio>
+#include <cstring>
+#include "platform/bmp_decoder.h"
+#include "platform/png_writer.h"
+#include "platform/resources.h"
+#include "platform/sdl/screenshot_names.h"
+#include "platform/sdl/sdl_game_backend.h"
+#include "platform/sdl/window_scale.h"
+
+namespace {
+constexpr unsigned kIconResource = 101;
+constexpr uint32_t kTransparent = 0x00FF00FF;  // magenta, 0x00BBGGRR
+
+int ScaleFor(const SdlOptions& options) {
+    SDL_Rect usable;
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) {
+        SDL_DisplayMode mode;
+        if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return ChooseWindowScale(0, 0, options.scale);
+        usable.w = mode.w;
+        usable.h = mode.h;
+    }
+    return ChooseWindowScale(usable.w, usable.h, options.scale);
+}
+}  // namespace
+
+bool SdlGameBackend::CreateGameWindow(const std::string& title) {
+    if (window_) return true;
+    int scale = ScaleFor(options_);
+    Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
+    if (options_.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kPhoneWidth * scale,
+                               kPhoneHeight * scale, flags);
+    if (!window_) {
+        std::fprintf(stderr, "glimmo: cannot open the window: %s\n", SDL_GetError());
+        return false;
+    }
+    SDL_SetWindowMinimumSize(window_, kPhoneWidth, kPhoneHeight);
+    renderer_ = SDL_CreateRenderer(window_, -1, 0);
+    if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+    if (!renderer_) {
+        std::fprintf(stderr, "glimmo: cannot draw in the window: %s\n", SDL_GetError());
+    } else {
+        SDL_RenderSetLogicalSize(renderer_, kPhoneWidth, kPhoneHeight);
+        SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
+    }
+    if (options_.fullscreen) SDL_ShowCursor(SDL_DISABLE);
+    SetIcon();
+    FollowRefreshRate();
+    return true;
+}
+
+void SdlGameBackend::SetIcon() {
+    HINSTANCE instance = ProgramInstance();
+    HRSRC resource = FindResourceW(instance, MAKEINTRESOURCEW(kIconResource), L"ICON");
+    if (!resource) return;
+    const auto* bytes = static_cast<const uint8_t*>(LockResource(LoadResource(instance, resource)));
+    DecodedBitmap* bitmap = DecodeBmp(bytes, SizeofResource(instance, resource));
+    if (!bitmap) return;
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormat(0, bitmap->width, bitmap->height, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (icon) {
+        for (int y = 0; y < bitmap->height; ++y) {
+            auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(icon->pixels) + y * icon->pitch);
+            for (int x = 0; x < bitmap->width; ++x) {
+                uint32_t c = bitmap->pixels[size_t(y) * size_t(bitmap->width) + size_t(x)];
+                uint32_t r = c & 0xFF, g = (c >> 8) & 0xFF, b = (c >> 16) & 0xFF;
+                row[x] = c == kTransparent ? 0 : 0xFF000000u | r << 16 | g << 8 | b;
+            }
+        }
+        SDL_SetWindowIcon(window_, icon);
+        SDL_FreeSurface(icon);
+    }
+    FreeDecodedBitmap(bitmap);
+}
+
+void SdlGameBackend::ShowGameWindow() {
+    if (!window_) return;
+    SDL_ShowWindow(window_);
+    SDL_RaiseWindow(window_);
+    if (renderer_) {
+        SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+        SDL_RenderClear(renderer_);
+        SDL_RenderPresent(renderer_);
+    }
+}
+
+void SdlGameBackend::DestroyGameWindow() {
+    CloseDisplay();
+    if (renderer_) SDL_DestroyRenderer(renderer_);
+    if (window_) SDL_DestroyWindow(window_);
+    renderer_ = nullptr;
+    window_ = nullptr;
+    // What the old window still had to say (hidden, closed) is not about any window now.
+    SDL_FlushEvent(SDL_WINDOWEVENT);
+}
+
+bool SdlGameBackend::OpenDisplay() {
+    if (texture_) return true;
+    if (!renderer_) return false;
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, kPhoneWidth,
+                                 kPhoneHeight);
+    if (!texture_) std::fprintf(stderr, "glimmo: cannot make the screen texture: %s\n", SDL_GetError());
+    return texture_ != nullptr;
+}
+
+void* SdlGameBackend::BeginDraw() { return texture_ ? frame_.data() : nullptr; }
+
+void SdlGameBackend::EndDraw() {
+    if (!texture_) return;
+    std::memcpy(shown_.data(), frame_.data(), shown_.size());
+    hasFrame_ = true;
+    pacer_.Submit();
+    PresentIfDue();
+}
+
+void SdlGameBackend::CloseDisplay() {
+    if (texture_) SDL_DestroyTexture(texture_);
+    texture_ = nullptr;
+}
+
+void SdlGameBackend::Repaint() {
+    if (hasFrame_) pacer_.Submit();
+}
+
+void SdlGameBackend::PresentIfDue() {
+    if (pacer_.Due(NowUs())) Present();
+}
+
+void SdlGameBackend::Present() {
+    if (renderer_ && texture_) {
+        SDL_UpdateTexture(texture_, nullptr, shown_.data(), PortraitDisplay.cbyPitch);
+        SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+        SDL_RenderClear(renderer_);
+        SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+        SDL_RenderPresent(renderer_);
+    }
+    pacer_.Presented(NowUs());
+}
+
+void SdlGameBackend::FollowRefreshRate() {
+    SDL_DisplayMode mode;
+    int display = window_ ? SDL_GetWindowDisplayIndex(window_) : 0;
+    pacer_.SetRefreshRate(display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 ? mode.refresh_rate : 0);
+}
+
+void SdlGameBackend::ToggleFullScreen() {
+    if (!window_) return;
+    bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
+    if (SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+        std::fprintf(stderr, "glimmo: cannot switch full screen: %s\n", SDL_GetError());
+        return;
+    }
+    SDL_ShowCursor(full ? SDL_ENABLE : SDL_DISABLE);
+    Repaint();
+}
+
+void SdlGameBackend::SaveScreenshot() {
+    const void* frame = LastFrame();
+    if (!frame) {
+        std::fprintf(stderr, "glimmo: no picture on the screen yet to save\n");
+        return;
+    }
+    std::string path = NextScreenshotPath();
+    if (path.empty()) {
+        std::fprintf(stderr, "glimmo: no free screenshot name left (glimmo-01.png to glimmo-99.png are taken)\n");
+        return;
+    }
+    if (WriteFramePng(path, frame, PortraitDisplay))
+        std::fprintf(stderr, "glimmo: screenshot saved to %s\n", path.c_str());
+    else
+        std::fprintf(stderr, "glimmo: could not write the screenshot %s\n", path.c_str());
+}

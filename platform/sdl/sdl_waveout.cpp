@@ -1,0 +1,114 @@
+// The wave-out device on SDL audio: 8-bit unsigned at the format's channels and rate,
+// a 256-frame device buffer fed from the queued blocks in order; each block used up
+// goes back to the mixing thread. No audio device: no wave-out devices, one line said.
+#include "platform/sdl/sdl_waveout.h"
+#include <SDL.h>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include "platform/waveout_device.h"
+
+namespace {
+
+struct SdlDevice {
+    SDL_AudioDeviceID id = 0;
+    std::optional<QueuedBlock> playing;  // touched only with the device locked
+    uint32_t offset = 0;
+};
+
+// The audio thread: copy from the blocks in queue order, silence when none waits.
+void FillAudio(void* userdata, Uint8* stream, int bytes) {
+    auto* device = static_cast<WaveOutDevice*>(userdata);
+    auto* state = static_cast<SdlDevice*>(device->backendData);
+    int at = 0;
+    while (at < bytes) {
+        if (!state->playing) {
+            state->playing = WaveOutTakeBlock(device);
+            state->offset = 0;
+            if (!state->playing) break;
+        }
+        uint32_t left = state->playing->length - state->offset;
+        uint32_t take = std::min<uint32_t>(left, uint32_t(bytes - at));
+        std::memcpy(stream + at, state->playing->bytes + state->offset, take);
+        at += int(take);
+        state->offset += take;
+        if (state->offset >= state->playing->length) {
+            WaveOutBlockDone(device, *state->playing);
+            state->playing.reset();
+        }
+    }
+    if (at < bytes) std::memset(stream + at, 0x80, size_t(bytes - at));
+}
+
+class SdlWaveOut : public WaveOutBackend {
+public:
+    UINT DeviceCount() override {
+        if (!tried_) {
+            tried_ = true;
+            if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+                std::fprintf(stderr, "glimmo: no audio device (%s); playing silent\n", SDL_GetError());
+            } else {
+                working_ = true;
+            }
+        }
+        return working_ ? 1 : 0;
+    }
+
+    bool OpenDevice(WaveOutDevice* device, const WAVEFORMATEX& format) override {
+        SDL_AudioSpec want{};
+        want.freq = int(format.nSamplesPerSec);
+        want.format = AUDIO_U8;
+        want.channels = Uint8(format.nChannels);
+        want.samples = 256;
+        want.callback = FillAudio;
+        want.userdata = device;
+        auto* state = new SdlDevice;
+        device->backendData = state;
+        SDL_AudioSpec got{};
+        state->id = SDL_OpenAudioDevice(nullptr, 0, &want, &got, 0);
+        if (state->id == 0) {
+            if (!reported_) {
+                reported_ = true;
+                std::fprintf(stderr, "glimmo: the audio device would not open (%s); playing silent\n",
+                             SDL_GetError());
+            }
+            delete state;
+            device->backendData = nullptr;
+            return false;
+        }
+        return true;
+    }
+
+    void CloseDevice(WaveOutDevice* device) override {
+        auto* state = static_cast<SdlDevice*>(device->backendData);
+        SDL_CloseAudioDevice(state->id);
+        delete state;
+        device->backendData = nullptr;
+    }
+
+    void SetPaused(WaveOutDevice* device, bool paused) override {
+        SDL_PauseAudioDevice(static_cast<SdlDevice*>(device->backendData)->id, paused ? 1 : 0);
+    }
+
+    void BlockQueued(WaveOutDevice*) override {}
+
+    void ResetDevice(WaveOutDevice* device) override {
+        auto* state = static_cast<SdlDevice*>(device->backendData);
+        SDL_LockAudioDevice(state->id);
+        if (state->playing) WaveOutBlockDone(device, *state->playing);
+        state->playing.reset();
+        while (auto block = WaveOutTakeBlock(device)) WaveOutBlockDone(device, *block);
+        SDL_UnlockAudioDevice(state->id);
+    }
+
+private:
+    bool tried_ = false;
+    bool working_ = false;
+    bool reported_ = false;
+};
+
+SdlWaveOut sdlWaveOut;
+
+}  // namespace
+
+void UseSdlWaveOut() { SetWaveOutBackend(&sdlWaveOut); }

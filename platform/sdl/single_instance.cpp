@@ -1,0 +1,129 @@
+// The single-instance socket: a listening unix socket in the abstract namespace; a later
+// copy connects, checks the holder is the same user, and writes one raise request.
+#include "platform/sdl/single_instance.h"
+#include <errno.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+
+namespace {
+constexpr size_t kLongestRequest = 16;
+constexpr auto kCallerPatience = std::chrono::seconds(2);
+
+socklen_t MakeAddress(const std::string& name, sockaddr_un* address) {
+    std::memset(address, 0, sizeof *address);
+    address->sun_family = AF_UNIX;
+    // sun_path[0] stays 0: the abstract namespace. Long names are cut to fit.
+    size_t n = std::min(name.size(), sizeof address->sun_path - 1);
+    std::memcpy(address->sun_path + 1, name.data(), n);
+    return socklen_t(offsetof(sockaddr_un, sun_path) + 1 + n);
+}
+
+bool SameUser(int fd) {
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    return getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == getuid();
+}
+
+std::string Describe(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
+}  // namespace
+
+std::string InstanceName(const std::string& title) {
+    return "glimmo-" + std::to_string(getuid()) + "-" + title;
+}
+
+SingleInstance::~SingleInstance() {
+    for (Caller& c : callers_) close(c.fd);
+    if (listener_ >= 0) close(listener_);
+}
+
+SingleInstance::Claim SingleInstance::ClaimOrSignal(const std::string& name) {
+    if (listener_ >= 0) return Claim::Holder;
+    sockaddr_un address;
+    socklen_t length = MakeAddress(name, &address);
+    // A holder that is just closing refuses the call; then the name is free a moment later.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+        if (fd < 0) {
+            problem_ = Describe("socket");
+            return Claim::Unavailable;
+        }
+        if (bind(fd, reinterpret_cast<sockaddr*>(&address), length) == 0) {
+            if (listen(fd, 8) != 0) {
+                problem_ = Describe("listen");
+                close(fd);
+                return Claim::Unavailable;
+            }
+            listener_ = fd;
+            return Claim::Holder;
+        }
+        if (errno != EADDRINUSE) {
+            problem_ = Describe("bind");
+            close(fd);
+            return Claim::Unavailable;
+        }
+        close(fd);
+
+        int caller = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (caller < 0) {
+            problem_ = Describe("socket");
+            return Claim::Unavailable;
+        }
+        if (connect(caller, reinterpret_cast<sockaddr*>(&address), length) != 0) {
+            close(caller);
+            if (errno == ECONNREFUSED) continue;
+            problem_ = Describe("connect");
+            return Claim::Unavailable;
+        }
+        if (!SameUser(caller)) {
+            close(caller);
+            problem_ = "the single-instance socket is held by another user";
+            return Claim::Unavailable;
+        }
+        ssize_t sent = send(caller, kRaiseRequest, sizeof kRaiseRequest - 1, MSG_NOSIGNAL);
+        (void)sent;  // the holder exists either way; it just may not come forward
+        close(caller);
+        return Claim::OtherRunning;
+    }
+    problem_ = "the single-instance socket keeps refusing calls";
+    return Claim::Unavailable;
+}
+
+bool SingleInstance::RaiseRequested() {
+    if (listener_ < 0) return false;
+    auto now = std::chrono::steady_clock::now();
+    for (;;) {
+        int fd = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (fd < 0) break;
+        if (!SameUser(fd)) {
+            close(fd);
+            continue;
+        }
+        callers_.push_back(Caller{fd, {}, now});
+    }
+    bool raise = false;
+    for (size_t i = 0; i < callers_.size();) {
+        Caller& c = callers_[i];
+        bool done = false;
+        char buffer[kLongestRequest];
+        ssize_t n = recv(c.fd, buffer, sizeof buffer, MSG_DONTWAIT);
+        if (n > 0) c.received.append(buffer, size_t(n));
+        if (c.received.find('\n') != std::string::npos) {
+            raise = raise || c.received == kRaiseRequest;
+            done = true;
+        } else if (n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) ||
+                   c.received.size() > kLongestRequest || now - c.since > kCallerPatience) {
+            done = true;  // hung up, garbled, or too slow: not a request
+        }
+        if (done) {
+            close(c.fd);
+            callers_.erase(callers_.begin() + long(i));
+        } else {
+            ++i;
+        }
+    }
+    return raise;
+}

@@ -1,0 +1,175 @@
+// The wave-out service over whichever device backend is in force, and the thread
+// message queues the finished blocks are posted to. One lock guards the queues of
+// blocks and of messages; the backends reach the blocks only through it.
+#include "platform/waveout.h"
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <mutex>
+#include "platform/waveout_device.h"
+
+namespace {
+std::mutex layerMutex;
+std::condition_variable layerChanged;
+std::map<DWORD, std::deque<MSG>> threadQueues;
+DWORD nextThreadId = 1;
+WaveOutBackend* backendInForce = nullptr;
+
+bool Valid(HWAVEOUT device) { return device && device->magic == WaveOutDevice::Magic; }
+
+// Posts under the layer lock (the caller holds it).
+bool PostLocked(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto queue = threadQueues.find(threadId);
+    if (queue == threadQueues.end()) return false;
+    queue->second.push_back(MSG{nullptr, message, wParam, lParam, 0});
+    layerChanged.notify_all();
+    return true;
+}
+}  // namespace
+
+void SetWaveOutBackend(WaveOutBackend* backend) { backendInForce = backend; }
+WaveOutBackend* CurrentWaveOutBackend() { return backendInForce; }
+
+UINT waveOutGetNumDevs() { return backendInForce ? backendInForce->DeviceCount() : 0; }
+
+MMRESULT waveOutOpen(HWAVEOUT* out, UINT deviceId, const WAVEFORMATEX* format, uintptr_t callback,
+                     uintptr_t instance, DWORD flags) {
+    if (!out || !format) return MMSYSERR_INVALPARAM;
+    if (!backendInForce || deviceId >= backendInForce->DeviceCount()) return MMSYSERR_BADDEVICEID;
+    if (format->wFormatTag != WAVE_FORMAT_PCM || format->wBitsPerSample != 8 || format->nChannels < 1 ||
+        format->nChannels > 2 || format->nSamplesPerSec == 0 || format->nBlockAlign != format->nChannels)
+        return WAVERR_BADFORMAT;
+    auto* device = new WaveOutDevice;
+    device->format = *format;
+    device->threadId = (flags & CALLBACK_THREAD) ? DWORD(callback) : 0;
+    device->instance = instance;
+    device->backend = backendInForce;
+    if (!backendInForce->OpenDevice(device, *format)) {
+        delete device;
+        return MMSYSERR_ERROR;
+    }
+    *out = device;
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT waveOutPause(HWAVEOUT device) {
+    if (!Valid(device)) return MMSYSERR_INVALHANDLE;
+    device->backend->SetPaused(device, true);
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT waveOutRestart(HWAVEOUT device) {
+    if (!Valid(device)) return MMSYSERR_INVALHANDLE;
+    device->backend->SetPaused(device, false);
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT waveOutPrepareHeader(HWAVEOUT device, WAVEHDR* header, UINT) {
+    if (!Valid(device)) return MMSYSERR_INVALHANDLE;
+    if (!header) return MMSYSERR_INVALPARAM;
+    header->dwFlags |= WHDR_PREPARED;
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT waveOutUnprepareHeader(HWAVEOUT device, WAVEHDR* header, UINT) {
+    if (!Valid(device)) return MMSYSERR_INVALHANDLE;
+    if (!header) return MMSYSERR_INVALPARAM;
+    header->dwFlags &= ~WHDR_PREPARED;
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT waveOutWrite(HWAVEOUT device, WAVEHDR* header, UINT) {
+    if (!Valid(device)) return MMSYSERR_INVALHANDLE;
+    if (!header || !header->lpData) return MMSYSERR_INVALPARAM;
+    if (!(header->dwFlags & WHDR_PREPARED)) return WAVERR_UNPREPARED;
+    header->dwFlags = (header->dwFlags & ~WHDR_DONE) | WHDR_INQUEUE;
+    {
+        std::lock_guard<std::mutex> hold(layerMutex);
+        device->queue.push_back(QueuedBlock{header, reinterpret_cast<uint8_t*>(header->lpData),
+                                            header->dwBufferLength});
+        ++device->writes;
+        layerChanged.notify_all();
+    }
+    device->backend->BlockQueued(device);
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT waveOutReset(HWAVEOUT device) {
+    if (!Valid(device)) return MMSYSERR_INVALHANDLE;
+    device->backend->ResetDevice(device);
+    // Whatever the backend had not taken yet comes back too.
+    while (auto block = WaveOutTakeBlock(device)) WaveOutBlockDone(device, *block);
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT waveOutClose(HWAVEOUT device) {
+    if (!Valid(device)) return MMSYSERR_INVALHANDLE;
+    device->backend->CloseDevice(device);
+    device->magic = 0;
+    delete device;
+    return MMSYSERR_NOERROR;
+}
+
+std::optional<QueuedBlock> WaveOutTakeBlock(WaveOutDevice* device) {
+    std::lock_guard<std::mutex> hold(layerMutex);
+    if (device->queue.empty()) return std::nullopt;
+    QueuedBlock block = device->queue.front();
+    device->queue.pop_front();
+    return block;
+}
+
+void WaveOutBlockDone(WaveOutDevice* device, const QueuedBlock& block) {
+    std::lock_guard<std::mutex> hold(layerMutex);
+    block.header->dwFlags = (block.header->dwFlags & ~WHDR_INQUEUE) | WHDR_DONE;
+    if (device->threadId)
+        PostLocked(device->threadId, MM_WOM_DONE, WPARAM(device->instance), LPARAM(block.header));
+}
+
+uint64_t WaveOutWriteCount(WaveOutDevice* device) {
+    std::lock_guard<std::mutex> hold(layerMutex);
+    return device->writes;
+}
+
+void WaveOutWaitForWrite(WaveOutDevice* device, uint64_t writesBefore) {
+    std::unique_lock<std::mutex> hold(layerMutex);
+    layerChanged.wait(hold, [&] {
+        return device->writes > writesBefore || threadQueues.find(device->threadId) == threadQueues.end();
+    });
+}
+
+DWORD CreateThreadQueue() {
+    std::lock_guard<std::mutex> hold(layerMutex);
+    DWORD id = nextThreadId++;
+    if (nextThreadId == 0) nextThreadId = 1;
+    threadQueues[id];
+    return id;
+}
+
+void DestroyThreadQueue(DWORD threadId) {
+    std::lock_guard<std::mutex> hold(layerMutex);
+    threadQueues.erase(threadId);
+    layerChanged.notify_all();
+}
+
+BOOL PostThreadMessageW(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam) {
+    std::lock_guard<std::mutex> hold(layerMutex);
+    return PostLocked(threadId, message, wParam, lParam) ? 1 : 0;
+}
+
+BOOL PeekThreadMessage(DWORD threadId, MSG* msg) {
+    std::lock_guard<std::mutex> hold(layerMutex);
+    auto queue = threadQueues.find(threadId);
+    if (queue == threadQueues.end() || queue->second.empty()) return 0;
+    *msg = queue->second.front();
+    queue->second.pop_front();
+    return 1;
+}
+
+void WaitThreadMessage(DWORD threadId, uint32_t timeoutMs) {
+    std::unique_lock<std::mutex> hold(layerMutex);
+    layerChanged.wait_for(hold, std::chrono::milliseconds(timeoutMs), [&] {
+        auto queue = threadQueues.find(threadId);
+        return queue == threadQueues.end() || !queue->second.empty();
+    });
+}

@@ -1,0 +1,133 @@
+// The settings file: REGEDIT4 round trips, atomic saves, damaged files kept aside,
+// folders that cannot be written.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include "platform/registry.h"
+#include "platform/registry_store.h"
+
+namespace {
+struct RegistryTest : ::testing::Test {
+    std::string dir;
+    void SetUp() override {
+        char name[] = "/tmp/glimmo-reg-XXXXXX";
+        dir = mkdtemp(name);
+        SetRegistryFolder(dir);
+    }
+    void TearDown() override {
+        chmod(dir.c_str(), 0700);
+        for (const char* f : {"/glimmo.reg", "/glimmo.reg.bad", "/glimmo.reg.tmp"}) unlink((dir + f).c_str());
+        rmdir((dir + "/sub").c_str());
+        rmdir(dir.c_str());
+    }
+    void WriteFile(const std::string& text) { std::ofstream(dir + "/glimmo.reg", std::ios::binary) << text; }
+    std::string ReadFile(const std::string& name = "/glimmo.reg") {
+        std::ifstream in(dir + name, std::ios::binary);
+        std::stringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    }
+    bool Exists(const std::string& name) { return access((dir + name).c_str(), F_OK) == 0; }
+};
+
+LONG ReadDword(const WCHAR* key, const WCHAR* name, uint32_t& out) {
+    HKEY k = nullptr;
+    LONG r = RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, 0, nullptr, &k, nullptr);
+    if (r) return r;
+    DWORD size = 4;
+    r = RegQueryValueExW(k, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&out), &size);
+    RegCloseKey(k);
+    return r;
+}
+}  // namespace
+
+TEST_F(RegistryTest, ValuesSurviveASaveByteForByte) {
+    HKEY k = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\brix\\glimmo", 0, nullptr, 0, 0, nullptr, &k, nullptr), 0);
+    uint32_t score = 123456;
+    RegSetValueExW(k, L"HiScore", 0, REG_DWORD, reinterpret_cast<BYTE*>(&score), 4);
+    uint8_t script[30] = {'a', 0, 'b', 0};
+    RegSetValueExW(k, L"Script", 0, REG_SZ, script, 30);
+    RegCloseKey(k);
+    EXPECT_NE(ReadFile().find("\"HiScore\"=dword:0001e240"), std::string::npos) << ReadFile();
+    EXPECT_FALSE(Exists("/glimmo.reg.tmp"));
+
+    SetRegistryFolder(dir);  // a new run reads the file again
+    uint32_t back = 0;
+    EXPECT_EQ(ReadDword(L"Software\\brix\\glimmo", L"HiScore", back), 0);
+    EXPECT_EQ(back, 123456u);
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\brix\\glimmo", 0, nullptr, 0, 0, nullptr, &k, nullptr), 0);
+    uint8_t got[30] = {};
+    DWORD size = 30, type = 0;
+    EXPECT_EQ(RegQueryValueExW(k, L"Script", nullptr, &type, got, &size), 0);
+    EXPECT_EQ(type, REG_SZ);
+    EXPECT_EQ(size, 30u);
+    EXPECT_EQ(std::memcmp(got, script, 30), 0);
+    size = 4;
+    EXPECT_EQ(RegQueryValueExW(k, L"Script", nullptr, nullptr, got, &size), ERROR_MORE_DATA)
+        << "a value larger than the buffer is not cut";
+    EXPECT_EQ(RegQueryValueExW(k, L"Missing", nullptr, nullptr, got, &size), ERROR_FILE_NOT_FOUND);
+    RegCloseKey(k);
+}
+
+TEST_F(RegistryTest, DamagedFilesAreKeptAsideAndWhatCanBeReadIsKept) {
+    const char* damaged[] = {
+        "",                                                        // empty
+        "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\brix\\glimmo]\n\"Sound\"=dword:00000020\n\"HiSc",  // cut short
+        "\x7f\x45\x4c\x46\x02\x01\x01\x00\x00\x00",                // binary
+        "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\brix\\glimmo]\n\"Sound\"=dword:00000020\n\"HiScore\"=\"lots\"\n",
+    };
+    for (const char* text : damaged) {
+        WriteFile(std::string(text, std::strlen(text)));
+        SetRegistryFolder(dir);
+        uint32_t v = 99;
+        LONG r = ReadDword(L"Software\\brix\\glimmo", L"HiScore", v);
+        EXPECT_NE(r, 0) << "HiScore cannot be read from: " << text;
+        EXPECT_EQ(v, 99u);
+        EXPECT_TRUE(Exists("/glimmo.reg.bad")) << text;
+        uint32_t sound = 0;
+        if (std::strstr(text, "00000020")) {
+            EXPECT_EQ(ReadDword(L"Software\\brix\\glimmo", L"Sound", sound), 0);
+            EXPECT_EQ(sound, 32u);
+        }
+        unlink((dir + "/glimmo.reg.bad").c_str());
+    }
+}
+
+TEST_F(RegistryTest, UnwritableFolderKeepsPlaying) {
+    if (geteuid() == 0) GTEST_SKIP() << "root writes anywhere";
+    chmod(dir.c_str(), 0500);
+    HKEY k = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"A", 0, nullptr, 0, 0, nullptr, &k, nullptr), 0);
+    uint32_t one = 1;
+    RegSetValueExW(k, L"V", 0, REG_DWORD, reinterpret_cast<BYTE*>(&one), 4);
+    EXPECT_EQ(RegCloseKey(k), 0);
+    EXPECT_FALSE(SaveRegistry());
+}
+
+TEST_F(RegistryTest, FolderThatIsAFileIsReported) {
+    std::ofstream(dir + "/sub") << "x";
+    SetRegistryFolder(dir + "/sub/deeper");
+    EXPECT_FALSE(SaveRegistry());
+    unlink((dir + "/sub").c_str());
+}
+
+TEST_F(RegistryTest, TextFormatRoundTrips) {
+    RegistryTree t;
+    t["Software\\brix\\glimmo"]["HiScore"] = {REG_DWORD, {1, 2, 3, 4}};
+    t["Software\\brix\\glimmo"]["Odd"] = {REG_DWORD, {1, 2}};
+    t["ControlPanel\\Sounds\\Keypress"]["Script"] = {REG_SZ, std::vector<uint8_t>(30, 0)};
+    t["X"]["Bin"] = {REG_BINARY, {}};
+    bool complete = false;
+    RegistryTree back = ParseRegistryText(FormatRegistryText(t), &complete);
+    EXPECT_TRUE(complete);
+    EXPECT_EQ(back.size(), t.size());
+    for (auto& [key, values] : t)
+        for (auto& [name, v] : values) {
+            EXPECT_EQ(back[key][name].type, v.type) << name;
+            EXPECT_EQ(back[key][name].data, v.data) << name;
+        }
+}
