@@ -104,7 +104,12 @@ public:
     bool outputPaused = false;
 
 private:
+    bool FailOpen();
     void MixThread();
     void HonourPause();
     void RefillBlock(WAVEHDR* header);
+    template <typename Each>
+    void ForSampleVoices(Each each);
+    template <typename Each>
+    void ForModuleVoices(Each each);
 };

@@ -1,0 +1,60 @@
+// The mixing pass: every playing voice summed frame by frame in integer fixed point
+// (8.8 steps, 24.8 positions, no interpolation), then shifted, clamped and stored
+// as 8-bit unsigned bytes, left first in stereo.
+#include "sound/sound_system.h"
+
+namespace {
+constexpr auto relaxed = std::memory_order_relaxed;
+
+inline uint8_t ToByte(int32_t sum) {
+    int32_t v = sum >> 7;
+    if (v > 127) v = 127;
+    if (v < -128) v = -128;
+    return uint8_t(v + 128);
+}
+}  // namespace
+
+void SoundSystem::MixBlock() {
+    uint8_t* out = currentBlock;
+    if (!out) return;
+    const bool isStereo = stereo != 0;
+    for (uint32_t frame = 0; frame < framesPerBlock; ++frame) {
+        int32_t left = 0;
+        int32_t right = 0;
+        for (uint32_t i = 0; i < moduleVoiceCount; ++i) {
+            ModuleVoice& voice = moduleVoices[i];
+            if (voice.stopped.load(relaxed) || voice.paused.load(relaxed)) continue;
+            voice.MixFrame(left, right);
+        }
+        for (uint32_t i = 0; i < sampleVoiceCount; ++i) {
+            SampleVoice& voice = sampleVoices[i];
+            if (voice.stopped.load(relaxed) || voice.paused.load(relaxed)) continue;
+            // A looping sample starts over with its fraction carried.
+            if (voice.loop.load(relaxed) && voice.position >= voice.end) voice.position -= voice.end;
+            if (voice.position >= voice.end) {
+                voice.Stop();
+                continue;
+            }
+            const int32_t s = int32_t(voice.data[voice.position >> 8]) - 128;
+            const int32_t v = int32_t(voice.EffectiveVolume.load(relaxed));
+            if (!isStereo) {
+                left += v * s;
+            } else {
+                const uint32_t pan = voice.pan.load(relaxed);
+                if (pan == 128) {
+                    left += v * s;
+                    right += v * s;
+                } else {
+                    // Off centre the gain doubles, shared out by the pan.
+                    const int32_t w = 2 * v;
+                    const int32_t r = int32_t((pan * uint32_t(w)) >> 8);
+                    left += (w - r) * s;
+                    right += r * s;
+                }
+            }
+            voice.position += voice.step;
+        }
+        *out++ = ToByte(left);
+        if (isStereo) *out++ = ToByte(right);
+    }
+}

@@ -1,0 +1,121 @@
+// Samples: the loaders (a WAVE resource in place, a WAVE file into owned memory),
+// Unload, and the settings PlaySample copies into a voice.
+#include "sound/sample.h"
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <string>
+#include "platform/resources.h"
+
+namespace {
+uint32_t U32At(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
+uint16_t U16At(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
+
+// Narrow (UTF-8) form of a wide path for fopen.
+std::string NarrowPath(const WCHAR* wide) {
+    std::string out;
+    for (; *wide; ++wide) {
+        uint32_t c = uint32_t(*wide);
+        if (c < 0x80) {
+            out += char(c);
+        } else if (c < 0x800) {
+            out += char(0xC0 | (c >> 6));
+            out += char(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += char(0xE0 | (c >> 12));
+            out += char(0x80 | ((c >> 6) & 0x3F));
+            out += char(0x80 | (c & 0x3F));
+        } else {
+            out += char(0xF0 | (c >> 18));
+            out += char(0x80 | ((c >> 12) & 0x3F));
+            out += char(0x80 | ((c >> 6) & 0x3F));
+            out += char(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+struct FileCloser {
+    FILE* file;
+    ~FileCloser() {
+        if (file) std::fclose(file);
+    }
+};
+
+bool ReadExactly(FILE* file, void* into, size_t bytes) { return std::fread(into, 1, bytes, file) == bytes; }
+}  // namespace
+
+Sample::~Sample() { Unload(); }
+
+void Sample::Unload() {
+    if (ownsData && data) {
+        delete[] data;
+        data = nullptr;
+        ownsData = false;
+    }
+}
+
+bool Sample::LoadFromResource(HINSTANCE module, uint16_t id) {
+    Unload();
+    HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(id), L"WAVE");
+    if (!resource) return false;
+    HGLOBAL loaded = LoadResource(module, resource);
+    if (!loaded) return false;
+    const auto* bytes = static_cast<const uint8_t*>(LockResource(loaded));
+    WaveLayout layout;
+    if (!ParseWave(bytes, SizeofResource(module, resource), layout)) return false;
+    rate = layout.rate;
+    length = layout.dataSize;
+    data = bytes + layout.dataOffset;
+    ownsData = false;
+    return true;
+}
+
+bool Sample::LoadFromFile(const WCHAR* name) {
+    Unload();
+    WCHAR path[ResolvePathChars];
+    if (ResolvePath(path, name) == 0) return false;
+    FileCloser file{std::fopen(NarrowPath(path).c_str(), "rb")};
+    if (!file.file) return false;
+    if (std::fseek(file.file, 12, SEEK_SET) != 0) return false;
+
+    uint8_t header[8];
+    if (!ReadExactly(file.file, header, 8) || std::memcmp(header, "fmt ", 4) != 0) return false;
+    uint32_t fmtSize = U32At(header + 4);
+    if (fmtSize < 16) return false;  // the format would run into the next chunk
+    uint8_t format[16];
+    if (!ReadExactly(file.file, format, 16)) return false;
+    if (U16At(format + 14) != 8 || U16At(format + 2) != 1) return false;
+    uint32_t newRate = U32At(format + 4);
+    if (newRate > MaxSampleRate) return false;
+    if (fmtSize > 16 && std::fseek(file.file, long(fmtSize - 16), SEEK_CUR) != 0) return false;
+
+    if (!ReadExactly(file.file, header, 8)) return false;
+    while (std::memcmp(header, "data", 4) != 0) {
+        // Skip by reading: a size past the end of the file fails the next read.
+        if (std::fseek(file.file, long(U32At(header + 4)), SEEK_CUR) != 0) return false;
+        if (!ReadExactly(file.file, header, 8)) return false;
+    }
+    uint32_t newLength = U32At(header + 4);
+    if (newLength > MaxSampleLength) return false;
+
+    rate = newRate;
+    length = newLength;
+    auto* owned = new (std::nothrow) uint8_t[newLength ? newLength : 1];
+    if (!owned) return false;
+    // A data chunk longer than what the file holds is refused, not played half-read.
+    if (!ReadExactly(file.file, owned, newLength)) {
+        delete[] owned;
+        return false;
+    }
+    data = owned;
+    ownsData = true;
+    return true;
+}
+
+void Sample::SetVolume(int32_t v) { volume = (v < 0 || v > 64) ? 64 : uint32_t(v); }
+uint32_t Sample::GetVolume() const { return volume; }
+void Sample::SetLoop(bool l) { loop = l; }
+bool Sample::GetLoop() const { return loop; }
+void Sample::SetPan(int32_t p) { pan = (p < 0 || p > 255) ? 255 : uint32_t(p); }
+uint32_t Sample::GetPan() const { return pan; }
