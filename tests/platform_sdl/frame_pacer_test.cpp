@@ -1,0 +1,33 @@
+// Presents one refresh apart: a frame that comes too soon waits, and the newest waits.
+#include <gtest/gtest.h>
+#include "platform/sdl/frame_pacer.h"
+
+TEST(FramePacer, RefreshInterval) {
+    FramePacer p;
+    EXPECT_EQ(p.IntervalUs(), 16666u);
+    p.SetRefreshRate(144);
+    EXPECT_EQ(p.IntervalUs(), 6944u);
+    p.SetRefreshRate(0);
+    EXPECT_EQ(p.IntervalUs(), 16666u);
+    p.SetRefreshRate(-3);
+    EXPECT_EQ(p.IntervalUs(), 16666u);
+}
+
+TEST(FramePacer, EarlyFrameWaitsForItsTurnAndIsNotLost) {
+    FramePacer p;
+    EXPECT_FALSE(p.Due(1000));  // nothing submitted
+    p.Submit();
+    EXPECT_TRUE(p.Due(1000));   // the first frame goes at once
+    p.Presented(1000);
+    EXPECT_FALSE(p.Pending());
+    p.Submit();                 // 11 ms later: too soon for a 60 Hz display
+    EXPECT_FALSE(p.Due(12000));
+    EXPECT_TRUE(p.Pending());
+    EXPECT_EQ(p.DueAt(), 1000u + 16666u);
+    EXPECT_FALSE(p.Due(17665));
+    EXPECT_TRUE(p.Due(17666));  // still waiting, shown on its turn
+    p.Presented(17700);
+    p.Submit();
+    EXPECT_FALSE(p.Due(30000));
+    EXPECT_TRUE(p.Due(17700 + 16666));
+}

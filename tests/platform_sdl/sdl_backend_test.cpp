@@ -1,0 +1,185 @@
+// The SDL backend on SDL's offscreen video driver: a missing display is reported, the
+// frame memory reaches LastFrame, and keyboard, window and gamepad events become the
+// handheld's messages.
+#include <gtest/gtest.h>
+#include <cstdlib>
+#include <cstring>
+#include "platform/keys.h"
+#include "platform/messages.h"
+#include "platform/sdl/sdl_backend.h"
+#include "platform/sdl/sdl_event_injection.h"
+#include "platform/window.h"
+
+namespace {
+class SdlBackendTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        // The offscreen window never has the focus, and SDL keeps gamepads from windows without it.
+        setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 1);
+        std::string error;
+        backend = MakeSdlBackend(SdlOptions{2, false}, &error);
+        ASSERT_TRUE(backend) << error;
+        SetBackend(backend.get());
+        ResetMessageQueue();
+        ResetKeyStates();
+        ASSERT_TRUE(backend->CreateGameWindow("glimmo test"));
+        backend->ShowGameWindow();
+        Messages();  // the window's own events of showing itself
+    }
+    void TearDown() override {
+        backend.reset();
+        SetBackend(nullptr);
+        ResetMessageQueue();
+        ResetKeyStates();
+    }
+
+    // Every message the backend's events posted, as "message:wParam" words.
+    std::string Messages() {
+        backend->PollEvents();
+        std::string log;
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message != WM_TIMER)
+            log += std::to_string(msg.message) + ":" + std::to_string(msg.wParam) + " ";
+        return log;
+    }
+
+    std::unique_ptr<Backend> backend;
+};
+
+std::string Msg(UINT message, WPARAM w) { return std::to_string(message) + ":" + std::to_string(w) + " "; }
+bool Down(int vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; }
+}  // namespace
+
+TEST(SdlBackendStart, UnusableVideoDriverIsReportedInOneLine) {
+    setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
+    std::string error;
+    auto backend = MakeSdlBackend(SdlOptions{}, &error);
+    EXPECT_FALSE(backend);
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(error.find('\n'), std::string::npos);
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+}
+
+TEST_F(SdlBackendTest, FrameMemoryReachesTheLastFrame) {
+    GXDisplayProperties props = backend->DisplayProperties();
+    EXPECT_EQ(props.cxWidth, 176u);
+    EXPECT_EQ(props.cyHeight, 220u);
+    EXPECT_EQ(props.cbyPitch, 352);
+    EXPECT_EQ(props.ffFormat, kfDirect565);
+    EXPECT_EQ(backend->BeginDraw(), nullptr);  // not before the display is open
+    EXPECT_EQ(backend->LastFrame(), nullptr);
+    ASSERT_TRUE(backend->OpenDisplay());
+    for (uint16_t colour : {uint16_t(0xF800), uint16_t(0x07E0), uint16_t(0x001F)}) {
+        auto* frame = static_cast<uint16_t*>(backend->BeginDraw());
+        ASSERT_NE(frame, nullptr);
+        for (int i = 0; i < 176 * 220; ++i) frame[i] = colour;
+        frame[176 * 220 - 1] = 0x1234;
+        backend->EndDraw();  // the second and third come too soon for the display
+        const auto* shown = static_cast<const uint16_t*>(backend->LastFrame());
+        ASSERT_NE(shown, nullptr);
+        EXPECT_EQ(shown[0], colour);
+        EXPECT_EQ(shown[176 * 220 - 1], 0x1234);
+    }
+    backend->Sleep(20);  // the held frame is shown meanwhile
+    backend->CloseDisplay();
+    EXPECT_EQ(backend->BeginDraw(), nullptr);
+    EXPECT_NE(backend->LastFrame(), nullptr);
+}
+
+TEST_F(SdlBackendTest, HeldKeySendsOneKeyDown) {
+    InjectKey("Up", true);
+    InjectKey("Up", true, true);
+    InjectKey("Up", true, true);
+    EXPECT_EQ(Messages(), Msg(WM_KEYDOWN, VK_UP));
+    EXPECT_TRUE(Down(VK_UP));
+    InjectKey("Up", false);
+    EXPECT_EQ(Messages(), Msg(WM_KEYUP, VK_UP));
+    EXPECT_FALSE(Down(VK_UP));
+}
+
+TEST_F(SdlBackendTest, TwoKeysForOneVirtualKey) {
+    InjectKey("8", true);
+    InjectKey("Keypad 8", true);
+    InjectKey("8", false);
+    EXPECT_EQ(Messages(), Msg(WM_KEYDOWN, '8'));
+    EXPECT_TRUE(Down('8'));
+    InjectKey("Keypad 8", false);
+    EXPECT_EQ(Messages(), Msg(WM_KEYUP, '8'));
+}
+
+TEST_F(SdlBackendTest, TopRowDigitOnAnotherLayout) {
+    InjectKeyAt("&", "8", true);
+    InjectKeyAt("&", "8", false);
+    EXPECT_EQ(Messages(), Msg(WM_KEYDOWN, '8') + Msg(WM_KEYUP, '8'));
+}
+
+TEST_F(SdlBackendTest, AltEnterIsNotTheActionKey) {
+    InjectKey("Return", true, false, true);
+    InjectKey("Return", false);
+    EXPECT_EQ(Messages(), "");
+    InjectKey("Return", true);
+    EXPECT_EQ(Messages(), Msg(WM_KEYDOWN, VK_RETURN));
+}
+
+TEST_F(SdlBackendTest, CloseButtonIsTheBackKey) {
+    InjectQuit();
+    EXPECT_EQ(Messages(), Msg(WM_KEYDOWN, VK_ESCAPE) + Msg(WM_KEYUP, VK_ESCAPE));
+}
+
+TEST_F(SdlBackendTest, MinimisingDeactivatesOnceAndFocusLossDoesNot) {
+    ASSERT_TRUE(InjectWindowEvent(InjectedWindowEvent::FocusLost));
+    InjectWindowEvent(InjectedWindowEvent::FocusGained);
+    InjectWindowEvent(InjectedWindowEvent::Exposed);
+    EXPECT_EQ(Messages(), "");
+    InjectWindowEvent(InjectedWindowEvent::Minimised);
+    InjectWindowEvent(InjectedWindowEvent::Hidden);
+    EXPECT_EQ(Messages(), Msg(WM_ACTIVATE, WA_INACTIVE));
+}
+
+TEST_F(SdlBackendTest, HidingDeactivates) {
+    InjectWindowEvent(InjectedWindowEvent::Hidden);
+    EXPECT_EQ(Messages(), Msg(WM_ACTIVATE, WA_INACTIVE));
+}
+
+TEST_F(SdlBackendTest, WaitEndsAtTheDeadlineOrOnAnEvent) {
+    uint32_t start = backend->Ticks();
+    backend->WaitEvents(start + 30);
+    EXPECT_GE(backend->Ticks() - start, 30u);
+    InjectKey("Escape", true);
+    backend->WaitEvents(backend->Ticks() + 100000);
+    EXPECT_TRUE(Down(VK_ESCAPE));
+}
+
+TEST_F(SdlBackendTest, GamepadPluggedInPlayedAndPulledOut) {
+    int pad = PlugVirtualPad();
+    if (pad < 0) GTEST_SKIP() << "this SDL has no virtual gamepads";
+    Messages();  // the pad arrives
+    ASSERT_TRUE(SetVirtualPadButton(pad, "a", true));
+    EXPECT_EQ(Messages(), Msg(WM_KEYDOWN, VK_RETURN));
+    SetVirtualPadButton(pad, "a", false);
+    SetVirtualPadButton(pad, "start", true);
+    EXPECT_EQ(Messages(), Msg(WM_KEYUP, VK_RETURN) + Msg(WM_KEYDOWN, VK_F10));
+    SetVirtualPadButton(pad, "start", false);
+    Messages();
+    // The stick: a firm push, a drift back within the hysteresis, then a release.
+    SetVirtualPadAxis(pad, "leftx", 20000);
+    EXPECT_EQ(Messages(), Msg(WM_KEYDOWN, VK_RIGHT));
+    SetVirtualPadAxis(pad, "leftx", 12000);
+    EXPECT_EQ(Messages(), "");
+    SetVirtualPadAxis(pad, "leftx", 2000);
+    EXPECT_EQ(Messages(), Msg(WM_KEYUP, VK_RIGHT));
+    SetVirtualPadAxis(pad, "lefty", -30000);
+    EXPECT_EQ(Messages(), Msg(WM_KEYDOWN, VK_UP));
+    // The d-pad and the stick both hold Up; pulling the pad out lets go of everything.
+    SetVirtualPadButton(pad, "dpup", true);
+    SetVirtualPadButton(pad, "leftshoulder", true);
+    EXPECT_EQ(Messages(), Msg(WM_KEYDOWN, VK_F7));
+    UnplugVirtualPad(pad);
+    std::string after = Messages();
+    EXPECT_NE(after.find(Msg(WM_KEYUP, VK_UP)), std::string::npos) << after;
+    EXPECT_NE(after.find(Msg(WM_KEYUP, VK_F7)), std::string::npos) << after;
+    EXPECT_FALSE(Down(VK_UP));
+    EXPECT_FALSE(Down(VK_F7));
+}
