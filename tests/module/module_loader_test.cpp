@@ -1,0 +1,75 @@
+// Loading modules from files and memory, and the Module's own settings.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "sound/module.h"
+
+namespace {
+
+std::wstring Wide(const std::string& s) { return std::wstring(s.begin(), s.end()); }
+
+std::string TempFile(const std::string& name, const std::string& bytes) {
+    std::string path = (std::filesystem::temp_directory_path() / name).string();
+    FILE* f = std::fopen(path.c_str(), "wb");
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+    return path;
+}
+
+}  // namespace
+
+TEST(ModuleLoader, FileIsReadWholeAndOwned) {
+    std::string bytes(3000, 'x');
+    bytes[2999] = 'y';
+    std::string path = TempFile("glimmo_module_whole.mod", bytes);
+    Module m;
+    ASSERT_TRUE(m.LoadFromFile(Wide(path).c_str()));
+    EXPECT_TRUE(m.ownsData);
+    ASSERT_EQ(m.size, 3000u);
+    EXPECT_EQ(m.data[2999], 'y');
+    m.Unload();
+    EXPECT_EQ(m.data, nullptr);
+    EXPECT_FALSE(m.ownsData);
+    std::remove(path.c_str());
+}
+
+TEST(ModuleLoader, MissingAndEmptyFilesFail) {
+    Module m;
+    std::string empty = TempFile("glimmo_module_empty.mod", "");
+    EXPECT_FALSE(m.LoadFromFile(Wide(empty).c_str()));
+    EXPECT_FALSE(m.LoadFromFile(L"/nonexistent/glimmo/none.mod"));
+    EXPECT_EQ(m.data, nullptr);
+    std::remove(empty.c_str());
+}
+
+TEST(ModuleLoader, AFailedLoadDropsTheEarlierModule) {
+    Module m;
+    const uint8_t bytes[4] = {1, 2, 3, 4};
+    ASSERT_TRUE(m.LoadFromMemory(bytes, 4));
+    EXPECT_NE(m.data, bytes);  // a copy
+    EXPECT_FALSE(m.LoadFromFile(L"/nonexistent/glimmo/none.mod"));
+    EXPECT_EQ(m.data, nullptr);
+    EXPECT_EQ(m.size, 0u);
+}
+
+TEST(ModuleLoader, SettingsClampToTheTopOfTheirRange) {
+    Module m;
+    EXPECT_EQ(m.GetVolume(), 64u);
+    EXPECT_EQ(m.GetPan(), 255u);
+    EXPECT_FALSE(m.GetLoop());
+    m.SetVolume(30);
+    EXPECT_EQ(m.GetVolume(), 30u);
+    m.SetVolume(65);
+    EXPECT_EQ(m.GetVolume(), 64u);
+    m.SetVolume(-1);
+    EXPECT_EQ(m.GetVolume(), 64u);
+    m.SetPan(100);
+    EXPECT_EQ(m.GetPan(), 100u);
+    m.SetPan(256);
+    EXPECT_EQ(m.GetPan(), 255u);
+    m.SetLoop(true);
+    EXPECT_TRUE(m.GetLoop());
+}
