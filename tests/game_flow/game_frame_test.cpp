@@ -165,11 +165,17 @@ TEST_F(GameFrameTest, GhostEatenFreezes500msThenPlayGoesOn) {
     GhostAtNextPixel(Frightened);
     const uint32_t caught = TimedFrame();
     ASSERT_EQ(GamePhase, PhaseGhostEaten);
-    const int32_t x = Player.x;
+    const int32_t x = Player.x, ghostX = Ghosts[1].x, ghostY = Ghosts[1].y;
+    while (Now() < PhaseTimer) {
+        Frame();
+        ASSERT_EQ(GamePhase, PhaseGhostEaten);
+        EXPECT_EQ(Player.x, x);  // nothing moves meanwhile
+        EXPECT_EQ(Ghosts[1].x, ghostX);
+        EXPECT_EQ(Ghosts[1].y, ghostY);
+    }
     const uint32_t freeze = Lasts(PhaseGhostEaten, caught);
     EXPECT_GE(freeze, 500u);
     EXPECT_LT(freeze, 500u + 11);
-    EXPECT_EQ(Player.x, x);  // nothing moved meanwhile
     EXPECT_EQ(GamePhase, PhasePlaying);
 }
 
