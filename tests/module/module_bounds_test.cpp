@@ -86,7 +86,7 @@ TEST(ModuleBounds, SampleDataPastTheEndOfTheImage) {
     b.Sample(1, Flat(10, 100)).HeaderByte(1, 22, 0x03).HeaderByte(1, 23, 0xE8)
         .Sample(2, Flat(10, 100)).Cell(0, 0, 0, 1, 428).Cell(0, 0, 1, 2, 428);
     std::vector<uint8_t> image = b.Build();
-    image.resize(image.size() - 100);  // sample 2's bytes are gone
+    image.erase(image.end() - 100, image.end());  // sample 2's bytes are gone
     TestPlayer p(image);
     EXPECT_EQ(p.voice.sampleLength[1], 100u * 256);
     EXPECT_EQ(p.voice.sampleData[2], nullptr);
