@@ -1,0 +1,177 @@
+// The WAVE loaders on good and bad bytes: extra format bytes and chunks skipped, odd
+// sizes kept, wrong formats, truncation, missing or oversized chunks refused, the
+// fixed-point limits, ownership through Unload, and path resolution.
+#include <unistd.h>
+#include <cwchar>
+#include <string>
+#include "platform/resources.h"
+#include "tests/sound/sound_fixture.h"
+
+namespace {
+std::wstring Wide(const std::string& s) { return std::wstring(s.begin(), s.end()); }
+
+bool ParseOk(const std::vector<uint8_t>& bytes, WaveLayout* out = nullptr) {
+    WaveLayout layout;
+    bool ok = ParseWave(bytes.data(), uint32_t(bytes.size()), layout);
+    if (out) *out = layout;
+    return ok;
+}
+
+// Loads bytes through a file, cleaning up after.
+bool LoadFile(Sample& sample, const std::vector<uint8_t>& bytes) {
+    std::string path = WriteTempFile(bytes);
+    bool ok = sample.LoadFromFile(Wide(path).c_str());
+    unlink(path.c_str());
+    return ok;
+}
+}  // namespace
+
+TEST(WaveLoader, LongFormatChunkAndExtraChunkAreSkipped) {
+    WaveSpec spec;
+    spec.tag = 0xFFFE;  // a format tag other than PCM is not refused
+    spec.fmtSize = 40;
+    spec.extraChunkSize = 436;
+    spec.data = {1, 2, 3, 4, 5};
+    auto bytes = MakeWave(spec);
+    WaveLayout layout;
+    ASSERT_TRUE(ParseOk(bytes, &layout));
+    EXPECT_EQ(layout.dataOffset, 12u + 8 + 40 + 8 + 436 + 8);
+    EXPECT_EQ(layout.dataSize, 5u);  // odd size kept exactly
+    EXPECT_EQ(layout.rate, 11025u);
+
+    Sample sample;
+    ASSERT_TRUE(LoadFile(sample, bytes));
+    EXPECT_EQ(sample.length, 5u);
+    EXPECT_TRUE(sample.ownsData);
+    EXPECT_EQ(sample.data[0], 1);
+    EXPECT_EQ(sample.data[4], 5);
+}
+
+TEST(WaveLoader, WrongFormatsAreRefused) {
+    WaveSpec sixteen;
+    sixteen.bits = 16;
+    WaveSpec stereo;
+    stereo.channels = 2;
+    WaveSpec shortFormat;
+    shortFormat.fmtSize = 14;
+    for (const WaveSpec& spec : {sixteen, stereo, shortFormat}) {
+        auto bytes = MakeWave(spec);
+        EXPECT_FALSE(ParseOk(bytes));
+        Sample sample;
+        EXPECT_FALSE(LoadFile(sample, bytes));
+    }
+    auto notFmt = MakeWave(WaveSpec{});
+    notFmt[12] = 'X';
+    EXPECT_FALSE(ParseOk(notFmt));
+    Sample sample;
+    EXPECT_FALSE(LoadFile(sample, notFmt));
+}
+
+TEST(WaveLoader, MissingTruncatedAndOversizedChunksAreRefused) {
+    WaveSpec noData;
+    noData.withData = false;
+    noData.extraChunkSize = 20;
+    auto bytes = MakeWave(noData);
+    EXPECT_FALSE(ParseOk(bytes));
+    Sample sample;
+    EXPECT_FALSE(LoadFile(sample, bytes));
+
+    // Every cut of a good file that loses data bytes is refused, never read past.
+    WaveSpec good;
+    good.extraChunkSize = 10;
+    auto full = MakeWave(good);
+    for (size_t cut = 0; cut < full.size(); ++cut) {
+        std::vector<uint8_t> part(full.begin(), full.begin() + cut);
+        EXPECT_FALSE(ParseOk(part)) << "cut at " << cut;
+        Sample s;
+        EXPECT_FALSE(LoadFile(s, part)) << "cut at " << cut;
+    }
+
+    // A chunk whose size runs past the end, near the 32-bit limit too.
+    for (uint32_t size : {100u, 0xFFFFFFF0u, 0xFFFFFFFFu}) {
+        auto past = MakeWave(good);
+        SetU32(past, 12 + 8 + 16 + 4, size);  // the LIST chunk's size
+        EXPECT_FALSE(ParseOk(past)) << size;
+        Sample s;
+        EXPECT_FALSE(LoadFile(s, past)) << size;
+    }
+
+    // A data size larger than the bytes there are.
+    auto longer = MakeWave(WaveSpec{});
+    SetU32(longer, 12 + 8 + 16 + 4, 5);
+    EXPECT_FALSE(ParseOk(longer));
+    Sample s;
+    EXPECT_FALSE(LoadFile(s, longer));
+    EXPECT_EQ(s.data, nullptr);
+    EXPECT_EQ(s.length, 5u);  // got as far as the allocation: the new length stays
+}
+
+TEST(WaveLoader, FixedPointLimits) {
+    WaveSpec fast;
+    fast.rate = 65536;
+    EXPECT_FALSE(ParseOk(MakeWave(fast)));
+    Sample sample;
+    EXPECT_FALSE(LoadFile(sample, MakeWave(fast)));
+    fast.rate = 65535;
+    EXPECT_TRUE(ParseOk(MakeWave(fast)));
+
+    WaveSpec big;
+    big.data.assign(1u << 24, 128);
+    auto bytes = MakeWave(big);
+    EXPECT_FALSE(ParseOk(bytes));
+    EXPECT_FALSE(LoadFile(sample, bytes));
+    big.data.resize((1u << 24) - 1);
+    EXPECT_TRUE(ParseOk(MakeWave(big)));
+}
+
+TEST(WaveLoader, OwnershipThroughUnloadAndReload) {
+    Sample sample;
+    WaveSpec a;
+    a.data = {10, 20, 30};
+    ASSERT_TRUE(LoadFile(sample, MakeWave(a)));
+    const uint8_t* first = sample.data;
+    WaveSpec b;
+    b.data = {40, 50};
+    ASSERT_TRUE(LoadFile(sample, MakeWave(b)));  // frees the first data (checked by the leak checker)
+    EXPECT_EQ(sample.length, 2u);
+    EXPECT_EQ(sample.data[0], 40);
+    (void)first;
+    sample.Unload();
+    EXPECT_EQ(sample.data, nullptr);
+    EXPECT_FALSE(sample.ownsData);
+
+    // Data from a resource stays through Unload and through a failed load.
+    ASSERT_TRUE(sample.LoadFromResource(nullptr, 119));
+    const uint8_t* resourceData = sample.data;
+    sample.Unload();
+    EXPECT_EQ(sample.data, resourceData);
+    EXPECT_FALSE(sample.LoadFromResource(nullptr, 118));
+    EXPECT_FALSE(LoadFile(sample, {1, 2, 3}));
+    EXPECT_EQ(sample.data, resourceData);
+    EXPECT_EQ(sample.length, 16832u);
+}
+
+TEST(ResolvePathRule, FullRelativeAndTooLong) {
+    WCHAR buffer[ResolvePathChars];
+    EXPECT_EQ(ResolvePath(buffer, L"/tmp/a.wav"), 10u);
+    EXPECT_STREQ(buffer, L"/tmp/a.wav");
+
+    WCHAR self[ResolvePathChars];
+    DWORD n = GetModuleFileNameW(nullptr, self, ResolvePathChars);
+    ASSERT_GT(n, 0u);
+    std::wstring folder(self, n);
+    folder.resize(folder.rfind(L'/') + 1);
+    uint32_t length = ResolvePath(buffer, L"sounds/x.wav");
+    EXPECT_EQ(std::wstring(buffer, length), folder + L"sounds/x.wav");
+
+    std::wstring longFull = L"/" + std::wstring(ResolvePathChars - 1, L'a');  // 512 characters
+    EXPECT_EQ(ResolvePath(buffer, longFull.c_str()), 0u);
+    EXPECT_EQ(ResolvePath(buffer, longFull.substr(0, 511).c_str()), 511u);
+    std::wstring longRelative(ResolvePathChars - folder.size(), L'b');
+    EXPECT_EQ(ResolvePath(buffer, longRelative.c_str()), 0u);
+    EXPECT_EQ(ResolvePath(buffer, longRelative.substr(1).c_str()), ResolvePathChars - 1);
+
+    Sample sample;
+    EXPECT_FALSE(sample.LoadFromFile(longFull.c_str()));
+    EXPECT_FALSE(sample.LoadFromFile(L"/no/such/file.wav"));
+}
