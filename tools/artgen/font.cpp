@@ -1,0 +1,127 @@
+// Glyph pixel maps of the 5 x 5 font and the 3 x 5 small digits, and the text drawing
+// built on them. 'X' marks a lit pixel.
+#include "tools/artgen/font.h"
+#include <array>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Glyph {
+    char ch;
+    std::array<const char*, 5> rows;
+};
+
+// Letters and digits are five wide; I and a few signs are narrower.
+const Glyph FontGlyphs[] = {
+    {'A', {".XXX.", "X...X", "XXXXX", "X...X", "X...X"}},
+    {'B', {"XXXX.", "X...X", "XXXX.", "X...X", "XXXX."}},
+    {'C', {".XXXX", "X....", "X....", "X....", ".XXXX"}},
+    {'D', {"XXXX.", "X...X", "X...X", "X...X", "XXXX."}},
+    {'E', {"XXXXX", "X....", "XXXX.", "X....", "XXXXX"}},
+    {'F', {"XXXXX", "X....", "XXXX.", "X....", "X...."}},
+    {'G', {".XXXX", "X....", "X..XX", "X...X", ".XXXX"}},
+    {'H', {"X...X", "X...X", "XXXXX", "X...X", "X...X"}},
+    {'I', {"XXX", ".X.", ".X.", ".X.", "XXX"}},
+    {'J', {"....X", "....X", "....X", "X...X", ".XXX."}},
+    {'K', {"X...X", "X..X.", "XXX..", "X..X.", "X...X"}},
+    {'L', {"X....", "X....", "X....", "X....", "XXXXX"}},
+    {'M', {"X...X", "XX.XX", "X.X.X", "X...X", "X...X"}},
+    {'N', {"X...X", "XX..X", "X.X.X", "X..XX", "X...X"}},
+    {'O', {".XXX.", "X...X", "X...X", "X...X", ".XXX."}},
+    {'P', {"XXXX.", "X...X", "XXXX.", "X....", "X...."}},
+    {'Q', {".XXX.", "X...X", "X.X.X", "X..X.", ".XX.X"}},
+    {'R', {"XXXX.", "X...X", "XXXX.", "X..X.", "X...X"}},
+    {'S', {".XXXX", "X....", ".XXX.", "....X", "XXXX."}},
+    {'T', {"XXXXX", "..X..", "..X..", "..X..", "..X.."}},
+    {'U', {"X...X", "X...X", "X...X", "X...X", ".XXX."}},
+    {'V', {"X...X", "X...X", "X...X", ".X.X.", "..X.."}},
+    {'W', {"X...X", "X...X", "X.X.X", "XX.XX", "X...X"}},
+    {'X', {"X...X", ".X.X.", "..X..", ".X.X.", "X...X"}},
+    {'Y', {"X...X", ".X.X.", "..X..", "..X..", "..X.."}},
+    {'Z', {"XXXXX", "...X.", "..X..", ".X...", "XXXXX"}},
+    {'0', {".XXX.", "X...X", "X...X", "X...X", ".XXX."}},
+    {'1', {"..X..", ".XX..", "..X..", "..X..", ".XXX."}},
+    {'2', {"XXXX.", "....X", ".XXX.", "X....", "XXXXX"}},
+    {'3', {"XXXX.", "....X", "..XX.", "....X", "XXXX."}},
+    {'4', {"X..X.", "X..X.", "XXXXX", "...X.", "...X."}},
+    {'5', {"XXXXX", "X....", "XXXX.", "....X", "XXXX."}},
+    {'6', {".XXX.", "X....", "XXXX.", "X...X", ".XXX."}},
+    {'7', {"XXXXX", "....X", "...X.", "..X..", "..X.."}},
+    {'8', {".XXX.", "X...X", ".XXX.", "X...X", ".XXX."}},
+    {'9', {".XXX.", "X...X", ".XXXX", "....X", ".XXX."}},
+    {'!', {"X", "X", "X", ".", "X"}},
+    {'"', {"X.X", "X.X", "...", "...", "..."}},
+    {'\'', {"X", "X", ".", ".", "."}},
+    {'-', {"...", "...", "XXX", "...", "..."}},
+    {'.', {".", ".", ".", ".", "X"}},
+    {':', {".", "X", ".", "X", "."}},
+    {'/', {"....X", "...X.", "..X..", ".X...", "X...."}},
+    {' ', {"...", "...", "...", "...", "..."}},
+};
+
+const Glyph SmallDigitGlyphs[] = {
+    {'0', {"XXX", "X.X", "X.X", "X.X", "XXX"}}, {'1', {".X.", "XX.", ".X.", ".X.", "XXX"}},
+    {'2', {"XXX", "..X", "XXX", "X..", "XXX"}}, {'3', {"XXX", "..X", ".XX", "..X", "XXX"}},
+    {'4', {"X.X", "X.X", "XXX", "..X", "..X"}}, {'5', {"XXX", "X..", "XXX", "..X", "XXX"}},
+    {'6', {"XXX", "X..", "XXX", "X.X", "XXX"}}, {'7', {"XXX", "..X", "..X", ".X.", ".X."}},
+    {'8', {"XXX", "X.X", "XXX", "X.X", "XXX"}}, {'9', {"XXX", "X.X", "XXX", "..X", "XXX"}},
+};
+const Glyph NarrowOne = {'1', {"X", "X", "X", "X", "X"}};
+
+const Glyph& FindGlyph(char ch) {
+    for (const Glyph& g : FontGlyphs)
+        if (g.ch == ch) return g;
+    return FontGlyphs[sizeof(FontGlyphs) / sizeof(FontGlyphs[0]) - 1];  // the space
+}
+
+const Glyph& FindSmall(char ch, bool narrowOne) {
+    if (ch == '1' && narrowOne) return NarrowOne;
+    for (const Glyph& g : SmallDigitGlyphs)
+        if (g.ch == ch) return g;
+    return SmallDigitGlyphs[0];
+}
+
+int GlyphWidth(const Glyph& g) { return int(std::string_view(g.rows[0]).size()); }
+
+void DrawGlyph(Canvas& c, int x, int y, const Glyph& g, uint8_t ink, int scale) {
+    for (int row = 0; row < 5; ++row)
+        for (int col = 0; col < GlyphWidth(g); ++col)
+            if (g.rows[row][col] == 'X') c.Box(x + col * scale, y + row * scale, scale, scale, ink);
+}
+
+}  // namespace
+
+int TextWidth(std::string_view text, int scale) {
+    int w = 0;
+    for (char ch : text) w += (GlyphWidth(FindGlyph(ch)) + 1) * scale;
+    return text.empty() ? 0 : w - scale;
+}
+
+int DrawText(Canvas& c, int x, int y, std::string_view text, uint8_t ink, int scale) {
+    for (char ch : text) {
+        const Glyph& g = FindGlyph(ch);
+        DrawGlyph(c, x, y, g, ink, scale);
+        x += (GlyphWidth(g) + 1) * scale;
+    }
+    return x;
+}
+
+void DrawTextCentred(Canvas& c, int cx, int y, std::string_view text, uint8_t ink, int scale) {
+    DrawText(c, cx - TextWidth(text, scale) / 2, y, text, ink, scale);
+}
+
+int SmallDigitsWidth(std::string_view digits, bool narrowOne) {
+    int w = 0;
+    for (char ch : digits) w += GlyphWidth(FindSmall(ch, narrowOne)) + 1;
+    return digits.empty() ? 0 : w - 1;
+}
+
+void DrawSmallDigits(Canvas& c, int x, int y, std::string_view digits, uint8_t ink,
+                     bool narrowOne) {
+    for (char ch : digits) {
+        const Glyph& g = FindSmall(ch, narrowOne);
+        DrawGlyph(c, x, y, g, ink, 1);
+        x += GlyphWidth(g) + 1;
+    }
+}

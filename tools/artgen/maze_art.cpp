@@ -1,0 +1,86 @@
+// The maze picture: two parallel one-pixel lines along the edge of every wall of the
+// grid, rounded at the corners, on black. Thin walls (the ghost house) get one line
+// per side, so they too show as a double line; the door and the tunnel stay open.
+#include <algorithm>
+#include <cmath>
+#include "game/maze_table.h"
+#include "tools/artgen/art_set.h"
+
+namespace {
+
+constexpr int ScreenW = 176, ScreenH = 220;
+constexpr double Deep = 99;
+
+// The cell under a pixel. Beyond the grid the nearest edge cell goes on, so the
+// tunnel's walls run out to the screen edge and the borders have wall behind them.
+bool IsWallPixel(int x, int y) {
+    const int c = std::clamp(x < 4 ? 0 : (x - 4) / 6, 0, 27);
+    const int r = std::clamp(y < 19 ? 0 : (y - 19) / 6, 0, 30);
+    return MazeTable[r][c] == '0';
+}
+
+// Distance from a wall pixel to the nearest open pixel (Deep when none is near).
+std::vector<double> WallDepths() {
+    std::vector<double> depth(ScreenW * ScreenH, 0);
+    constexpr int reach = 8;
+    for (int y = 0; y < ScreenH; ++y) {
+        for (int x = 0; x < ScreenW; ++x) {
+            if (!IsWallPixel(x, y)) continue;
+            double best = Deep;
+            for (int j = -reach; j <= reach; ++j)
+                for (int i = -reach; i <= reach; ++i)
+                    if (!IsWallPixel(x + i, y + j)) best = std::min(best, std::hypot(double(i), double(j)));
+            depth[y * ScreenW + x] = best;
+        }
+    }
+    return depth;
+}
+
+// Takes the corner pixel out of every right-angled bend of a line, so the line cuts
+// across diagonally and corners look round.
+void RoundCorners(std::vector<uint8_t>& line) {
+    auto on = [&](int x, int y) {
+        return x >= 0 && y >= 0 && x < ScreenW && y < ScreenH && line[y * ScreenW + x];
+    };
+    std::vector<uint8_t> out = line;
+    for (int y = 0; y < ScreenH; ++y) {
+        for (int x = 0; x < ScreenW; ++x) {
+            if (!on(x, y)) continue;
+            const bool l = on(x - 1, y), r = on(x + 1, y), u = on(x, y - 1), d = on(x, y + 1);
+            if (l + r + u + d != 2 || l == r) continue;  // not a bend
+            const int hx = l ? -1 : 1, vy = u ? -1 : 1;
+            if (!on(x + hx, y + vy)) out[y * ScreenW + x] = 0;
+        }
+    }
+    line = out;
+}
+
+}  // namespace
+
+Canvas DrawMaze(uint8_t wallInk) {
+    const std::vector<double> depth = WallDepths();
+    auto depthAt = [&](int x, int y) {
+        if (x < 0 || y < 0 || x >= ScreenW || y >= ScreenH) return Deep;
+        return depth[y * ScreenW + x];
+    };
+    std::vector<uint8_t> outer(ScreenW * ScreenH, 0), inner(ScreenW * ScreenH, 0);
+    for (int y = 0; y < ScreenH; ++y) {
+        for (int x = 0; x < ScreenW; ++x) {
+            const double d = depthAt(x, y);
+            if (d <= 0) continue;
+            if (d < 1.5) outer[y * ScreenW + x] = 1;
+            if (d < 2.5 || d >= 3.5) continue;
+            // The second line only where the wall is thick enough to hold it.
+            double deepest = 0;
+            for (int j = -3; j <= 3; ++j)
+                for (int i = -3; i <= 3; ++i) deepest = std::max(deepest, depthAt(x + i, y + j));
+            if (deepest >= 5) inner[y * ScreenW + x] = 1;
+        }
+    }
+    RoundCorners(outer);
+    RoundCorners(inner);
+    Canvas maze(ScreenW, ScreenH, Black);
+    for (int i = 0; i < ScreenW * ScreenH; ++i)
+        if (outer[i] || inner[i]) maze.pixels[i] = wallInk;
+    return maze;
+}
