@@ -2,6 +2,7 @@
 // the level-clear flash and the next level, and what the settings file holds after a quit.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -45,11 +46,13 @@ protected:
         std::system(("rm -rf '" + dir + "' && mkdir -p '" + dir + "'").c_str());
     }
     // Runs the game on `script` (ticks after the start) until `untilTick`; reads the state log.
-    std::vector<Pass> Run(const std::string& script, uint32_t untilTick, const std::string& extra = "") {
+    std::vector<Pass> Run(const std::string& script, uint32_t untilTick, const std::string& extra = "",
+                          std::string configDir = "") {
+        if (configDir.empty()) configDir = dir;
         std::ofstream(dir + "/script.txt") << script;
         const std::string command = std::string(GLIMMO_BINARY_DIR) + "/app/glimmo --headless --script '" + dir +
                                     "/script.txt' --until-tick " + std::to_string(untilTick) + " --state-log '" +
-                                    dir + "/log.jsonl' --config-dir '" + dir + "' " + extra + " > '" + dir +
+                                    dir + "/log.jsonl' --config-dir '" + configDir + "' " + extra + " > '" + dir +
                                     "/out.txt' 2>&1";
         EXPECT_EQ(std::system(command.c_str()), 0) << ReadAll(dir + "/out.txt");
         std::vector<Pass> passes;
@@ -142,6 +145,14 @@ TEST_F(HarnessRun, DeactivationStoresNothing) {
     const auto passes = Run("100 tap RETURN\n5500 deactivate\n", 8000);
     EXPECT_GT(passes.back().hiscore, 0);
     EXPECT_EQ(ReadAll(dir + "/glimmo.reg").find("HiScore"), std::string::npos);
+}
+
+TEST_F(HarnessRun, UnwritableSettingsFolderCostsOneLineOnly) {
+    std::ofstream(dir + "/file") << "not a folder";
+    const auto passes = Run("100 tap RETURN\n5500 close\n", 8000, "", dir + "/file/sub");
+    EXPECT_LT(passes.back().tick, Start + 6000);
+    const std::string out = ReadAll(dir + "/out.txt");
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
 }
 
 TEST_F(HarnessRun, PauseShowsThePauseScreenAndPlayGoesOnWhereItStood) {
