@@ -3,16 +3,14 @@
 // texture at most once per display refresh, and F12 screenshots.
 #include <cstdio>
 #include <cstring>
-#include "platform/bmp_decoder.h"
 #include "platform/png_writer.h"
-#include "platform/resources.h"
 #include "platform/sdl/screenshot_names.h"
 #include "platform/sdl/sdl_game_backend.h"
+#include "platform/sdl/window_icon.h"
 #include "platform/sdl/window_scale.h"
 
 namespace {
 constexpr unsigned kIconResource = 101;
-constexpr uint32_t kTransparent = 0x00FF00FF;  // magenta, 0x00BBGGRR
 
 int ScaleFor(const SdlOptions& options) {
     SDL_Rect usable;
@@ -53,26 +51,13 @@ bool SdlGameBackend::CreateGameWindow(const std::string& title) {
 }
 
 void SdlGameBackend::SetIcon() {
-    HINSTANCE instance = ProgramInstance();
-    HRSRC resource = FindResourceW(instance, MAKEINTRESOURCEW(kIconResource), L"ICON");
-    if (!resource) return;
-    const auto* bytes = static_cast<const uint8_t*>(LockResource(LoadResource(instance, resource)));
-    DecodedBitmap* bitmap = DecodeBmp(bytes, SizeofResource(instance, resource));
-    if (!bitmap) return;
-    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormat(0, bitmap->width, bitmap->height, 32, SDL_PIXELFORMAT_ARGB8888);
-    if (icon) {
-        for (int y = 0; y < bitmap->height; ++y) {
-            auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(icon->pixels) + y * icon->pitch);
-            for (int x = 0; x < bitmap->width; ++x) {
-                uint32_t c = bitmap->pixels[size_t(y) * size_t(bitmap->width) + size_t(x)];
-                uint32_t r = c & 0xFF, g = (c >> 8) & 0xFF, b = (c >> 16) & 0xFF;
-                row[x] = c == kTransparent ? 0 : 0xFF000000u | r << 16 | g << 8 | b;
-            }
-        }
-        SDL_SetWindowIcon(window_, icon);
-        SDL_FreeSurface(icon);
-    }
-    FreeDecodedBitmap(bitmap);
+    IconPicture picture;
+    if (!LoadIconPicture(kIconResource, &picture)) return;
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(picture.argb.data(), picture.width, picture.height, 32,
+                                                           picture.width * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (!icon) return;
+    SDL_SetWindowIcon(window_, icon);
+    SDL_FreeSurface(icon);
 }
 
 void SdlGameBackend::ShowGameWindow() {
