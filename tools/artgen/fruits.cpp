@@ -5,10 +5,15 @@
 
 namespace {
 
-const InkKey FruitInks = {{'R', Red},        {'G', Green},      {'g', PaleGreen1}, {'h', PaleGreen2},
+// A function, so the key is ready whenever a fruit is drawn, even from another
+// file's static set-up.
+const InkKey& Inks() {
+    static const InkKey key = {{'R', Red},        {'G', Green},      {'g', PaleGreen1}, {'h', PaleGreen2},
                           {'k', PaleGreen3}, {'B', Brown},      {'Y', Gold},       {'y', Yellow},
                           {'O', Orange},     {'W', White},      {'w', Grey},       {'C', Cyan},
                           {'b', Blue},       {'P', Pink}};
+    return key;
+}
 
 Canvas Cherries() {
     return MapToCanvas({"........GGB.",
@@ -23,7 +28,7 @@ Canvas Cherries() {
                         ".RRRRRRRRRRR",
                         "..RRRR.RRRRR",
                         "........RRR."},
-                       FruitInks);
+                       Inks());
 }
 
 Canvas Strawberry() {
@@ -39,7 +44,7 @@ Canvas Strawberry() {
                         "...RRRRRR...",
                         "....RRRR....",
                         ".....RR....."},
-                       FruitInks);
+                       Inks());
 }
 
 Canvas OrangeFruit() {
@@ -55,7 +60,7 @@ Canvas OrangeFruit() {
                         "..OOOOOOOO..",
                         "...OOOOOO...",
                         "............"},
-                       FruitInks);
+                       Inks());
 }
 
 Canvas Apple() {
@@ -71,7 +76,7 @@ Canvas Apple() {
                         ".RRRRRRRRRR.",
                         "..RRR..RRR..",
                         "............"},
-                       FruitInks);
+                       Inks());
 }
 
 Canvas Melon() {
@@ -87,7 +92,7 @@ Canvas Melon() {
                         ".GGgGhhGgGG.",
                         "..GGGggGGG..",
                         "....GGGG...."},
-                       FruitInks);
+                       Inks());
 }
 
 Canvas WingedEmblem() {
@@ -103,7 +108,7 @@ Canvas WingedEmblem() {
                         "....bbbb....",
                         "...bb..bb...",
                         "............"},
-                       FruitInks);
+                       Inks());
 }
 
 Canvas Bell() {
@@ -119,7 +124,7 @@ Canvas Bell() {
                         ".OOOOOOOOOO.",
                         ".....ww.....",
                         "............"},
-                       FruitInks);
+                       Inks());
 }
 
 Canvas Key() {
@@ -135,7 +140,7 @@ Canvas Key() {
                         ".....www....",
                         ".....ww.....",
                         "............"},
-                       FruitInks);
+                       Inks());
 }
 
 }  // namespace
