@@ -1,0 +1,105 @@
+// Shared set-up of the rules tests: world, globals at a level start, stand-in voices.
+#include "tests/game_rules/rules_fixture.h"
+#include "app/game_frame.h"
+#include "app/window_proc.h"
+#include "game/ghosts.h"
+#include "game/maze.h"
+#include "game/player.h"
+#include "game/score.h"
+#include "platform/clock.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/keys.h"
+#include "tests/support/test_world.h"
+
+StandInVoices::StandInVoices() {
+    for (Voice* v : {&chomp, &fright, &eyes, &sirens[0], &sirens[1], &sirens[2], &sirens[3], &sirens[4]}) {
+        v->stopped = false;
+        v->paused = true;
+    }
+}
+
+void StandInVoices::Install() {
+    ChompVoice = &chomp;
+    FrightVoice = &fright;
+    EyesVoice = &eyes;
+    for (int i = 0; i < 5; ++i) SirenVoices[i] = &sirens[i];
+}
+
+int StandInVoices::PlayingSiren() const {
+    int found = -1;
+    for (int i = 0; i < 5; ++i) {
+        if (sirens[i].paused) continue;
+        if (found != -1) return -2;
+        found = i;
+    }
+    return found;
+}
+
+void RulesTest::SetUp() {
+    TestWorldOptions options;
+    options.openDisplay = openDisplay;
+    backend = &StartTestWorld(options);
+    ResetKeyStates();
+    GamePhase = PhaseTitle;
+    Paused = 0;
+    ChompOn = FrightLoopOn = EyesLoopOn = 0;
+    AnimCounter = FlashCounter = SceneIndex = 0;
+    voices.Install();
+    DotsEaten = 0;
+    RestoreDots();
+    ResetGhosts();
+    ResetPlayer();
+    ResetGame();
+    SetupLevel();
+}
+
+void RulesTest::TearDown() {
+    ChompVoice = FrightVoice = EyesVoice = nullptr;
+    for (Voice*& v : SirenVoices) v = nullptr;
+    StopTestWorld();
+}
+
+uint32_t RulesTest::Now() const { return GetTickCount(); }
+
+void RulesTest::Advance(uint32_t ms) { backend->Advance(ms); }
+
+void RulesTest::BeginPlay(int32_t level) {
+    Level = level;
+    ResetGhosts();
+    ResetPlayer();
+    SetupLevel();
+    CalmGhosts();
+    Player.state = PlayerAlive;
+    GamePhase = PhasePlaying;
+}
+
+void RulesTest::PlacePlayer(int32_t x, int32_t y, int32_t dir) {
+    Player.x = x;
+    Player.y = y;
+    Player.dir = dir;
+    Player.wantLeft = Player.wantRight = Player.wantUp = Player.wantDown = 0;
+    Player.state = PlayerAlive;
+    Player.nextStep = Now() + 100000;  // the player stays put unless a test moves it
+}
+
+void RulesTest::PlaceGhost(int g, int32_t x, int32_t y, int32_t dir, int32_t mode) {
+    GhostRecord& gh = Ghosts[g - 1];
+    gh.x = x;
+    gh.y = y;
+    gh.dir = dir;
+    gh.mode = mode;
+    gh.inHouse = 0;
+    gh.chasing = 0;
+    gh.nextStep = Now() - 1;
+}
+
+void RulesTest::StepGhostPixels(int g, int pixels) {
+    const GhostRecord& gh = Ghosts[g - 1];
+    for (int moved = 0, frames = 0; moved < pixels; ++frames) {
+        ASSERT_LT(frames, 100000) << "ghost " << g << " stopped moving";
+        const int32_t x = gh.x, y = gh.y;
+        UpdateGhosts(Now());
+        if (gh.x != x || gh.y != y) ++moved;
+        Advance(11);
+    }
+}
