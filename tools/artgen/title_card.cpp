@@ -29,6 +29,8 @@ constexpr int NameX = 36, NicknameX = 104;
 
 Canvas DrawTitleCard() {
     Canvas card(176, 220, Black);
+    // The heading, large, on a blue shadow one pixel down and right.
+    DrawTextCentred(card, Middle + 1, 24, "GLIMMO", Blue, 2);
     DrawTextCentred(card, Middle, 23, "GLIMMO", Yellow, 2);
 
     DrawText(card, NameX, 37, "CHARACTER", White);
