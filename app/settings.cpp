@@ -8,7 +8,7 @@ int32_t HiScore = 0;
 int32_t Sound = 16;
 uint32_t SavedBeepMode = 0;
 uint8_t SavedScript[30] = {};
-uint32_t SavedScriptSize = 0;
+uint32_t SavedScriptSize = sizeof SavedScript;
 uint8_t SavedScriptLong[SavedScriptLimit] = {};
 uint32_t SavedScriptLongSize = 0;
 
@@ -53,6 +53,7 @@ void SaveScript(HKEY key) {
         if (RegQueryValueExW(key, L"Script", nullptr, &type, data, &got) != ERROR_SUCCESS || got > sizeof data) return;
         std::memcpy(SavedScript, data, sizeof data);
         SavedScriptSize = got;
+        SavedScriptLongSize = 0;
     } else if (size <= SavedScriptLimit) {
         DWORD got = SavedScriptLimit;
         if (RegQueryValueExW(key, L"Script", nullptr, &type, SavedScriptLong, &got) != ERROR_SUCCESS ||
@@ -113,8 +114,7 @@ LONG RestoreKeyClicks() {
         RegSetValueExW(key, L"Script", 0, REG_SZ, SavedScriptLong, SavedScriptLongSize);
     } else {
         // The value as read, at its own length; 30 zero bytes when none was read.
-        const DWORD size = SavedScriptSize > 0 ? SavedScriptSize : DWORD(sizeof SavedScript);
-        RegSetValueExW(key, L"Script", 0, REG_SZ, SavedScript, size);
+        RegSetValueExW(key, L"Script", 0, REG_SZ, SavedScript, SavedScriptSize);
     }
     RegCloseKey(key);
     return result;

@@ -57,7 +57,7 @@ protected:
         Sound = 16;
         SavedBeepMode = 0;
         std::memset(SavedScript, 0, sizeof SavedScript);
-        SavedScriptSize = 0;
+        SavedScriptSize = sizeof SavedScript;
         SavedScriptLongSize = 0;
     }
     void WriteFile(const std::string& text) {
@@ -76,6 +76,9 @@ TEST_F(SettingsTest, FirstRunPlaysWithDefaultsAndTheBackKeyCreatesBothValues) {
     Reopen();
     EXPECT_EQ(Get(GameKey, L"HiScore"), std::make_pair(REG_DWORD, Dword(4560)));
     EXPECT_EQ(Get(GameKey, L"Sound"), std::make_pair(REG_DWORD, Dword(0)));
+    // No key clicks were there to keep: the blank values are what goes back.
+    EXPECT_EQ(Get(ClickKey, L"Script"), std::make_pair(REG_SZ, std::vector<uint8_t>(30, 0)));
+    EXPECT_EQ(Get(ClickKey, L"BeepMode"), std::make_pair(REG_DWORD, Dword(0)));
     HiScore = 1;
     Sound = 16;
     LoadSettings();
@@ -97,7 +100,7 @@ TEST_F(SettingsTest, KeyClicksAreBlankedWhileRunningAndComeBackByteForByte) {
 }
 
 TEST_F(SettingsTest, FullThirtyAndLongerScriptsComeBackWhole) {
-    for (size_t length : {size_t(30), size_t(31), size_t(200)}) {
+    for (size_t length : {size_t(0), size_t(30), size_t(31), size_t(200)}) {
         SetUp();
         std::vector<uint8_t> script(length);
         for (size_t i = 0; i < length; ++i) script[i] = uint8_t(i * 7 + 1);
