@@ -35,6 +35,12 @@ TEST(SceneHandOver, SceneDoneResetsTheSceneAndStartsTheNextLevel) {
     EXPECT_EQ(AnimCounter, 0);
     EXPECT_EQ(Level, 18);
     EXPECT_EQ(GamePhase, PhaseReady);
+    StopTestWorld();
+}
+
+// A new game always opens with the chase, from a clean scene state.
+TEST(SceneHandOver, NewGameClearsTheSceneState) {
+    StartTestWorld();
     DirtySceneState();
     ResetGame();
     EXPECT_EQ(SceneIndex, 0);
