@@ -2,14 +2,13 @@
 // grid, rounded at the corners, on black. Thin walls (the ghost house) get one line
 // per side, so they too show as a double line; the door and the tunnel stay open.
 #include <algorithm>
-#include <cmath>
 #include "game/maze_table.h"
 #include "tools/artgen/art_set.h"
 
 namespace {
 
 constexpr int ScreenW = 176, ScreenH = 220;
-constexpr double Deep = 99;
+constexpr int Deep = 999;  // squared distance standing for "no open pixel near"
 
 // The cell under a pixel. Beyond the grid the nearest edge cell goes on, so the
 // tunnel's walls run out to the screen edge and the borders have wall behind them.
@@ -19,17 +18,18 @@ bool IsWallPixel(int x, int y) {
     return MazeTable[r][c] == '0';
 }
 
-// Distance from a wall pixel to the nearest open pixel (Deep when none is near).
-std::vector<double> WallDepths() {
-    std::vector<double> depth(ScreenW * ScreenH, 0);
+// Squared distance from a wall pixel to the nearest open pixel (0 for open pixels).
+// Whole numbers throughout, so the picture is the same on every machine.
+std::vector<int> WallDepths() {
+    std::vector<int> depth(ScreenW * ScreenH, 0);
     constexpr int reach = 8;
     for (int y = 0; y < ScreenH; ++y) {
         for (int x = 0; x < ScreenW; ++x) {
             if (!IsWallPixel(x, y)) continue;
-            double best = Deep;
+            int best = Deep;
             for (int j = -reach; j <= reach; ++j)
                 for (int i = -reach; i <= reach; ++i)
-                    if (!IsWallPixel(x + i, y + j)) best = std::min(best, std::hypot(double(i), double(j)));
+                    if (!IsWallPixel(x + i, y + j)) best = std::min(best, i * i + j * j);
             depth[y * ScreenW + x] = best;
         }
     }
@@ -58,23 +58,24 @@ void RoundCorners(std::vector<uint8_t>& line) {
 }  // namespace
 
 Canvas DrawMaze(uint8_t wallInk) {
-    const std::vector<double> depth = WallDepths();
+    const std::vector<int> depth = WallDepths();
     auto depthAt = [&](int x, int y) {
         if (x < 0 || y < 0 || x >= ScreenW || y >= ScreenH) return Deep;
         return depth[y * ScreenW + x];
     };
+    // The outer line is the wall's edge (distance 1, or the diagonal at a bend); the
+    // inner line runs about three pixels in (squared distances 8 to 10).
     std::vector<uint8_t> outer(ScreenW * ScreenH, 0), inner(ScreenW * ScreenH, 0);
     for (int y = 0; y < ScreenH; ++y) {
         for (int x = 0; x < ScreenW; ++x) {
-            const double d = depthAt(x, y);
-            if (d <= 0) continue;
-            if (d < 1.5) outer[y * ScreenW + x] = 1;
-            if (d < 2.5 || d >= 3.5) continue;
+            const int d = depthAt(x, y);
+            if (d == 1 || d == 2) outer[y * ScreenW + x] = 1;
+            if (d < 8 || d > 10) continue;
             // The second line only where the wall is thick enough to hold it.
-            double deepest = 0;
+            int deepest = 0;
             for (int j = -3; j <= 3; ++j)
                 for (int i = -3; i <= 3; ++i) deepest = std::max(deepest, depthAt(x + i, y + j));
-            if (deepest >= 5) inner[y * ScreenW + x] = 1;
+            if (deepest >= 25) inner[y * ScreenW + x] = 1;
         }
     }
     RoundCorners(outer);
