@@ -10,20 +10,28 @@
 #include "platform/waveout_device.h"
 
 namespace {
-std::mutex layerMutex;
-std::condition_variable layerChanged;
-std::map<DWORD, std::deque<MSG>> threadQueues;
-DWORD nextThreadId = 1;
+// Kept for the whole life of the process (never destroyed), so a sound system
+// closed by a global destructor at exit still finds its queues.
+struct Layer {
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::map<DWORD, std::deque<MSG>> threadQueues;
+    DWORD nextThreadId = 1;
+};
+Layer& L() {
+    static Layer* layer = new Layer;
+    return *layer;
+}
 WaveOutBackend* backendInForce = nullptr;
 
 bool Valid(HWAVEOUT device) { return device && device->magic == WaveOutDevice::Magic; }
 
 // Posts under the layer lock (the caller holds it).
 bool PostLocked(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto queue = threadQueues.find(threadId);
-    if (queue == threadQueues.end()) return false;
+    auto queue = L().threadQueues.find(threadId);
+    if (queue == L().threadQueues.end()) return false;
     queue->second.push_back(MSG{nullptr, message, wParam, lParam, 0});
-    layerChanged.notify_all();
+    L().changed.notify_all();
     return true;
 }
 }  // namespace
@@ -85,11 +93,11 @@ MMRESULT waveOutWrite(HWAVEOUT device, WAVEHDR* header, UINT) {
     if (!(header->dwFlags & WHDR_PREPARED)) return WAVERR_UNPREPARED;
     header->dwFlags = (header->dwFlags & ~WHDR_DONE) | WHDR_INQUEUE;
     {
-        std::lock_guard<std::mutex> hold(layerMutex);
+        std::lock_guard<std::mutex> hold(L().mutex);
         device->queue.push_back(QueuedBlock{header, reinterpret_cast<uint8_t*>(header->lpData),
                                             header->dwBufferLength});
         ++device->writes;
-        layerChanged.notify_all();
+        L().changed.notify_all();
     }
     device->backend->BlockQueued(device);
     return MMSYSERR_NOERROR;
@@ -112,7 +120,7 @@ MMRESULT waveOutClose(HWAVEOUT device) {
 }
 
 std::optional<QueuedBlock> WaveOutTakeBlock(WaveOutDevice* device) {
-    std::lock_guard<std::mutex> hold(layerMutex);
+    std::lock_guard<std::mutex> hold(L().mutex);
     if (device->queue.empty()) return std::nullopt;
     QueuedBlock block = device->queue.front();
     device->queue.pop_front();
@@ -120,56 +128,56 @@ std::optional<QueuedBlock> WaveOutTakeBlock(WaveOutDevice* device) {
 }
 
 void WaveOutBlockDone(WaveOutDevice* device, const QueuedBlock& block) {
-    std::lock_guard<std::mutex> hold(layerMutex);
+    std::lock_guard<std::mutex> hold(L().mutex);
     block.header->dwFlags = (block.header->dwFlags & ~WHDR_INQUEUE) | WHDR_DONE;
     if (device->threadId)
         PostLocked(device->threadId, MM_WOM_DONE, WPARAM(device->instance), LPARAM(block.header));
 }
 
 uint64_t WaveOutWriteCount(WaveOutDevice* device) {
-    std::lock_guard<std::mutex> hold(layerMutex);
+    std::lock_guard<std::mutex> hold(L().mutex);
     return device->writes;
 }
 
 void WaveOutWaitForWrite(WaveOutDevice* device, uint64_t writesBefore) {
-    std::unique_lock<std::mutex> hold(layerMutex);
-    layerChanged.wait(hold, [&] {
-        return device->writes > writesBefore || threadQueues.find(device->threadId) == threadQueues.end();
+    std::unique_lock<std::mutex> hold(L().mutex);
+    L().changed.wait(hold, [&] {
+        return device->writes > writesBefore || L().threadQueues.find(device->threadId) == L().threadQueues.end();
     });
 }
 
 DWORD CreateThreadQueue() {
-    std::lock_guard<std::mutex> hold(layerMutex);
-    DWORD id = nextThreadId++;
-    if (nextThreadId == 0) nextThreadId = 1;
-    threadQueues[id];
+    std::lock_guard<std::mutex> hold(L().mutex);
+    DWORD id = L().nextThreadId++;
+    if (L().nextThreadId == 0) L().nextThreadId = 1;
+    L().threadQueues[id];
     return id;
 }
 
 void DestroyThreadQueue(DWORD threadId) {
-    std::lock_guard<std::mutex> hold(layerMutex);
-    threadQueues.erase(threadId);
-    layerChanged.notify_all();
+    std::lock_guard<std::mutex> hold(L().mutex);
+    L().threadQueues.erase(threadId);
+    L().changed.notify_all();
 }
 
 BOOL PostThreadMessageW(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam) {
-    std::lock_guard<std::mutex> hold(layerMutex);
+    std::lock_guard<std::mutex> hold(L().mutex);
     return PostLocked(threadId, message, wParam, lParam) ? 1 : 0;
 }
 
 BOOL PeekThreadMessage(DWORD threadId, MSG* msg) {
-    std::lock_guard<std::mutex> hold(layerMutex);
-    auto queue = threadQueues.find(threadId);
-    if (queue == threadQueues.end() || queue->second.empty()) return 0;
+    std::lock_guard<std::mutex> hold(L().mutex);
+    auto queue = L().threadQueues.find(threadId);
+    if (queue == L().threadQueues.end() || queue->second.empty()) return 0;
     *msg = queue->second.front();
     queue->second.pop_front();
     return 1;
 }
 
 void WaitThreadMessage(DWORD threadId, uint32_t timeoutMs) {
-    std::unique_lock<std::mutex> hold(layerMutex);
-    layerChanged.wait_for(hold, std::chrono::milliseconds(timeoutMs), [&] {
-        auto queue = threadQueues.find(threadId);
-        return queue == threadQueues.end() || !queue->second.empty();
+    std::unique_lock<std::mutex> hold(L().mutex);
+    L().changed.wait_for(hold, std::chrono::milliseconds(timeoutMs), [&] {
+        auto queue = L().threadQueues.find(threadId);
+        return queue == L().threadQueues.end() || !queue->second.empty();
     });
 }

@@ -18,11 +18,19 @@ struct VirtualDevice {
     std::optional<QueuedBlock> playing;
 };
 
-std::string audioOutPath;
-bool recording = false;
-std::vector<uint8_t> recorded;
-WAVEFORMATEX recordedFormat{};
-bool haveFormat = false;
+// What is being recorded for --audio-out; never destroyed, so a device closed by a
+// global destructor at exit still has it.
+struct Recording {
+    std::string path;
+    bool on = false;
+    std::vector<uint8_t> bytes;
+    WAVEFORMATEX format{};
+    bool haveFormat = false;
+};
+Recording& Rec() {
+    static Recording* recording = new Recording;
+    return *recording;
+}
 
 void TimePassed(WaveOutDevice* device, uint32_t from, uint32_t to) {
     auto* state = static_cast<VirtualDevice*>(device->backendData);
@@ -43,7 +51,7 @@ void TimePassed(WaveOutDevice* device, uint32_t from, uint32_t to) {
         state->budget -= need;
         QueuedBlock done = *state->playing;
         state->playing.reset();
-        if (recording) recorded.insert(recorded.end(), done.bytes, done.bytes + done.length);
+        if (Rec().on) Rec().bytes.insert(Rec().bytes.end(), done.bytes, done.bytes + done.length);
         const uint64_t writes = WaveOutWriteCount(device);
         WaveOutBlockDone(device, done);
         WaveOutWaitForWrite(device, writes);
@@ -58,9 +66,9 @@ public:
         auto* state = new VirtualDevice;
         device->backendData = state;
         state->listener = AddTimeListener([device](uint32_t from, uint32_t to) { TimePassed(device, from, to); });
-        if (!haveFormat) {
-            recordedFormat = format;
-            haveFormat = true;
+        if (!Rec().haveFormat) {
+            Rec().format = format;
+            Rec().haveFormat = true;
         }
         return true;
     }
@@ -102,17 +110,20 @@ void PutU32(std::vector<uint8_t>& out, uint32_t v) {
 void UseVirtualWaveOut() { SetWaveOutBackend(&virtualWaveOut); }
 
 void SetVirtualAudioOut(const std::string& path) {
-    audioOutPath = path;
-    recording = !path.empty();
-    recorded.clear();
-    haveFormat = false;
+    Recording& rec = Rec();
+    rec.path = path;
+    rec.on = !path.empty();
+    rec.bytes.clear();
+    rec.haveFormat = false;
 }
 
 bool FinishVirtualAudioOut() {
-    if (!recording) return true;
+    Recording& rec = Rec();
+    if (!rec.on) return true;
+    const std::vector<uint8_t>& recorded = rec.bytes;
     // Nothing was ever opened: an empty file in the game's own format.
-    WAVEFORMATEX f = recordedFormat;
-    if (!haveFormat) f = WAVEFORMATEX{WAVE_FORMAT_PCM, 2, 22050, 44100, 2, 8, 0};
+    WAVEFORMATEX f = rec.format;
+    if (!rec.haveFormat) f = WAVEFORMATEX{WAVE_FORMAT_PCM, 2, 22050, 44100, 2, 8, 0};
     std::vector<uint8_t> file;
     file.insert(file.end(), {'R', 'I', 'F', 'F'});
     PutU32(file, uint32_t(36 + recorded.size() + (recorded.size() & 1)));
@@ -128,11 +139,11 @@ bool FinishVirtualAudioOut() {
     PutU32(file, uint32_t(recorded.size()));
     file.insert(file.end(), recorded.begin(), recorded.end());
     if (recorded.size() & 1) file.push_back(0);
-    FILE* out = std::fopen(audioOutPath.c_str(), "wb");
+    FILE* out = std::fopen(rec.path.c_str(), "wb");
     if (!out) return false;
     bool ok = std::fwrite(file.data(), 1, file.size(), out) == file.size();
     ok = (std::fclose(out) == 0) && ok;
-    recording = false;
-    recorded.clear();
+    rec.on = false;
+    rec.bytes.clear();
     return ok;
 }
