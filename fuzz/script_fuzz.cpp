@@ -1,0 +1,42 @@
+// Fuzz target of the headless script reader: any text is either a list of events the
+// harness can run or a refusal naming the line; the first four bytes pick the start tick.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+#include "app/script.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    uint32_t startTick = 1000000;
+    if (size >= 4) {
+        std::memcpy(&startTick, data, 4);
+        data += 4;
+        size -= 4;
+    }
+    std::string text(reinterpret_cast<const char*>(data), size);
+    std::vector<ScriptEvent> events;
+    std::string error;
+    bool ok = ParseScript(text, startTick, events, error);
+    if (ok != error.empty()) std::abort();  // a refusal always says why, a success never
+    if (!ok && error.rfind("script line ", 0) != 0) std::abort();
+    for (const ScriptEvent& e : events) {
+        switch (e.kind) {
+        case ScriptEvent::KeyDown:
+        case ScriptEvent::KeyUp:
+            if (e.vk <= 0 || e.vk > 255) std::abort();
+            break;
+        case ScriptEvent::Set:
+            if (e.name != "Level" && e.name != "DotsEaten" && e.name != "Score" && e.name != "Lives") std::abort();
+            if (e.value < INT32_MIN || e.value > INT32_MAX) std::abort();
+            break;
+        case ScriptEvent::Deactivate:
+        case ScriptEvent::Close:
+            break;
+        default:
+            std::abort();
+        }
+        if (e.line < 1) std::abort();
+    }
+    return 0;
+}
