@@ -1,6 +1,7 @@
 // Glyph pixel maps of the 5 x 5 font and the 3 x 5 small digits, and the text drawing
 // built on them. 'X' marks a lit pixel.
 #include "tools/artgen/font.h"
+#include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
@@ -12,7 +13,8 @@ struct Glyph {
     std::array<const char*, 5> rows;
 };
 
-// Letters and digits are five wide; I and a few signs are narrower.
+// Every glyph takes the same 6-pixel cell: letters and digits fill its five columns,
+// the narrower signs are drawn in the middle of them (the ! leans on the word before).
 const Glyph FontGlyphs[] = {
     {'A', {".XXX.", "X...X", "XXXXX", "X...X", "X...X"}},
     {'B', {"XXXX.", "X...X", "XXXX.", "X...X", "XXXX."}},
@@ -22,7 +24,7 @@ const Glyph FontGlyphs[] = {
     {'F', {"XXXXX", "X....", "XXXX.", "X....", "X...."}},
     {'G', {".XXXX", "X....", "X..XX", "X...X", ".XXXX"}},
     {'H', {"X...X", "X...X", "XXXXX", "X...X", "X...X"}},
-    {'I', {"XXX", ".X.", ".X.", ".X.", "XXX"}},
+    {'I', {"XXXXX", "..X..", "..X..", "..X..", "XXXXX"}},
     {'J', {"....X", "....X", "....X", "X...X", ".XXX."}},
     {'K', {"X...X", "X..X.", "XXX..", "X..X.", "X...X"}},
     {'L', {"X....", "X....", "X....", "X....", "XXXXX"}},
@@ -50,7 +52,7 @@ const Glyph FontGlyphs[] = {
     {'7', {"XXXXX", "....X", "...X.", "..X..", "..X.."}},
     {'8', {".XXX.", "X...X", ".XXX.", "X...X", ".XXX."}},
     {'9', {".XXX.", "X...X", ".XXXX", "....X", ".XXX."}},
-    {'!', {"X", "X", "X", ".", "X"}},
+    {'!', {"X....", "X....", "X....", ".....", "X...."}},
     {'"', {"X.X", "X.X", "...", "...", "..."}},
     {'\'', {"X", "X", ".", ".", "."}},
     {'-', {"...", "...", "XXX", "...", "..."}},
@@ -93,22 +95,28 @@ void DrawGlyph(Canvas& c, int x, int y, const Glyph& g, uint8_t ink, int scale) 
 }  // namespace
 
 int TextWidth(std::string_view text, int scale) {
-    int w = 0;
-    for (char ch : text) w += (GlyphWidth(FindGlyph(ch)) + 1) * scale;
-    return text.empty() ? 0 : w - scale;
+    return text.empty() ? 0 : (6 * int(text.size()) - 1) * scale;
 }
 
 int DrawText(Canvas& c, int x, int y, std::string_view text, uint8_t ink, int scale) {
     for (char ch : text) {
         const Glyph& g = FindGlyph(ch);
-        DrawGlyph(c, x, y, g, ink, scale);
-        x += (GlyphWidth(g) + 1) * scale;
+        DrawGlyph(c, x + (5 - GlyphWidth(g)) / 2 * scale, y, g, ink, scale);
+        x += 6 * scale;
     }
     return x;
 }
 
 void DrawTextCentred(Canvas& c, int cx, int y, std::string_view text, uint8_t ink, int scale) {
-    DrawText(c, cx - TextWidth(text, scale) / 2, y, text, ink, scale);
+    // Centre what is lit, not the cells: a trailing sign leaves blank columns behind.
+    Canvas scratch(TextWidth(text, scale), 5 * scale, Clear);
+    DrawText(scratch, 0, 0, text, ink, scale);
+    int left = scratch.width, right = -1;
+    for (int x = 0; x < scratch.width; ++x)
+        for (int row = 0; row < scratch.height; ++row)
+            if (scratch.At(x, row) != Clear) left = std::min(left, x), right = std::max(right, x);
+    if (right < left) return;
+    c.Paste(scratch, cx - (left + right + 1) / 2, y);
 }
 
 int SmallDigitsWidth(std::string_view digits, bool narrowOne) {

@@ -1,5 +1,5 @@
-// The game's lettering: one 5 x 5 pixel font (letters, digits and a few signs; narrow
-// signs are narrower) with one pixel between glyphs, and the 3 x 5 small digits.
+// The game's lettering: one 5 x 5 pixel font (letters, digits and a few signs), each
+// glyph in a 6-pixel cell (one pixel of spacing), and the 3 x 5 small digits.
 #pragma once
 #include <string_view>
 #include "tools/artgen/canvas.h"
@@ -9,8 +9,8 @@ int TextWidth(std::string_view text, int scale = 1);
 // Draws text with its top-left at (x, y); each font pixel becomes scale x scale.
 // Characters the font lacks are drawn as spaces. Returns the x after the text.
 int DrawText(Canvas& c, int x, int y, std::string_view text, uint8_t ink, int scale = 1);
-// Draws text centred on the column cx (the text's middle falls on cx + 0.5 when the
-// width is odd, on cx when it is even).
+// Draws text with its lit pixels centred on cx, a position between two columns (the
+// middle falls half a pixel right of cx when the lit width is odd).
 void DrawTextCentred(Canvas& c, int cx, int y, std::string_view text, uint8_t ink,
                      int scale = 1);
 

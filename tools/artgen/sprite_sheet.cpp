@@ -74,8 +74,8 @@ void DrawLettering(Canvas& s) {
     for (int d = 0; d < 10; ++d) DrawText(s, 6 * d, 66, std::string(1, char('0' + d)), White);
     DrawText(s, 60, 66, "1UP", White);
     // GAME OVER is drawn at x 56 and READY! at x 68: centre both on the maze's middle.
-    DrawText(s, 0 + 88 - 56 - TextWidth("GAME OVER") / 2, 72, "GAME OVER", Red);
-    DrawText(s, 0 + 88 - 68 - TextWidth("READY!") / 2, 78, "READY!", Yellow);
+    DrawTextCentred(s, 88 - 56, 72, "GAME OVER", Red);
+    DrawTextCentred(s, 88 - 68, 78, "READY!", Yellow);
     for (int d = 0; d < 10; ++d)
         DrawSmallDigits(s, 40 + 3 * d, 78, std::string(1, char('0' + d)), Pink);
     // Points of the eaten ghosts, and the door of their house.

@@ -23,7 +23,7 @@ const TitleGhost TitleGhosts[4] = {
     {112, Orange, "AMBER", "\"DAWDLE\""},
 };
 
-constexpr int NameX = 36, NicknameX = 104;
+constexpr int NameX = 36, NicknameX = 108;
 
 }  // namespace
 
