@@ -45,6 +45,9 @@ protected:
         dir = ::testing::TempDir() + "glimmo-flow-" + info->name();
         std::system(("rm -rf '" + dir + "' && mkdir -p '" + dir + "'").c_str());
     }
+    void TearDown() override {
+        if (!HasFailure()) std::system(("rm -rf '" + dir + "'").c_str());  // kept for a look when it failed
+    }
     // Runs the game on `script` (ticks after the start) until `untilTick`; reads the state log.
     std::vector<Pass> Run(const std::string& script, uint32_t untilTick, const std::string& extra = "",
                           std::string configDir = "") {
