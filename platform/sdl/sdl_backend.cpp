@@ -4,6 +4,7 @@
 #include "platform/sdl/sdl_game_backend.h"
 #include <cstdio>
 #include "platform/keys.h"
+#include "platform/sdl/display_check.h"
 
 namespace {
 constexpr Uint32 kSubsystems = SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER;
@@ -21,6 +22,13 @@ std::unique_ptr<Backend> MakeSdlBackend(const SdlOptions& options, std::string* 
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         if (error) *error = OneLine(std::string("no display to open: ") + SDL_GetError());
+        return nullptr;
+    }
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* requested = SDL_getenv("SDL_VIDEODRIVER");
+    if (!DriverShowsAWindow(driver ? driver : "", requested ? requested : "")) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        if (error) *error = "no display to open: no X server or Wayland compositor to show the window on";
         return nullptr;
     }
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)

@@ -6,6 +6,7 @@
 #include <cstring>
 #include "platform/keys.h"
 #include "platform/messages.h"
+#include "platform/sdl/display_check.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/sdl_event_injection.h"
 #include "platform/window.h"
@@ -182,4 +183,15 @@ TEST_F(SdlBackendTest, GamepadPluggedInPlayedAndPulledOut) {
     EXPECT_NE(after.find(Msg(WM_KEYUP, VK_F7)), std::string::npos) << after;
     EXPECT_FALSE(Down(VK_UP));
     EXPECT_FALSE(Down(VK_F7));
+}
+
+TEST(SdlBackendStart, WindowlessFallbacksCountAsNoDisplay) {
+    EXPECT_TRUE(DriverShowsAWindow("x11", ""));
+    EXPECT_TRUE(DriverShowsAWindow("wayland", "x11"));
+    EXPECT_TRUE(DriverShowsAWindow("KMSDRM", ""));
+    EXPECT_FALSE(DriverShowsAWindow("offscreen", ""));
+    EXPECT_FALSE(DriverShowsAWindow("dummy", "x11,wayland"));
+    EXPECT_FALSE(DriverShowsAWindow("offscreen", "offscreenish"));
+    EXPECT_TRUE(DriverShowsAWindow("offscreen", "offscreen"));
+    EXPECT_TRUE(DriverShowsAWindow("dummy", "x11,dummy"));
 }
