@@ -1,6 +1,6 @@
-// The SDL backend on SDL's offscreen video driver: a missing display is reported, the
-// frame memory reaches LastFrame, and keyboard, window and gamepad events become the
-// handheld's messages.
+// The SDL backend on SDL's dummy video driver (a window nowhere, and no GL library to
+// load): a missing display is reported, the frame memory reaches LastFrame, and keyboard,
+// window and gamepad events become the handheld's messages.
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <cstring>
@@ -15,9 +15,9 @@ namespace {
 class SdlBackendTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
-        // The offscreen window never has the focus, and SDL keeps gamepads from windows without it.
+        // The dummy window never has the focus, and SDL keeps gamepads from windows without it.
         setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 1);
         std::string error;
         backend = MakeSdlBackend(SdlOptions{2, false}, &error);
@@ -60,7 +60,7 @@ TEST(SdlBackendStart, UnusableVideoDriverIsReportedInOneLine) {
     EXPECT_FALSE(backend);
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(error.find('\n'), std::string::npos);
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
 }
 
 TEST_F(SdlBackendTest, FrameMemoryReachesTheLastFrame) {
