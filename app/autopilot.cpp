@@ -122,6 +122,38 @@ int Value(int i, int depth, uint32_t now, bool threatened, const std::array<int8
     return best;
 }
 
+struct Walk {
+    int best = 0;  // the most any reachable cell is worth
+    int room = 0;  // cells reached
+};
+
+// A breadth-first walk that leaves the centre `here` through the cell `first`.
+Walk WalkFrom(int here, int first, bool safeOnly, const std::array<int, Cells>& ghostDist, uint32_t now,
+              bool threatened, const std::array<int8_t, Cells>& frightenedAt) {
+    static std::array<int, Cells> depth;
+    static std::array<int, Cells> queue;
+    depth.fill(-1);
+    depth[here] = 0;
+    depth[first] = 1;
+    Walk w;
+    int head = 0, tail = 0;
+    queue[tail++] = first;
+    while (head < tail) {
+        const int i = queue[head++];
+        ++w.room;
+        const int v = Value(i, depth[i], now, threatened, frightenedAt);
+        if (v > w.best) w.best = v;
+        for (int32_t nd : Dirs) {
+            const int j = Step(i, nd);
+            if (j < 0 || depth[j] >= 0 || !PlayerOpen(MazeGrid[j])) continue;
+            depth[j] = depth[i] + 1;
+            if (safeOnly && ghostDist[j] <= depth[j]) continue;
+            queue[tail++] = j;
+        }
+    }
+    return w;
+}
+
 }  // namespace
 
 void EnableAutopilot(uint32_t seed) {
@@ -156,36 +188,24 @@ int32_t AutopilotChoice() {
 
     int32_t bestDir = 0;
     int bestScore = 0;
-    std::array<int, Cells> depth;
-    std::array<int, Cells> queue;
     for (int32_t d : Dirs) {
         const int first = Step(here, d);
         if (first < 0 || !PlayerOpen(MazeGrid[first])) continue;
         int score = 0;
-        if (ghostDist[first] <= 1) score -= 100000 - 10 * ghostDist[first];
-        else if (ghostDist[first] <= 2) score -= 5000;
+        // A step onto a hunter, or toward one close by, is the worst there is.
+        if (ghostDist[first] == 0) score -= 100000;
+        else if (ghostDist[first] <= 2 && ghostDist[first] < ghostDist[here]) score -= 50000;
 
-        depth.fill(-1);
-        depth[here] = 0;
-        depth[first] = 1;
-        int head = 0, tail = 0, room = 0, best = 0;
-        queue[tail++] = first;
-        while (head < tail) {
-            const int i = queue[head++];
-            ++room;
-            const int v = Value(i, depth[i], now, threatened, frightenedAt);
-            if (v > best) best = v;
-            for (int32_t nd : Dirs) {
-                const int j = Step(i, nd);
-                if (j < 0 || depth[j] >= 0 || !PlayerOpen(MazeGrid[j])) continue;
-                depth[j] = depth[i] + 1;
-                // Only cells the player reaches well before any hunter are walked on.
-                if (ghostDist[j] <= depth[j] + 1) continue;
-                queue[tail++] = j;
-            }
+        // First through the cells the player reaches before any hunter; when that finds
+        // nothing worth having, through every cell, at a discount.
+        const Walk safe = WalkFrom(here, first, true, ghostDist, now, threatened, frightenedAt);
+        if (safe.best > 0) {
+            score += 2000 + safe.best;
+        } else {
+            score += WalkFrom(here, first, false, ghostDist, now, threatened, frightenedAt).best / 4;
         }
-        score += best;
-        if (room < 20) score -= (20 - room) * 300;
+        // Little room to run means a trap; a pocket of ten cells or more is worth entering.
+        if (safe.room < 10) score -= (10 - safe.room) * 600;
         if (d == Opposite(Player.dir)) score -= 30;
         score += int(Next() % 20);
         if (bestDir == 0 || score > bestScore) {

@@ -51,9 +51,10 @@ TEST_F(GhostSteeringTest, AtTheDoorWithTheTargetFartherAcrossTheGhostDipsIntoThe
 }
 
 TEST_F(GhostSteeringTest, AtTheDoorWithTheTargetFartherUpOrDownTheGhostPasses) {
-    for (int32_t ty : {40, 70}) {  // dy > dx, and dy = dx
+    // dy > dx, dy = dx, and targets below the house: the door is never the way down.
+    for (auto [tx, ty] : {std::pair{70, 40}, std::pair{70, 70}, std::pair{82, 150}, std::pair{90, 190}}) {
         PlaceGhost(1, 82, 82, Right);
-        Aim(1, 70, ty);
+        Aim(1, tx, ty);
         StepGhost(1);
         EXPECT_EQ(G(1).dir, Right) << ty;
         EXPECT_EQ(G(1).x, 83);
