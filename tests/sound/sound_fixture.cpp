@@ -86,7 +86,7 @@ std::string WriteTempFile(const std::vector<uint8_t>& bytes) {
     int fd = mkstemp(name);
     if (fd < 0) return {};
     FILE* f = fdopen(fd, "wb");
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
     std::fclose(f);
     return name;
 }
