@@ -144,6 +144,6 @@ bool FinishVirtualAudioOut() {
     bool ok = std::fwrite(file.data(), 1, file.size(), out) == file.size();
     ok = (std::fclose(out) == 0) && ok;
     rec.on = false;
-    rec.bytes.clear();
+    std::vector<uint8_t>().swap(rec.bytes);
     return ok;
 }

@@ -50,3 +50,39 @@ TEST(SdlWaveOut, DummyDriverPlaysBlocksInRealTime) {
     mixer.ResumeOutput();
     EXPECT_TRUE(mixer.Close());
 }
+
+// The game thread's lock-free voice calls while the device mixes in real time: every
+// flag and volume the mixer reads is safe to change under it (run under the race checker).
+TEST(SdlWaveOut, VoiceCallsWhileTheDeviceMixes) {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    UseHeadlessBackend(1000);
+    UseSdlWaveOut();
+    SoundSystem mixer;
+    ASSERT_TRUE(mixer.Open(22050, 0, 16, true));
+    std::vector<uint8_t> tone(3000);
+    for (size_t i = 0; i < tone.size(); ++i) tone[i] = uint8_t(i * 13);
+    Sample looped, once;
+    looped.data = once.data = tone.data();
+    looped.length = once.length = uint32_t(tone.size());
+    looped.rate = once.rate = 11025;
+    looped.loop = true;
+    for (int i = 0; i < 8; ++i) mixer.PlaySample(looped);
+    auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
+    for (int round = 0; std::chrono::steady_clock::now() < until; ++round) {
+        Voice* voice = mixer.GetVoice(1 + round % 8);
+        voice->SetVolume(round % 70);
+        voice->SetPan(round % 300);
+        if (round % 3 == 0) voice->Pause(); else voice->Resume();
+        mixer.SetSampleMasterVolume(round % 65);
+        mixer.PlaySample(once);  // fills the free voices, which end and free themselves
+        (void)mixer.CountPlayingSamples();
+        if (round % 50 == 0) {
+            mixer.PauseOutput();
+            mixer.ResumeOutput();
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    mixer.ResumeAllSamples();
+    EXPECT_GE(mixer.CountPlayingSamples(), 8u);  // the looped voices were never taken over
+    EXPECT_TRUE(mixer.Close());
+}
