@@ -114,6 +114,8 @@ void SdlGameBackend::PresentIfDue() {
 }
 
 void SdlGameBackend::Present() {
+    // The refresh interval counts from when the present began: drawing takes time too.
+    uint64_t began = NowUs();
     if (renderer_ && texture_) {
         SDL_UpdateTexture(texture_, nullptr, shown_.data(), PortraitDisplay.cbyPitch);
         SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
@@ -121,7 +123,7 @@ void SdlGameBackend::Present() {
         SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
         SDL_RenderPresent(renderer_);
     }
-    pacer_.Presented(NowUs());
+    pacer_.Presented(began);
 }
 
 void SdlGameBackend::FollowRefreshRate() {
