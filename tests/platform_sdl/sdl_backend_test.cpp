@@ -110,12 +110,6 @@ TEST_F(SdlBackendTest, TwoKeysForOneVirtualKey) {
     EXPECT_EQ(Messages(), Msg(WM_KEYUP, '8'));
 }
 
-TEST_F(SdlBackendTest, TopRowDigitOnAnotherLayout) {
-    InjectKeyAt("&", "8", true);
-    InjectKeyAt("&", "8", false);
-    EXPECT_EQ(Messages(), Msg(WM_KEYDOWN, '8') + Msg(WM_KEYUP, '8'));
-}
-
 TEST_F(SdlBackendTest, AltEnterIsNotTheActionKey) {
     InjectKey("Return", true, false, true);
     InjectKey("Return", false);

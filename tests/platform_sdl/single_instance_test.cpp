@@ -26,11 +26,6 @@ void SendRaw(const std::string& name, const std::string& bytes) {
 }
 }  // namespace
 
-TEST(SingleInstance, NameIsPerUserAndTitle) {
-    EXPECT_NE(InstanceName("glimmo"), InstanceName("other"));
-    EXPECT_NE(InstanceName("glimmo").find(std::to_string(getuid())), std::string::npos);
-}
-
 TEST(SingleInstance, SecondCopyRaisesTheFirst) {
     std::string name = TestName("raise");
     SingleInstance first;
