@@ -1,0 +1,255 @@
+// Real songs against two reference players, by measurement: the onset of every note
+// row and the dominant frequency of each channel's rows, one channel at a time.
+// Our tick lasts samplesPerTick + 1 frames and our tempo divides by (tempo x 2) / 5, the
+// references' tick is rate x 2.5 / tempo whole frames: the predicted times allow for
+// exactly that, nothing more.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "sound/module_image.h"
+#include "tests/module/audio_measure.h"
+#include "tests/module/module_builder.h"
+
+namespace {
+
+constexpr uint32_t Rate = 22050;
+constexpr double PeriodClock = 3546895.0;
+const char* const SongFolder = "/usr/share/tuxtype/sounds/";
+
+bool HaveCommand(const char* name) {
+    std::string probe = std::string("command -v ") + name + " >/dev/null 2>&1";
+    return std::system(probe.c_str()) == 0;
+}
+
+std::vector<uint8_t> ReadFile(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    if (FILE* f = std::fopen(path.c_str(), "rb")) {
+        uint8_t buffer[65536];
+        size_t got;
+        while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.insert(bytes.end(), buffer, buffer + got);
+        std::fclose(f);
+    }
+    return bytes;
+}
+
+// The song with every channel but one silenced; the effects that move the song
+// (speed, tempo, jumps, breaks, pattern delays) stay, so the timing is the same.
+std::vector<uint8_t> Solo(std::vector<uint8_t> image, uint32_t keep) {
+    uint32_t patterns = ImagePatternCount(image.data(), image.size());
+    for (uint32_t p = 0; p < patterns; ++p)
+        for (uint32_t r = 0; r < 64; ++r)
+            for (uint32_t c = 0; c < 4; ++c) {
+                if (c == keep) continue;
+                size_t at = ModulePatternsAt + p * ModulePatternBytes + r * 16 + c * 4;
+                uint8_t effect = image[at + 2] & 0x0F, parameter = image[at + 3];
+                bool movesSong = effect == 0xB || effect == 0xD || effect == 0xF || (effect == 0xE && (parameter >> 4) == 0xE);
+                image[at] = image[at + 1] = 0;
+                image[at + 2] = movesSong ? effect : 0;
+                image[at + 3] = movesSong ? parameter : 0;
+            }
+    return image;
+}
+
+struct RowEvent {
+    int64_t frame;       // our frame of the row time
+    double refSeconds;   // when a reference player starts the same row
+    double firstTickLag; // what a first tick at the starting tempo adds to that
+    bool held;           // a pattern delay repeating the row
+    ModuleCell cell[4];
+    int32_t period[4];
+    uint32_t step[4];
+    uint32_t sample[4];
+};
+
+struct Render {
+    Signal signal;
+    std::vector<RowEvent> rows;
+};
+
+// Our mono render with the row times; stops at the end of the song.
+Render RenderOurs(const std::vector<uint8_t>& image, double maxSeconds) {
+    Render out;
+    out.signal.rate = Rate;
+    auto player = std::make_unique<TestPlayer>(image, Rate, false, false);
+    ModuleVoice& v = player->voice;
+    uint32_t tempo = 125;
+    double refSeconds = 0, firstTickLag = 0;
+    const int64_t limit = int64_t(maxSeconds * Rate);
+    for (int64_t frame = 0; frame < limit && !v.stopped.load(); ++frame) {
+        bool rowTime = v.tick == v.speed;
+        bool held = rowTime && v.patternDelay != 0;
+        RowEvent event{};
+        if (rowTime && !v.songEnded)
+            for (uint32_t c = 0; c < 4; ++c) event.cell[c] = ImageCell(v.data, v.dataSize, v.pattern, v.row, c);
+        int32_t left = 0, right = 0;
+        v.MixFrame(left, right);
+        out.signal.samples.push_back(left / (64.0 * 128.0));
+        if (!rowTime || v.stopped.load()) continue;
+        if (!held)
+            for (uint32_t c = 0; c < 4; ++c)
+                if (event.cell[c].effect == 0xF && event.cell[c].parameter > 32) tempo = event.cell[c].parameter;
+        event.frame = frame;
+        event.refSeconds = refSeconds;
+        event.firstTickLag = firstTickLag;
+        event.held = held;
+        for (uint32_t c = 0; c < 4; ++c) {
+            event.period[c] = v.period[c];
+            event.step[c] = v.step[c];
+            event.sample[c] = v.sample[c];
+        }
+        out.rows.push_back(event);
+        // The reference players tick in whole frames: rate x 2.5 / tempo, truncated.
+        refSeconds += v.speed * double(Rate * 5 / (tempo * 2)) / Rate;
+        if (out.rows.size() == 1) firstTickLag = double(Rate * 5 / 250) / Rate - double(Rate * 5 / (tempo * 2)) / Rate;
+    }
+    return out;
+}
+
+bool StartsNote(const ModuleCell& cell) {
+    bool delayed = cell.effect == 0xE && (cell.parameter >> 4) == 0xD;
+    return cell.period != 0 && cell.effect != 3 && cell.effect != 5 && !delayed;
+}
+
+std::string Kind(const ModuleCell& cell, uint32_t finetune) {
+    switch (cell.effect) {
+        case 0x0: return cell.parameter ? "arpeggio" : finetune ? "finetune" : "plain";
+        case 0x1:
+        case 0x2: return "portamento";
+        case 0x3:
+        case 0x5: return "tone portamento";
+        case 0x4:
+        case 0x6: return "vibrato";
+        case 0xE: return (cell.parameter >> 4) == 0xD ? "note delay" : finetune ? "finetune" : "plain";
+        default: return finetune ? "finetune" : "plain";
+    }
+}
+
+struct Figures {
+    std::vector<double> onsetMs;                         // |difference| per matched onset
+    uint32_t onsetsTried = 0;
+    std::map<std::string, std::vector<double>> pitch;    // |deviation| in percent per row kind
+};
+
+void Compare(const Render& ours, const Signal& ref, bool firstTickAtStartTempo, uint32_t channel,
+             const ModuleVoice& voice, Figures& figures) {
+    const auto& rows = ours.rows;
+    double peak = 0;
+    for (size_t k = 0; k + 1 < rows.size(); ++k) peak = std::max(peak, Rms(ours.signal, rows[k].frame, rows[k + 1].frame));
+    for (size_t k = 0; k + 1 < rows.size(); ++k) {
+        const RowEvent& e = rows[k];
+        if (e.held) continue;
+        const ModuleCell& cell = e.cell[channel];
+        int64_t ourStart = e.frame, ourEnd = rows[k + 1].frame;
+        auto refFrame = [&](const RowEvent& row) {
+            return int64_t(std::llround((row.refSeconds + (firstTickAtStartTempo ? row.firstTickLag : 0)) * ref.rate));
+        };
+        int64_t refStart = refFrame(e), refEnd = refFrame(rows[k + 1]);
+        if (StartsNote(cell) && voice.sampleData[e.sample[channel]]) {
+            // Search a few milliseconds either side, never reaching the rows around.
+            int64_t before = k > 0 ? e.frame - rows[k - 1].frame : 1 << 20;
+            int64_t reach = std::min<int64_t>({int64_t(0.004 * Rate), before / 2, (ourEnd - ourStart) / 2});
+            int64_t span = std::max<int64_t>(reach, 16);
+            ++figures.onsetsTried;
+            Onset o = FindOnset(ours.signal, ourStart - reach, ourStart + reach + 1, span);
+            Onset r = FindOnset(ref, refStart - reach, refStart + reach + 1, span);
+            // Only notes that stand out from what sounds before them (twice as loud) are timed.
+            if (o.frame >= 0 && r.frame >= 0 && o.ratio >= 2 && r.ratio >= 2)
+                figures.onsetMs.push_back(std::abs(double((r.frame - refStart) - (o.frame - ourStart))) * 1000.0 / Rate);
+        }
+        // The dominant frequency of the row, away from its edges, where it sounds in both.
+        if (e.step[channel] == 0 || e.period[channel] <= 0 || !voice.sampleData[e.sample[channel]]) continue;
+        int64_t ourLength = ourEnd - ourStart, refLength = refEnd - refStart;
+        if (ourLength < 1024) continue;
+        int64_t oa = ourStart + ourLength / 10, ob = ourEnd - ourLength / 20;
+        int64_t ra = refStart + refLength / 10, rb = refEnd - refLength / 20;
+        double ourRms = Rms(ours.signal, oa, ob), refRms = Rms(ref, ra, rb);
+        if (ourRms < 0.05 * peak || refRms < 1e-4) continue;
+        Peak po = DominantFrequency(ours.signal, oa, ob, 30, 6000);
+        Peak pr = DominantFrequency(ref, ra, rb, 30, 6000);
+        // Drums and noise have no dominant frequency: only clear tones are compared.
+        if (po.hz <= 0 || pr.hz <= 0 || po.clarity < 2 || pr.clarity < 2) continue;
+        double fo = po.hz, fr = pr.hz;
+        // Our 8.8 step is truncated: the exact pitch ratio of the row's note is known.
+        double expected = e.step[channel] * double(e.period[channel]) * Rate / (256.0 * PeriodClock);
+        double deviation = std::abs(fo / fr / expected - 1.0) * 100.0;
+        figures.pitch[Kind(cell, voice.finetune[e.sample[channel]])].push_back(deviation);
+    }
+}
+
+struct Reference {
+    const char* name;
+    const char* command;         // printf format: rate, output, input
+    bool firstTickAtStartTempo;  // plays the song's first tick at tempo 125 whatever row 0 says
+};
+
+const Reference References[] = {
+    {"openmpt123",
+     "openmpt123 --batch --quiet --force --samplerate %u --channels 1 --no-float --filter 1 --ramping 0 "
+     "--dither 0 --stereo 100 --repeat 0 --ctl render.resampler.emulate_amiga=0 -o '%s' '%s' >/dev/null 2>&1",
+     true},
+    {"xmp", "xmp --nocmd --norc --quiet -f %u -i nearest -m -P 100 -o '%s' '%s' >/dev/null 2>&1", false},
+};
+
+}  // namespace
+
+TEST(ModuleReference, RealSongsAgreeWithTheReferencePlayers) {
+    for (const Reference& reference : References)
+        if (!HaveCommand(reference.name)) GTEST_SKIP() << reference.name << " is not installed (Debian package)";
+    if (!std::filesystem::exists(std::string(SongFolder) + "game.mod"))
+        GTEST_SKIP() << "the songs of Debian's tuxtype-data are not installed";
+
+    std::filesystem::path work = std::filesystem::temp_directory_path() / "glimmo_module_reference";
+    std::filesystem::create_directories(work);
+    for (const char* song : {"game.mod", "game2.mod", "game3.mod"}) {
+        std::vector<uint8_t> image = ReadFile(std::string(SongFolder) + song);
+        ASSERT_FALSE(image.empty()) << song;
+        std::map<std::string, Figures> figures;
+        for (uint32_t channel = 0; channel < 4; ++channel) {
+            std::vector<uint8_t> solo = Solo(image, channel);
+            std::string soloPath = (work / (std::string(song) + ".solo" + std::to_string(channel) + ".mod")).string();
+            FILE* f = std::fopen(soloPath.c_str(), "wb");
+            ASSERT_NE(f, nullptr);
+            std::fwrite(solo.data(), 1, solo.size(), f);
+            std::fclose(f);
+            Render ours = RenderOurs(solo, 900);
+            TestPlayer probe(solo);  // for the sample tables
+            for (const Reference& reference : References) {
+                std::string out = soloPath + "." + reference.name + ".wav";
+                char command[1024];
+                std::snprintf(command, sizeof command, reference.command, Rate, out.c_str(), soloPath.c_str());
+                ASSERT_EQ(std::system(command), 0) << command;
+                Signal ref = ReadWav(out);
+                ASSERT_EQ(ref.rate, Rate) << out;
+                Compare(ours, ref, reference.firstTickAtStartTempo, channel, probe.voice, figures[reference.name]);
+            }
+        }
+        for (auto& [name, f] : figures) {
+            std::printf("%s vs %s: onsets %zu of %u measured, |difference| median %.3f ms, 95%% %.3f ms, max %.3f ms\n",
+                        song, name.c_str(), f.onsetMs.size(), f.onsetsTried, Quantile(f.onsetMs, 0.5),
+                        Quantile(f.onsetMs, 0.95), Quantile(f.onsetMs, 1.0));
+            EXPECT_GE(f.onsetMs.size() * 10, f.onsetsTried * 7u) << song << " " << name;
+            EXPECT_LE(Quantile(f.onsetMs, 0.5), 0.1) << song << " " << name;
+            EXPECT_LE(Quantile(f.onsetMs, 0.95), 1.0) << song << " " << name;
+            for (auto& [kind, deviations] : f.pitch) {
+                // Our vibrato is half as deep as theirs (its delta is in 1/256 of a period).
+                const std::map<std::string, double> medianLimit = {{"plain", 0.25},     {"finetune", 0.75},
+                                                                   {"arpeggio", 1.0},   {"portamento", 1.0},
+                                                                   {"tone portamento", 1.0}, {"vibrato", 3.0}};
+                if (deviations.size() >= 5 && medianLimit.count(kind)) {
+                    EXPECT_LE(Quantile(deviations, 0.5), medianLimit.at(kind)) << song << " " << name << " " << kind;
+                }
+                size_t within = 0;
+                for (double d : deviations) within += d <= 0.5;
+                std::printf("    %-16s rows %4zu  pitch |deviation| median %.3f %%  95%% %.3f %%  within 0.5 %%: %.1f %%\n",
+                            kind.c_str(), deviations.size(), Quantile(deviations, 0.5), Quantile(deviations, 0.95),
+                            100.0 * double(within) / double(std::max<size_t>(1, deviations.size())));
+            }
+        }
+    }
+}
