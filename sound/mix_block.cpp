@@ -52,7 +52,14 @@ void SoundSystem::MixBlock() {
                     right += r * s;
                 }
             }
-            voice.position += voice.step;
+            const uint32_t next = voice.position + voice.step;
+            if (next < voice.position) {
+                // Past 2^32, so past the end of even the longest sample: a loop goes on
+                // at its exact place, a sample played once ends at the next frame.
+                voice.position = voice.loop.load(relaxed) ? next - voice.end : voice.end;
+            } else {
+                voice.position = next;
+            }
         }
         *out++ = ToByte(left);
         if (isStereo) *out++ = ToByte(right);

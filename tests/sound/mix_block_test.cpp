@@ -140,3 +140,22 @@ TEST_F(SoundTest, PausedAndStoppedVoicesAddNothing) {
     mixer.GetVoice(h)->Stop();
     EXPECT_EQ(MixOneBlock()[0], 128);
 }
+
+TEST_F(SoundTest, LongestSampleEndsRatherThanWrappingItsPosition) {
+    ASSERT_TRUE(mixer.Open(22050, 1, 8, false));
+    std::vector<uint8_t> bytes(MaxSampleLength, 255);
+    Sample once, looped;
+    PointSampleAt(once, bytes, 65535);
+    PointSampleAt(looped, bytes, 65535, true);
+    auto* a = static_cast<SampleVoice*>(mixer.GetVoice(mixer.PlaySample(once)));
+    auto* b = static_cast<SampleVoice*>(mixer.GetVoice(mixer.PlaySample(looped)));
+    ASSERT_EQ(a->step, 760u);
+    ASSERT_EQ(a->end, 0xFFFFFF00u);
+    a->position = b->position = a->end - 10;  // the next step passes 2^32
+    auto block = MixOneBlock();
+    EXPECT_EQ(block[0], 255);  // both voices: 2 x 64 x 127 >> 7 = 127
+    EXPECT_EQ(block[1], 128 + 63);   // only the loop, back at its start
+    EXPECT_TRUE(a->stopped.load());
+    EXPECT_FALSE(b->stopped.load());
+    EXPECT_EQ(b->position, 750u + 587 * 760);
+}
