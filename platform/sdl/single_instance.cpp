@@ -3,6 +3,7 @@
 #include "platform/sdl/single_instance.h"
 #include <errno.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <sys/un.h>
 #include <unistd.h>
 #include <algorithm>
@@ -11,6 +12,7 @@
 
 namespace {
 constexpr size_t kLongestRequest = 16;
+constexpr size_t kMostCallers = 16;
 constexpr auto kCallerPatience = std::chrono::seconds(2);
 
 socklen_t MakeAddress(const std::string& name, sockaddr_un* address) {
@@ -72,10 +74,16 @@ SingleInstance::Claim SingleInstance::ClaimOrSignal(const std::string& name) {
             problem_ = Describe("socket");
             return Claim::Unavailable;
         }
+        // A copy that has stopped answering must not hold this start up for ever.
+        timeval patience{1, 0};
+        setsockopt(caller, SOL_SOCKET, SO_SNDTIMEO, &patience, sizeof patience);
         if (connect(caller, reinterpret_cast<sockaddr*>(&address), length) != 0) {
+            int failure = errno;
             close(caller);
-            if (errno == ECONNREFUSED) continue;
-            problem_ = Describe("connect");
+            if (failure == ECONNREFUSED) continue;
+            errno = failure;
+            problem_ = failure == EAGAIN || failure == EINPROGRESS ? "the running copy does not answer"
+                                                                   : Describe("connect");
             return Claim::Unavailable;
         }
         if (!SameUser(caller)) {
@@ -98,7 +106,7 @@ bool SingleInstance::RaiseRequested() {
     for (;;) {
         int fd = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
         if (fd < 0) break;
-        if (!SameUser(fd)) {
+        if (!SameUser(fd) || callers_.size() >= kMostCallers) {
             close(fd);
             continue;
         }

@@ -6,6 +6,7 @@
 #include <unistd.h>
 #include <cstring>
 #include <string>
+#include <vector>
 #include "platform/sdl/single_instance.h"
 
 namespace {
@@ -79,4 +80,30 @@ TEST(SingleInstance, RequestInPiecesIsPutTogether) {
     ASSERT_EQ(send(fd, "se\n", 3, MSG_NOSIGNAL), 3);
     EXPECT_TRUE(holder.RaiseRequested());
     close(fd);
+}
+
+TEST(SingleInstance, FrozenHolderDoesNotHoldTheStartUp) {
+    // A holder that never takes its calls, with its queue of callers full.
+    std::string name = TestName("frozen");
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path + 1, name.data(), name.size());
+    socklen_t length = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+    int holder = socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(bind(holder, reinterpret_cast<sockaddr*>(&address), length), 0);
+    ASSERT_EQ(listen(holder, 0), 0);
+    std::vector<int> queued;
+    for (int i = 0; i < 64; ++i) {
+        int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        if (connect(fd, reinterpret_cast<sockaddr*>(&address), length) != 0) {
+            close(fd);
+            break;
+        }
+        queued.push_back(fd);
+    }
+    SingleInstance later;
+    EXPECT_EQ(later.ClaimOrSignal(name), SingleInstance::Claim::Unavailable);
+    EXPECT_EQ(later.Problem(), "the running copy does not answer");
+    for (int fd : queued) close(fd);
+    close(holder);
 }
