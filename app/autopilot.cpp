@@ -111,7 +111,7 @@ int Value(int i, int depth, uint32_t now, bool threatened, const std::array<int8
     if (cell == Dot) best = 1000 - 10 * depth;
     if (cell == Energiser) best = threatened ? 3000 - 10 * depth : 300 - 10 * depth;
     const int c = i % MazeColumns, r = i / MazeColumns;
-    if (r == 17 && (c == 13 || c == 14) && int32_t(FruitUntil - now) > int32_t(depth * MsPerCell)) {
+    if (r == 17 && (c == 13 || c == 14) && FruitUntil != 0 && int32_t(FruitUntil - now) > int32_t(depth * MsPerCell)) {
         const int v = 2500 - 10 * depth;
         if (v > best) best = v;
     }

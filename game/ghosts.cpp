@@ -11,6 +11,8 @@
 #include "gfx/surface.h"
 #include "platform/clock.h"
 
+// Ticks are compared by their difference, so the game plays on when the 32-bit tick
+// count wraps round (TickAfter, TickReached).
 GhostRecord Ghosts[4];
 uint8_t FrightActive;
 uint32_t FrightEnd;
@@ -164,8 +166,8 @@ void PlaceTitleGhosts() {
 void UpdateGhosts(uint32_t now) {
     for (int g = 1; g <= 4; ++g) {
         GhostRecord& gh = Ghosts[g - 1];
-        if (now <= gh.nextStep && !(gh.inHouse == 1 && AnimCounter == 7)) continue;
-        if (now > gh.nextStep && gh.inHouse == 1) {
+        if (!TickAfter(now, gh.nextStep) && !(gh.inHouse == 1 && AnimCounter == 7)) continue;
+        if (TickAfter(now, gh.nextStep) && gh.inHouse == 1) {
             gh.inHouse = 0;
             gh.targetX = ExitX;
             gh.targetY = ExitY;
@@ -251,18 +253,18 @@ void StepGhost(int g) {
 }
 
 void ScatterRule(uint32_t now) {
-    if (now > ScatterTimer) {
+    if (TickAfter(now, ScatterTimer)) {
         ScatterTimer = GetTickCount() + 25000;
         ScatterGhosts();
     }
 }
 
 void FrightEndRule(uint32_t now) {
-    if (now > FrightEnd && FrightActive == 1) CalmGhosts();
+    if (TickAfter(now, FrightEnd) && FrightActive == 1) CalmGhosts();
 }
 
 void BlinkRule(uint32_t now) {
-    if (FrightActive == 1 && now > BlinkTick) {
+    if (FrightActive == 1 && TickAfter(now, BlinkTick)) {
         BlinkPhase = 1 - BlinkPhase;
         BlinkTick += 300;  // from the old deadline, so the rhythm never drifts
     }
@@ -361,7 +363,7 @@ void SelectLoopSound(uint32_t now) {
         StopSirens();
         FrightLoopOn = 0;
         EyesLoopOn = 1;
-    } else if (FrightActive == 1 && now < FrightEnd) {
+    } else if (FrightActive == 1 && !TickReached(now, FrightEnd)) {
         PauseVoice(EyesVoice);
         if (FrightLoopOn == 0) ResumeVoice(FrightVoice);
         StopSirens();

@@ -53,6 +53,10 @@ void Sprite(int32_t x, int32_t y, int32_t w, int32_t h, int32_t sx, int32_t sy) 
 
 void PlayGameSample(int slot) { Mixer.PlaySample(GameSamples[slot]); }
 
+// A display deadline still ahead; 0 means none (a fruit gone or eaten), whatever the
+// tick count, and ticks are compared by their difference so the wrap does no harm.
+bool Pending(uint32_t now, uint32_t until) { return until != 0 && !TickReached(now, until); }
+
 }  // namespace
 
 LevelRow LevelSettings(int32_t level) {
@@ -110,7 +114,7 @@ void CheckCollisions() {
         if (gh.mode != Normal && gh.mode != Frightened) continue;
         const int32_t ddx = px - gh.x, ddy = py - gh.y;
         if (ddx * ddx >= 5 || ddy * ddy >= 5) continue;
-        if (gh.mode == Frightened && now < FrightEnd) {
+        if (gh.mode == Frightened && !TickReached(now, FrightEnd)) {
             ScoreGhost();
             gh.targetX = 82;
             gh.targetY = 82;
@@ -137,7 +141,7 @@ void CheckCollisions() {
             Player.nextStep = now + 1500;
         }
     }
-    if (now < FruitUntil) {
+    if (Pending(now, FruitUntil)) {
         FruitShown = 1;
         if (px == FruitX && py == FruitY) {
             FruitUntil = 0;
@@ -164,7 +168,7 @@ void ScoreGhost() {
 }
 
 void FruitAppearanceRule(uint32_t now) {
-    if (FruitShown == 1 && now > FruitUntil) {
+    if (FruitShown == 1 && (FruitUntil == 0 || TickAfter(now, FruitUntil))) {
         FruitShown = 0;
         FruitUntil = 0;
     }
@@ -176,8 +180,8 @@ void FruitAppearanceRule(uint32_t now) {
 }
 
 void DrawFruitItems(uint32_t now) {
-    if (now < FruitUntil) DrawFruit(FruitKindForLevel(Level), FruitX, FruitY);
-    if (now < FruitPointsUntil) DrawFruitPoints();
+    if (Pending(now, FruitUntil)) DrawFruit(FruitKindForLevel(Level), FruitX, FruitY);
+    if (Pending(now, FruitPointsUntil)) DrawFruitPoints();
 }
 
 void ExtraLifeRule(int32_t scoreBefore) {
@@ -190,7 +194,7 @@ void ExtraLifeRule(int32_t scoreBefore) {
 }
 
 void GhostPointsRule(uint32_t now) {
-    if (!(now < GhostPointsUntil && GhostsEaten >= 1 && GamePhase == PhaseGhostEaten)) return;
+    if (!(Pending(now, GhostPointsUntil) && GhostsEaten >= 1 && GamePhase == PhaseGhostEaten)) return;
     const int32_t x = GhostPointsX, y = GhostPointsY + 3;
     switch (GhostsEaten) {
         case 1: Sprite(x, y, 11, 6, 85, 51); break;  // 200

@@ -38,6 +38,7 @@ int StandInVoices::PlayingSiren() const {
 void RulesTest::SetUp() {
     TestWorldOptions options;
     options.openDisplay = openDisplay;
+    options.startTick = startTick;
     backend = &StartTestWorld(options);
     ResetKeyStates();
     GamePhase = PhaseTitle;

@@ -34,4 +34,5 @@ protected:
     HeadlessBackend* backend = nullptr;
     StandInVoices voices;
     bool openDisplay = false;
+    uint32_t startTick = 1000000;
 };
