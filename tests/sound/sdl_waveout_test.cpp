@@ -12,6 +12,8 @@
 #include "sound/sound_system.h"
 
 TEST(SdlWaveOut, NoWorkingDriverMeansNoDeviceAndSilence) {
+    // A fresh process: this one may already have found the dummy device.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
             setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
