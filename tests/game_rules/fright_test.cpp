@@ -199,16 +199,4 @@ TEST_F(FrightTest, LoopSoundFollowsTheModes) {
     EXPECT_TRUE(voices.fright.paused);
 }
 
-TEST_F(FrightTest, EndFrightIfNoneOnlyClearsTheFlagWhenNoGhostIsFrightened) {
-    PlaceGhost(1, 40, 46, Right);
-    FrightenGhosts();
-    EndFrightIfNone();
-    EXPECT_EQ(FrightActive, 1);
-    for (GhostRecord& g : Ghosts) g.mode = Eyes;
-    const uint32_t end = FrightEnd;
-    EndFrightIfNone();
-    EXPECT_EQ(FrightActive, 0);
-    EXPECT_EQ(FrightEnd, end);
-}
-
 }  // namespace

@@ -96,17 +96,6 @@ TEST_F(ScoreTest, TouchingMeansTwoPixelsOrLessOnBothAxes) {
     EXPECT_EQ(Player.state, PlayerAlive);
 }
 
-TEST_F(ScoreTest, ACaughtPlayerSilencesTheLoops) {
-    ChompOn = FrightLoopOn = EyesLoopOn = 1;
-    for (Voice* v : {&voices.chomp, &voices.fright, &voices.eyes, &voices.sirens[1]}) v->paused = false;
-    PlaceGhost(1, 100, 46, Left);
-    PlaceGhost(2, 101, 46, Right);  // a second ghost in the same frame repeats the catch harmlessly
-    CheckCollisions();
-    EXPECT_EQ(ChompOn + FrightLoopOn + EyesLoopOn, 0);
-    for (Voice* v : {&voices.chomp, &voices.fright, &voices.eyes, &voices.sirens[1]}) EXPECT_TRUE(v->paused);
-    EXPECT_EQ(Player.state, PlayerDying);
-}
-
 TEST_F(ScoreTest, OneExtraLifeAt10000) {
     Player.lives = 3;
     Score = 9990;
