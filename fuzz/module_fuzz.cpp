@@ -1,5 +1,5 @@
 // Fuzz target of the module player: any bytes as a PTMOD resource, played in place for
-// a couple of seconds at each output rate, in stereo or mono, looping or not. Every
+// a second at each output rate (three in all), in stereo or mono, looping or not. Every
 // read stays inside the bytes given and no frame can sum beyond four full channels.
 #include <cstdint>
 #include <cstdlib>
@@ -11,7 +11,7 @@
 #include "sound/module_voice.h"
 
 namespace {
-constexpr uint32_t SecondsPerRate = 2;
+constexpr uint32_t SecondsPerRate = 1;
 constexpr int32_t FrameLimit = 4 * 64 * 128;
 }  // namespace
 
