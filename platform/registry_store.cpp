@@ -190,6 +190,10 @@ RegistryTree& LoadedRegistry() {
     std::string path = RegistryFilePath();
     std::ifstream in(path, std::ios::binary);
     if (!in) {
+        // A file that is there but cannot be opened is kept aside, not overwritten by the next save.
+        std::string aside = path + ".bad";
+        if (access(path.c_str(), F_OK) == 0 && std::rename(path.c_str(), aside.c_str()) == 0)
+            std::fprintf(stderr, "glimmo: %s could not be read; kept aside as %s\n", path.c_str(), aside.c_str());
         tree.emplace();
         return *tree;
     }
