@@ -1,0 +1,108 @@
+// Child-process running for the fault tests: fork, set the environment, exec glimmo,
+// collect its output through files (no pipe can fill up), kill it if it hangs.
+#include "tests/faults/run_glimmo.h"
+#include <fcntl.h>
+#include <sched.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+#include <gtest/gtest.h>
+
+std::vector<std::string> ProgramResult::ErrLines() const {
+    std::vector<std::string> lines;
+    std::istringstream in(err);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+ScratchFolder::ScratchFolder(const std::string& name) {
+    std::string base = ::testing::TempDir() + "glimmo-faults-" + std::to_string(getpid()) + "-" + name;
+    std::filesystem::remove_all(base);
+    std::filesystem::create_directories(base);
+    path_ = base;
+}
+
+ScratchFolder::~ScratchFolder() {
+    std::error_code ignored;
+    // A folder left without permissions by a test is opened up again first.
+    for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
+         it != std::filesystem::recursive_directory_iterator(); it.increment(ignored))
+        if (it->is_directory(ignored)) chmod(it->path().c_str(), 0700);
+    chmod(path_.c_str(), 0700);
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+void WriteWholeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+bool Exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
+
+ProgramResult RunGlimmo(const ProgramSetup& setup) {
+    ScratchFolder capture("capture");
+    const std::string outPath = capture / "out", errPath = capture / "err";
+    std::vector<std::string> argStrings{GLIMMO_BINARY_DIR "/app/glimmo"};
+    argStrings.insert(argStrings.end(), setup.args.begin(), setup.args.end());
+
+    pid_t child = fork();
+    if (child == 0) {
+        int in = open("/dev/null", O_RDONLY);
+        int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+        int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+        if (in < 0 || out < 0 || err < 0) _exit(126);
+        dup2(in, 0);
+        dup2(out, 1);
+        dup2(err, 2);
+        for (const auto& [name, value] : setup.env) {
+            if (value) setenv(name.c_str(), value->c_str(), 1);
+            else unsetenv(name.c_str());
+        }
+        if (setup.ownInstanceSocket && unshare(CLONE_NEWNET) != 0) unshare(CLONE_NEWUSER | CLONE_NEWNET);
+        if (setup.runAsUser && geteuid() == 0) {
+            if (setgid(*setup.runAsUser) != 0 || setuid(*setup.runAsUser) != 0) _exit(125);
+        }
+        std::vector<char*> argv;
+        for (std::string& a : argStrings) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    ProgramResult result;
+    if (child < 0) return result;
+    int status = 0;
+    auto started = std::chrono::steady_clock::now();
+    auto deadline = started + std::chrono::seconds(setup.timeoutSeconds);
+    bool terminated = false;
+    while (waitpid(child, &status, WNOHANG) == 0) {
+        if (setup.terminateAfterMs && !terminated &&
+            std::chrono::steady_clock::now() > started + std::chrono::milliseconds(*setup.terminateAfterMs)) {
+            kill(child, SIGTERM);
+            terminated = true;
+        }
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(child, SIGKILL);
+            waitpid(child, &status, 0);
+            result.timedOut = true;
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    if (!result.timedOut && WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
+    result.out = ReadWholeFile(outPath);
+    result.err = ReadWholeFile(errPath);
+    return result;
+}

@@ -1,0 +1,46 @@
+// Runs the real glimmo executable as a child with a changed environment (and, as root,
+// optionally as an unprivileged user), capturing its exit code and what it printed.
+#pragma once
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct ProgramResult {
+    int exitCode = -1;  // -1: killed by a signal or timed out
+    bool timedOut = false;
+    std::string out;
+    std::string err;
+    std::vector<std::string> ErrLines() const;
+};
+
+struct ProgramSetup {
+    std::vector<std::string> args;
+    std::map<std::string, std::optional<std::string>> env;  // nullopt unsets the variable
+    std::optional<unsigned> runAsUser;                       // only honoured when running as root
+    unsigned timeoutSeconds = 60;
+    // Windowed runs: SIGTERM after this long (SDL turns it into a quit request), and a
+    // network namespace of its own, so another copy's single-instance socket on this
+    // machine cannot send this one away.
+    std::optional<unsigned> terminateAfterMs;
+    bool ownInstanceSocket = false;
+};
+
+// GLIMMO_BINARY_DIR "/app/glimmo" with the setup; the child's stdin is /dev/null.
+ProgramResult RunGlimmo(const ProgramSetup& setup);
+
+// A fresh folder under the test temp folder, removed with its contents by the destructor.
+class ScratchFolder {
+public:
+    explicit ScratchFolder(const std::string& name);
+    ~ScratchFolder();
+    const std::string& Path() const { return path_; }
+    std::string operator/(const std::string& leaf) const { return path_ + "/" + leaf; }
+
+private:
+    std::string path_;
+};
+
+std::string ReadWholeFile(const std::string& path);
+void WriteWholeFile(const std::string& path, const std::string& bytes);
+bool Exists(const std::string& path);
