@@ -14,22 +14,25 @@
 namespace {
 const char* const ClickKey = "ControlPanel\\Sounds\\Keypress";
 
+// The scratch folder's name lives in a plain array, so the clean-up at exit can still read it.
+char scratchFolder[64];
+
+void RemoveScratchFolder() {
+    for (const char* leaf : {"/glimmo.reg", "/glimmo.reg.bad", "/glimmo.reg.tmp"})
+        unlink((std::string(scratchFolder) + leaf).c_str());
+    rmdir(scratchFolder);
+}
+
 std::string Folder() {
-    static std::string folder = [] {
-        char name[] = "/dev/shm/glimmo-settings-fuzz-XXXXXX";
-        char name2[] = "/tmp/glimmo-settings-fuzz-XXXXXX";
-        const char* made = mkdtemp(name);
-        if (!made) made = mkdtemp(name2);
-        if (!made) std::abort();
-        std::string f = made;
-        std::atexit([] {
-            std::string base = Folder();
-            for (const char* leaf : {"/glimmo.reg", "/glimmo.reg.bad", "/glimmo.reg.tmp"}) unlink((base + leaf).c_str());
-            rmdir(base.c_str());
-        });
-        return f;
-    }();
-    return folder;
+    if (!scratchFolder[0]) {
+        std::strcpy(scratchFolder, "/dev/shm/glimmo-settings-fuzz-XXXXXX");
+        if (!mkdtemp(scratchFolder)) {
+            std::strcpy(scratchFolder, "/tmp/glimmo-settings-fuzz-XXXXXX");
+            if (!mkdtemp(scratchFolder)) std::abort();
+        }
+        std::atexit(RemoveScratchFolder);
+    }
+    return scratchFolder;
 }
 
 void ResetGlobals() {

@@ -13,20 +13,24 @@
 #include "sound/sample.h"
 
 namespace {
+// The scratch file's name lives in a plain array, so the clean-up at exit can still read it.
+char scratchFile[64];
+
+void RemoveScratchFile() { unlink(scratchFile); }
+
 std::string FilePath() {
-    static std::string path = [] {
-        char name[] = "/dev/shm/glimmo-wave-fuzz-XXXXXX";
-        int fd = mkstemp(name);
+    if (!scratchFile[0]) {
+        std::strcpy(scratchFile, "/dev/shm/glimmo-wave-fuzz-XXXXXX");
+        int fd = mkstemp(scratchFile);
         if (fd < 0) {
-            std::strcpy(name, "/tmp/glimmo-wave-fuzz-XXXXXX");
-            fd = mkstemp(name);
+            std::strcpy(scratchFile, "/tmp/glimmo-wave-fuzz-XXXXXX");
+            fd = mkstemp(scratchFile);
         }
         if (fd < 0) std::abort();
         close(fd);
-        std::atexit([] { unlink(FilePath().c_str()); });
-        return std::string(name);
-    }();
-    return path;
+        std::atexit(RemoveScratchFile);
+    }
+    return scratchFile;
 }
 
 std::wstring Wide(const std::string& s) { return std::wstring(s.begin(), s.end()); }

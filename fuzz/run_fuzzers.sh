@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer programs with clang (the game's libraries instrumented too) and
+# runs each on its seed corpus, one at a time: fuzz/run_fuzzers.sh [RUNS] [TARGET...]
+# New inputs go to build-fuzz/corpus/<target>; crashes to build-fuzz/crashes/<target>.
+# GLIMMO_FUZZ_SECONDS caps each target's time (the run count may then not be reached).
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${GLIMMO_FUZZ_BUILD:-$root/build-fuzz}"
+runs="${1:-10000000}"
+shift || true
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+  for source in "$root"/fuzz/*_fuzz.cpp; do
+    name="$(basename "$source" _fuzz.cpp)"
+    targets+=("$name")
+  done
+fi
+
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DGLIMMO_SANITIZE=fuzzer-no-link,address,undefined -DBUILD_TESTING=OFF -DGLIMMO_BENCH=OFF >/dev/null
+cmake --build "$build" -j2 --target "${targets[@]/%/_fuzzer}"
+
+status=0
+for name in "${targets[@]}"; do
+  seeds="$name"
+  [ "$name" = settings_load ] && seeds=settings
+  mkdir -p "$build/corpus/$name" "$build/crashes/$name"
+  found=()
+  [ -d "$root/fuzz/found/$seeds" ] && found=("$root/fuzz/found/$seeds")
+  echo "== $name: $runs runs"
+  if ! "$build/fuzz/${name}_fuzzer" -runs="$runs" -max_total_time="${GLIMMO_FUZZ_SECONDS:-0}" -max_len=65536 -timeout=10 -rss_limit_mb=2048 \
+       -print_final_stats=1 -artifact_prefix="$build/crashes/$name/" \
+       "$build/corpus/$name" "$root/fuzz/corpus/$seeds" "${found[@]}" 2>"$build/$name.log"; then
+    status=1
+    echo "   FOUND A FAULT: see $build/$name.log and $build/crashes/$name/"
+  fi
+  grep -E "^stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)|^Done" "$build/$name.log" || true
+done
+exit $status
