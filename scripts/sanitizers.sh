@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# The checks after the default test run: the whole suite under AddressSanitizer and
+# UndefinedBehaviorSanitizer (build/asan), the sound tests under ThreadSanitizer
+# (build/tsan), and valgrind memcheck on a headless autopilot game of the normal build.
+# Usage: scripts/sanitizers.sh [NORMAL_BUILD_DIR]   (default build/check; built if missing)
+# Exits non-zero on any finding. At most two compile jobs and two tests at a time.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+normal="${1:-build/check}"
+jobs=2
+status=0
+started=$SECONDS
+
+step() { echo "== $* ($((SECONDS - started)) s)"; }
+fail() { echo "!! $*"; status=1; }
+
+# Findings stop the program at once, with a stack; leaks count as findings.
+export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1"
+
+step "AddressSanitizer and UndefinedBehaviorSanitizer: the whole suite"
+cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLIMMO_SANITIZE=address,undefined \
+  -DGLIMMO_BENCH=OFF >/dev/null
+cmake --build build/asan -j"$jobs"
+(cd build/asan && ctest --output-on-failure -j"$jobs" --timeout 900) || fail "a test failed under ASan/UBSan"
+
+step "ThreadSanitizer: the sound tests"
+cmake -S . -B build/tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLIMMO_SANITIZE=thread -DGLIMMO_BENCH=OFF >/dev/null
+sound_tests=()
+targets="$(cmake --build build/tsan --target help)"
+for t in sound_tests sound_sdl_tests module_tests; do
+  grep -qxF "... $t" <<<"$targets" && sound_tests+=("$t")
+done
+cmake --build build/tsan -j"$jobs" --target "${sound_tests[@]}"
+# Without address-space randomisation, so the sanitizer's fixed shadow layout always fits.
+norandom=()
+if command -v setarch >/dev/null && setarch "$(uname -m)" -R true 2>/dev/null; then norandom=(setarch "$(uname -m)" -R); fi
+(cd build/tsan && "${norandom[@]}" ctest --output-on-failure -j"$jobs" --timeout 900 \
+  -L "^($(IFS='|'; echo "${sound_tests[*]}"))\$") \
+  || fail "a sound test failed under TSan"
+
+step "valgrind memcheck: a headless autopilot game of two minutes"
+if [ ! -x "$normal/app/glimmo" ]; then
+  cmake -S . -B "$normal" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$normal" -j"$jobs" --target glimmo
+fi
+config="$(mktemp -d)"
+valgrind --error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite,indirect \
+  --show-leak-kinds=definite,indirect --track-origins=yes --quiet \
+  "$normal/app/glimmo" --headless --autopilot 1 --until-tick 120000 --config-dir "$config" \
+  || fail "valgrind found an error or a leak"
+rm -rf "$config"
+
+step "done"
+exit $status
