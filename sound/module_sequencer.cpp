@@ -41,6 +41,7 @@ void ModuleVoice::ReadRow() {
         // The sample tables have 32 entries: a larger number in a cell is ignored.
         if (cell.sample != 0 && cell.sample < uint32_t(ModuleSampleSlots)) {
             sample[c] = cell.sample;
+            BindSample(c);
             channelVolume[c].store(sampleVolume[cell.sample], std::memory_order_relaxed);
             RecomputeVolume(c);
         }

@@ -112,6 +112,7 @@ void ModuleVoice::Start(const Module& module, const uint16_t* stepTable, uint32_
     for (int c = 0; c < ModuleChannels; ++c) {
         period[c] = 0;
         sample[c] = 0;
+        BindSample(c);
     }
     loop.store(module.loop, relaxed);
     SetVolume(int32_t(module.volume));
@@ -119,8 +120,19 @@ void ModuleVoice::Start(const Module& module, const uint16_t* stepTable, uint32_
     stopped.store(false, relaxed);
 }
 
+void ModuleVoice::BindSample(int c) {
+    uint32_t s = sample[c];
+    channelData[c] = sampleData[s];
+    channelLength[c] = sampleLength[s];
+    channelLoopLength[c] = loopLength[s];
+    channelLoopEnd[c] = loopLength[s] != 0 ? loopStart[s] + loopLength[s] : UINT32_MAX;
+}
+
 void ModuleVoice::MixFrame(int32_t& left, int32_t& right) {
-    if (!SequencerStep()) {
+    // Most frames are inside a tick: count the frame and mix.
+    if (tick != speed && frameCounter != samplesPerTick) {
+        ++frameCounter;
+    } else if (!SequencerStep()) {
         stopped.store(true, relaxed);
         return;
     }
@@ -128,13 +140,13 @@ void ModuleVoice::MixFrame(int32_t& left, int32_t& right) {
 }
 
 void ModuleVoice::MixChannels(int32_t& left, int32_t& right) {
+    int32_t sumLeft = 0, sumRight = 0;
     for (int c = 0; c < ModuleChannels; ++c) {
-        uint32_t s = sample[c];
-        const int8_t* bytes = sampleData[s];
+        const int8_t* bytes = channelData[c];
         if (!bytes) continue;
         uint32_t at = position[c];
-        if (loopLength[s] != 0 && at >= loopStart[s] + loopLength[s]) at -= loopLength[s];
-        if (at >= sampleLength[s]) {
+        if (at >= channelLoopEnd[c]) at -= channelLoopLength[c];
+        if (at >= channelLength[c]) {
             position[c] = at;
             continue;
         }
@@ -142,11 +154,13 @@ void ModuleVoice::MixChannels(int32_t& left, int32_t& right) {
         int32_t v = int32_t(effectiveVolume[c].load(relaxed));
         if (stereo) {
             int32_t r = (int32_t(channelPan[c].load(relaxed)) * v) >> 8;
-            left += (v - r) * b;
-            right += r * b;
+            sumLeft += (v - r) * b;
+            sumRight += r * b;
         } else {
-            left += v * b;
+            sumLeft += v * b;
         }
         position[c] = at + step[c];
     }
+    left += sumLeft;
+    right += sumRight;
 }

@@ -92,6 +92,14 @@ public:
     bool songEnded = false;
 
 private:
+    // What the mixer needs of each channel's sample, taken from the sample tables when the
+    // channel's sample changes, so a frame reads one channel's fields and nothing else.
+    const int8_t* channelData[ModuleChannels] = {};
+    uint32_t channelLength[ModuleChannels] = {};
+    uint32_t channelLoopEnd[ModuleChannels] = {};     // no loop: never reached
+    uint32_t channelLoopLength[ModuleChannels] = {};
+    void BindSample(int c);
+
     bool SequencerStep();            // false when the song ended in this frame
     void ReadRow();
     void RowEffect(int c, uint32_t cellPeriod);
