@@ -54,22 +54,3 @@ TEST(ModuleLoader, AFailedLoadDropsTheEarlierModule) {
     EXPECT_EQ(m.data, nullptr);
     EXPECT_EQ(m.size, 0u);
 }
-
-TEST(ModuleLoader, SettingsClampToTheTopOfTheirRange) {
-    Module m;
-    EXPECT_EQ(m.GetVolume(), 64u);
-    EXPECT_EQ(m.GetPan(), 255u);
-    EXPECT_FALSE(m.GetLoop());
-    m.SetVolume(30);
-    EXPECT_EQ(m.GetVolume(), 30u);
-    m.SetVolume(65);
-    EXPECT_EQ(m.GetVolume(), 64u);
-    m.SetVolume(-1);
-    EXPECT_EQ(m.GetVolume(), 64u);
-    m.SetPan(100);
-    EXPECT_EQ(m.GetPan(), 100u);
-    m.SetPan(256);
-    EXPECT_EQ(m.GetPan(), 255u);
-    m.SetLoop(true);
-    EXPECT_TRUE(m.GetLoop());
-}
