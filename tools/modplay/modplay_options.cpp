@@ -1,6 +1,7 @@
 // The option table of glimmo-modplay, its parser and its --help text.
 #include "tools/modplay/modplay_options.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -73,6 +74,11 @@ const OptionSpec Options[] = {
          }
          o.separation = int32_t(n);
          return true;
+     }},
+    {"--version", nullptr, "show the version and exit",
+     [](ModplayOptions&, const char*, std::string*) -> bool {
+         std::printf("glimmo-modplay %s\n", GLIMMO_VERSION);
+         std::exit(0);
      }},
     {"--help", nullptr, "show this help",
      [](ModplayOptions& o, const char*, std::string*) {
