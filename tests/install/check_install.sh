@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# Installs the build into a scratch prefix and checks the result: exactly the expected
+# files, runnable programs with --help and --version, a menu entry that names them, an
+# icon that is a 128 x 128 PNG, and manual pages that list every option of --help.
+# Usage: check_install.sh BUILD_DIR SOURCE_DIR PREFIX VERSION
+set -uo pipefail
+build="$1" source="$2" prefix="$3" version="$4"
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+rm -rf "$prefix"
+if ! cmake --install "$build" --prefix "$prefix" >/dev/null; then
+  echo "FAIL: cmake --install did not finish"
+  exit 1
+fi
+
+expected="bin/glimmo
+bin/glimmo-modplay
+share/applications/glimmo.desktop
+share/icons/hicolor/128x128/apps/glimmo.png
+share/man/man1/glimmo-modplay.1
+share/man/man6/glimmo.6"
+installed="$(cd "$prefix" && find . -type f -o -type l | sed 's|^\./||' | sort)"
+if [ "$installed" != "$expected" ]; then
+  fail "installed files differ from the expected layout:"
+  diff -u <(echo "$expected") <(echo "$installed") | tail -n +3
+fi
+
+for program in glimmo glimmo-modplay; do
+  exe="$prefix/bin/$program"
+  [ -x "$exe" ] || { fail "$program is not executable"; continue; }
+  out="$("$exe" --version 2>&1)"; code=$?
+  [ $code -eq 0 ] || fail "$program --version exits $code"
+  [ "$out" = "$program $version" ] || fail "$program --version says '$out', not '$program $version'"
+  help="$("$exe" --help 2>&1)"; code=$?
+  [ $code -eq 0 ] || fail "$program --help exits $code"
+  [ -n "$help" ] || fail "$program --help says nothing"
+
+  # Every option of --help is in the manual page (whose dashes are written \-).
+  case $program in glimmo) page="$prefix/share/man/man6/glimmo.6" ;; *) page="$prefix/share/man/man1/$program.1" ;; esac
+  [ -f "$page" ] || continue
+  text="$(sed 's/\\-/-/g' "$page")"
+  for option in $(grep -oE '(^|[[:space:]])--[a-z][a-z-]*' <<<"$help" | tr -d ' ' | sort -u); do
+    grep -qE -- "(^|[^a-z-])$option([^a-z-]|\$)" <<<"$text" || fail "$option of $program --help is not in $(basename "$page")"
+  done
+  for option in $(grep -oE '(^|[^a-z-])--[a-z][a-z-]*' <<<"$text" | grep -oE -- '--[a-z-]+' | sort -u); do
+    grep -qE -- "(^|[^a-z-])$option([^a-z-]|\$)" <<<"$help" || fail "$(basename "$page") names $option, which $program --help does not"
+  done
+  grep -q "^\.TH $(tr a-z A-Z <<<"$program") " "$page" || fail "$(basename "$page") has no .TH line for $program"
+  if command -v groff >/dev/null; then
+    warnings="$(groff -man -Tutf8 -ww -z "$page" 2>&1)"
+    [ -z "$warnings" ] || fail "$(basename "$page") gives groff warnings: $warnings"
+  fi
+done
+
+# The installed game plays from where it was put (its pictures and sounds are inside it).
+config="$(mktemp -d)"
+"$prefix/bin/glimmo" --headless --autopilot 1 --until-tick 5000 --config-dir "$config" >/dev/null 2>&1 \
+  || fail "the installed glimmo did not run a headless game"
+rm -rf "$config"
+
+desktop="$prefix/share/applications/glimmo.desktop"
+if [ -f "$desktop" ]; then
+  grep -qx '\[Desktop Entry\]' "$desktop" || fail "the menu entry has no [Desktop Entry] group"
+  for key in Type=Application Name=Glimmo Exec=glimmo Icon=glimmo Terminal=false; do
+    grep -qx "$key" "$desktop" || fail "the menu entry lacks $key"
+  done
+  grep -qE '^Categories=.*Game;' "$desktop" || fail "the menu entry is not in the Game category"
+  if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "$desktop" || fail "desktop-file-validate refuses the menu entry"
+  fi
+fi
+
+icon="$prefix/share/icons/hicolor/128x128/apps/glimmo.png"
+if [ -f "$icon" ]; then
+  # PNG signature, then the IHDR chunk: width and height as big-endian 32-bit numbers.
+  header="$(head -c 24 "$icon" | od -An -tx1 | tr -d ' \n')"
+  [ "${header:0:16}" = "89504e470d0a1a0a" ] || fail "the icon is not a PNG"
+  [ "${header:32:16}" = "0000008000000080" ] || fail "the icon is not 128 x 128"
+fi
+
+[ $failures -eq 0 ] && echo "install layout kept"
+exit $((failures > 0))
