@@ -30,6 +30,8 @@ struct Pilot {
     int32_t waitPasses = 0;
     int heldKey = 0;
     int32_t decidedX = -100, decidedY = -100, decidedDir = 0;
+    int32_t dotsSeen = -1;
+    uint32_t lastMeal = 0;  // tick when the eaten count last changed
 };
 Pilot P;
 
@@ -111,7 +113,8 @@ int Value(int i, int depth, uint32_t now, bool threatened, const std::array<int8
     if (cell == Dot) best = 1000 - 10 * depth;
     if (cell == Energiser) best = threatened ? 3000 - 10 * depth : 300 - 10 * depth;
     const int c = i % MazeColumns, r = i / MazeColumns;
-    if (r == 17 && (c == 13 || c == 14) && FruitUntil != 0 && int32_t(FruitUntil - now) > int32_t(depth * MsPerCell)) {
+    const bool fruitSquare = r == 17 && (c == 13 || c == 14);
+    if (fruitSquare && FruitUntil != 0 && int32_t(FruitUntil - now) > int32_t(depth * MsPerCell)) {
         const int v = 2500 - 10 * depth;
         if (v > best) best = v;
     }
@@ -185,6 +188,12 @@ int32_t AutopilotChoice() {
         frightenedAt[Index(gc, gr)] = 1;
     }
     const bool threatened = ghostDist[here] <= 8;
+    if (DotsEaten != P.dotsSeen) {
+        P.dotsSeen = DotsEaten;
+        P.lastMeal = now;
+    }
+    // After a long while without a meal, small pockets are risked to break the stalemate.
+    const bool hungry = now - P.lastMeal > 6000;
 
     int32_t bestDir = 0;
     int bestScore = 0;
@@ -205,7 +214,7 @@ int32_t AutopilotChoice() {
             score += WalkFrom(here, first, false, ghostDist, now, threatened, frightenedAt).best / 4;
         }
         // Little room to run means a trap; a pocket of ten cells or more is worth entering.
-        if (safe.room < 10) score -= (10 - safe.room) * 600;
+        if (safe.room < 10 && !hungry) score -= (10 - safe.room) * 600;
         if (d == Opposite(Player.dir)) score -= 30;
         score += int(Next() % 20);
         if (bestDir == 0 || score > bestScore) {
