@@ -1,0 +1,30 @@
+// Fuzz target of the command line: the bytes split at NULs into arguments. Any words are
+// either a command line within the options' ranges or a refusal that says what is wrong.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+#include "app/command_line.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::vector<std::string> args(1);
+    for (size_t i = 0; i < size; ++i) {
+        if (data[i] == 0) args.emplace_back();
+        else args.back() += char(data[i]);
+    }
+    CommandLine cl;
+    std::string error;
+    bool ok = ParseCommandLine(args, cl, error);
+    if (ok != error.empty()) std::abort();
+    if (!ok) return 0;
+    if (cl.scale < 0 || cl.scale > 64) std::abort();
+    if (cl.frames && *cl.frames == 0) std::abort();
+    if (cl.displayProps) {
+        const GXDisplayProperties& p = *cl.displayProps;
+        if (p.cxWidth < 1 || p.cxWidth > 4096 || p.cyHeight < 1 || p.cyHeight > 4096) std::abort();
+        if (p.cbxPitch < -65536 || p.cbxPitch > 65536 || p.cbyPitch < -65536 || p.cbyPitch > 65536) std::abort();
+    }
+    for (const ScreenshotRequest& s : cl.screenshots)
+        if (s.path.empty()) std::abort();
+    return 0;
+}
