@@ -4,15 +4,15 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include "voice.h"
+#include "sound/voice.h"
 
 class Module;
 
 constexpr int ModuleChannels = 4;
 constexpr int ModuleSampleSlots = 32;
-constexpr uint32_t NoPendingOrder = 0xFFFFFF;
-constexpr uint32_t NoDelay = 0xFFFFFF;
-constexpr uint32_t DelayFires = 0xFFFFFFFF;
+constexpr uint32_t NoPendingOrder = 0xFFFFFF;  // no jump or break waiting for the row's end
+constexpr uint32_t NoDelay = 0xFFFFFF;         // no note delay counting down
+constexpr uint32_t DelayFires = 0xFFFFFFFF;    // the delay counted down past 0: set the note now
 
 class ModuleVoice : public Voice {
 public:
