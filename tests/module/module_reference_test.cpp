@@ -227,7 +227,9 @@ TEST(ModuleReference, RealSongsAgreeWithTheReferencePlayers) {
                 Signal ref = ReadWav(out);
                 ASSERT_EQ(ref.rate, Rate) << out;
                 Compare(ours, ref, reference.firstTickAtStartTempo, channel, probe.voice, figures[reference.name]);
+                std::filesystem::remove(out);
             }
+            std::filesystem::remove(soloPath);
         }
         for (auto& [name, f] : figures) {
             std::printf("%s vs %s: onsets %zu of %u measured, |difference| median %.3f ms, 95%% %.3f ms, max %.3f ms\n",
