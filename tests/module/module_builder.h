@@ -20,7 +20,7 @@ struct TestSample {
 
 class ModuleBuilder {
 public:
-    explicit ModuleBuilder(uint32_t patterns = 1) : patterns_(patterns), image_(1084 + patterns * 1024, 0) {
+    explicit ModuleBuilder(uint32_t patterns = 1) : image_(1084 + patterns * 1024, 0) {
         Song({0});
         Restart(127);
     }
@@ -83,7 +83,6 @@ public:
     }
 
 private:
-    uint32_t patterns_;
     std::vector<uint8_t> image_;
     std::vector<TestSample> samples_;
     std::vector<std::pair<size_t, uint8_t>> raw_;
