@@ -40,9 +40,12 @@ void ModuleVoice::RecomputeVolume(int c) {
 }
 
 uint32_t ModuleVoice::StepOf(int32_t p) const {
-    // Periods are signed while effects work on them; the look-up clamps into the table.
-    uint32_t index = uint32_t(std::clamp<int32_t>(p, 0, StepTableSize - 1));
-    return steps[index];
+    // Periods are signed while effects work on them: none below 0 has a step.
+    if (p <= 0) return 0;
+    if (p < StepTableSize) return steps[p];
+    // Past the table (the lowest notes of samples tuned down, 1724..1813, and delay periods
+    // as written) the table's own rule still gives the pitch, instead of a note that freezes.
+    return uint32_t(uint64_t(3546895) * 256 / (uint64_t(p) * rate)) & 0xFFFF;
 }
 
 int32_t ModuleVoice::FinetunedPeriod(int32_t p, uint32_t s) const {
@@ -56,7 +59,7 @@ void ModuleVoice::Start(const Module& module, const uint16_t* stepTable, uint32_
     dataSize = module.data ? module.size : 0;
     patterns = dataSize > ModulePatternsAt ? data + ModulePatternsAt : nullptr;
     steps = stepTable;
-    rate = outputRate;
+    rate = outputRate != 0 ? outputRate : 22050;
 
     songLength = ImageSongLength(data, dataSize);
     for (size_t i = 0; i < ModuleOrderCount; ++i) orders[i] = ImageByte(data, dataSize, ModuleOrdersAt + i);

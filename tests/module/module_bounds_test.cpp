@@ -53,7 +53,7 @@ TEST(ModuleBounds, SongLengthAndHeaderValues) {
 TEST(ModuleBounds, PeriodsAndNotesOutsideTheTables) {
     const uint16_t* steps = StepTableFor(22050);
     // A period of 4095 with finetune -8: the nearest note of 1713 moves eight rows on, to 1813,
-    // which has no step of its own: the channel holds still.
+    // past the step table: it still plays at its pitch.
     TestSample low = Flat(10);
     low.finetune = 8;
     // Period 1699 (row 1) with finetune -1 would move past the last entry: the last entry.
@@ -64,7 +64,7 @@ TEST(ModuleBounds, PeriodsAndNotesOutsideTheTables) {
     TestPlayer p(b.Build());
     p.RunThrough(RowFrames + 5 * TickFrames);
     EXPECT_EQ(p.voice.period[0], 1813);
-    EXPECT_EQ(p.voice.step[0], 0u);
+    EXPECT_EQ(p.voice.step[0], uint32_t(3546895) * 256 / (1813 * 22050));
     EXPECT_EQ(p.voice.period[1], int32_t(PeriodTable[PeriodCount - 1]));
     // Arpeggio offsets past the end of the table use the last entry too.
     uint32_t note = NearestNoteTable[p.voice.period[2]];
