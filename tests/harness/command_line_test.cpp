@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include "app/command_line.h"
 #include "app/script.h"
 
@@ -95,4 +96,15 @@ TEST(CommandLine, ExecutableExitsWithTwoOnBadInput) {
     EXPECT_EQ(status("--version"), 0);
     // No display at all: one clear line, exit 1.
     EXPECT_EQ(status("--help"), 0);
+}
+
+TEST(CommandLine, ReadmeListsEveryOption) {
+    std::ifstream in(std::string(GLIMMO_SOURCE_DIR) + "/README.md");
+    std::string readme((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(readme.empty());
+    for (const OptionInfo& o : Options()) {
+        std::string entry = std::string("  ") + o.name + (o.argument ? std::string(" ") + o.argument : "");
+        EXPECT_NE(readme.find(entry), std::string::npos) << o.name << " is missing from the README's options";
+        EXPECT_NE(readme.find(o.help), std::string::npos) << o.name << "'s help differs in the README";
+    }
 }
