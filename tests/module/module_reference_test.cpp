@@ -15,17 +15,12 @@
 #include "sound/module_image.h"
 #include "tests/module/audio_measure.h"
 #include "tests/module/module_builder.h"
+#include "tests/module/reference_players.h"
 
 namespace {
 
-constexpr uint32_t Rate = 22050;
 constexpr double PeriodClock = 3546895.0;
 const char* const SongFolder = "/usr/share/tuxtype/sounds/";
-
-bool HaveCommand(const char* name) {
-    std::string probe = std::string("command -v ") + name + " >/dev/null 2>&1";
-    return std::system(probe.c_str()) == 0;
-}
 
 std::vector<uint8_t> ReadFile(const std::string& path) {
     std::vector<uint8_t> bytes;
@@ -56,61 +51,6 @@ std::vector<uint8_t> Solo(std::vector<uint8_t> image, uint32_t keep) {
     return image;
 }
 
-struct RowEvent {
-    int64_t frame;       // our frame of the row time
-    double refSeconds;   // when a reference player starts the same row
-    double firstTickLag; // what a first tick at the starting tempo adds to that
-    bool held;           // a pattern delay repeating the row
-    ModuleCell cell[4];
-    int32_t period[4];
-    uint32_t step[4];
-    uint32_t sample[4];
-};
-
-struct Render {
-    Signal signal;
-    std::vector<RowEvent> rows;
-};
-
-// Our mono render with the row times; stops at the end of the song.
-Render RenderOurs(const std::vector<uint8_t>& image, double maxSeconds) {
-    Render out;
-    out.signal.rate = Rate;
-    auto player = std::make_unique<TestPlayer>(image, Rate, false, false);
-    ModuleVoice& v = player->voice;
-    uint32_t tempo = 125;
-    double refSeconds = 0, firstTickLag = 0;
-    const int64_t limit = int64_t(maxSeconds * Rate);
-    for (int64_t frame = 0; frame < limit && !v.stopped.load(); ++frame) {
-        bool rowTime = v.tick == v.speed;
-        bool held = rowTime && v.patternDelay != 0;
-        RowEvent event{};
-        if (rowTime && !v.songEnded)
-            for (uint32_t c = 0; c < 4; ++c) event.cell[c] = ImageCell(v.data, v.dataSize, v.pattern, v.row, c);
-        int32_t left = 0, right = 0;
-        v.MixFrame(left, right);
-        out.signal.samples.push_back(left / (64.0 * 128.0));
-        if (!rowTime || v.stopped.load()) continue;
-        if (!held)
-            for (uint32_t c = 0; c < 4; ++c)
-                if (event.cell[c].effect == 0xF && event.cell[c].parameter > 32) tempo = event.cell[c].parameter;
-        event.frame = frame;
-        event.refSeconds = refSeconds;
-        event.firstTickLag = firstTickLag;
-        event.held = held;
-        for (uint32_t c = 0; c < 4; ++c) {
-            event.period[c] = v.period[c];
-            event.step[c] = v.step[c];
-            event.sample[c] = v.sample[c];
-        }
-        out.rows.push_back(event);
-        // The reference players tick in whole frames: rate x 2.5 / tempo, truncated.
-        refSeconds += v.speed * double(Rate * 5 / (tempo * 2)) / Rate;
-        if (out.rows.size() == 1) firstTickLag = double(Rate * 5 / 250) / Rate - double(Rate * 5 / (tempo * 2)) / Rate;
-    }
-    return out;
-}
-
 bool StartsNote(const ModuleCell& cell) {
     bool delayed = cell.effect == 0xE && (cell.parameter >> 4) == 0xD;
     return cell.period != 0 && cell.effect != 3 && cell.effect != 5 && !delayed;
@@ -136,7 +76,7 @@ struct Figures {
     std::map<std::string, std::vector<double>> pitch;    // |deviation| in percent per row kind
 };
 
-void Compare(const Render& ours, const Signal& ref, bool firstTickAtStartTempo, uint32_t channel,
+void Compare(const Render& ours, const Signal& ref, const Reference& reference, uint32_t channel,
              const ModuleVoice& voice, Figures& figures) {
     const auto& rows = ours.rows;
     double peak = 0;
@@ -146,10 +86,7 @@ void Compare(const Render& ours, const Signal& ref, bool firstTickAtStartTempo, 
         if (e.held) continue;
         const ModuleCell& cell = e.cell[channel];
         int64_t ourStart = e.frame, ourEnd = rows[k + 1].frame;
-        auto refFrame = [&](const RowEvent& row) {
-            return int64_t(std::llround((row.refSeconds + (firstTickAtStartTempo ? row.firstTickLag : 0)) * ref.rate));
-        };
-        int64_t refStart = refFrame(e), refEnd = refFrame(rows[k + 1]);
+        int64_t refStart = ReferenceFrame(e, reference), refEnd = ReferenceFrame(rows[k + 1], reference);
         if (StartsNote(cell) && voice.sampleData[e.sample[channel]]) {
             // Search a few milliseconds either side, never reaching the rows around.
             int64_t before = k > 0 ? e.frame - rows[k - 1].frame : 1 << 20;
@@ -182,20 +119,6 @@ void Compare(const Render& ours, const Signal& ref, bool firstTickAtStartTempo, 
     }
 }
 
-struct Reference {
-    const char* name;
-    const char* command;         // printf format: rate, output, input
-    bool firstTickAtStartTempo;  // plays the song's first tick at tempo 125 whatever row 0 says
-};
-
-const Reference References[] = {
-    {"openmpt123",
-     "openmpt123 --batch --quiet --force --samplerate %u --channels 1 --no-float --filter 1 --ramping 0 "
-     "--dither 0 --stereo 100 --repeat 0 --ctl render.resampler.emulate_amiga=0 -o '%s' '%s' >/dev/null 2>&1",
-     true},
-    {"xmp", "xmp --nocmd --norc --quiet -f %u -i nearest -m -P 100 -o '%s' '%s' >/dev/null 2>&1", false},
-};
-
 }  // namespace
 
 TEST(ModuleReference, RealSongsAgreeWithTheReferencePlayers) {
@@ -221,12 +144,9 @@ TEST(ModuleReference, RealSongsAgreeWithTheReferencePlayers) {
             TestPlayer probe(solo);  // for the sample tables
             for (const Reference& reference : References) {
                 std::string out = soloPath + "." + reference.name + ".wav";
-                char command[1024];
-                std::snprintf(command, sizeof command, reference.command, Rate, out.c_str(), soloPath.c_str());
-                ASSERT_EQ(std::system(command), 0) << command;
-                Signal ref = ReadWav(out);
-                ASSERT_EQ(ref.rate, Rate) << out;
-                Compare(ours, ref, reference.firstTickAtStartTempo, channel, probe.voice, figures[reference.name]);
+                Signal ref = RenderReference(reference, soloPath, out);
+                ASSERT_EQ(ref.rate, Rate) << reference.name << " could not render " << soloPath;
+                Compare(ours, ref, reference, channel, probe.voice, figures[reference.name]);
                 std::filesystem::remove(out);
             }
             std::filesystem::remove(soloPath);
