@@ -132,7 +132,7 @@ int main(int argc, char** argv) {
         if (!where.playing || interrupted || (limit > 0 && seconds >= limit)) break;
     }
     // The last blocks the mixer made are still queued: let them play out (five blocks).
-    if (!where.playing || offline) Sleep(150);
+    if (!where.playing) Sleep(150);
     if (showProgress) std::fputc('\n', stderr);
     if (offline && options.seconds == 0 && where.playing)
         std::fprintf(stderr, "glimmo-modplay: the song had not ended after %.0f minutes; stopped there\n",
