@@ -4,6 +4,8 @@
 
 #include <mutex>
 
+#include "platform/clock.h"
+
 #include "platform/headless/headless_backend.h"
 #include "platform/headless/virtual_waveout.h"
 #include "sound/sound_system.h"
@@ -84,4 +86,21 @@ TEST_F(ModulePlay, ModuleMasterVolumeHalvesEveryChannelAtOnce) {
     // both voices together, v now 32: (2 x 32 x 60) >> 7 = 30.
     EXPECT_EQ(block[0], 128 + 30);
     EXPECT_EQ(block[1], 128 + 30);
+}
+
+TEST_F(ModulePlay, VolumeAndSeparationChangeWhileTheMixingThreadPlays) {
+    // Under the race checker: the game thread's setters against the mixing thread's frames.
+    ASSERT_TRUE(mixer.Open(22050, 1, 8, true));
+    module.SetLoop(true);
+    uint32_t handle = mixer.PlayModule(module);
+    ASSERT_EQ(handle, 0u);
+    Voice* voice = mixer.GetVoice(handle);
+    for (int i = 0; i < 200; ++i) {
+        mixer.SetModuleMasterVolume(i % 65);
+        voice->SetPan(255 - i);
+        voice->SetVolume(64 - i % 64);
+        Sleep(5);  // virtual time: the device takes blocks and the mixing thread refills them
+    }
+    EXPECT_TRUE(voice->IsPlaying());
+    EXPECT_EQ(voice->GetPan(), 56u);
 }
