@@ -36,8 +36,9 @@ cmake --build build/tsan -j"$jobs" --target "${sound_tests[@]}"
 # Without address-space randomisation, so the sanitizer's fixed shadow layout always fits.
 norandom=()
 if command -v setarch >/dev/null && setarch "$(uname -m)" -R true 2>/dev/null; then norandom=(setarch "$(uname -m)" -R); fi
+# The comparisons with outside players render offline on one thread: ASan covers them.
 (cd build/tsan && "${norandom[@]}" ctest --output-on-failure -j"$jobs" --timeout 900 \
-  -L "^($(IFS='|'; echo "${sound_tests[*]}"))\$") \
+  -L "^($(IFS='|'; echo "${sound_tests[*]}"))\$" -E '^ModuleReference') \
   || fail "a sound test failed under TSan"
 
 step "valgrind memcheck: a headless autopilot game of two minutes"
