@@ -11,20 +11,6 @@
 #include "platform/keys.h"
 #include "tests/support/test_world.h"
 
-LoopVoices::LoopVoices() {
-    for (Voice* v : {&chomp, &fright, &eyes, &sirens[0], &sirens[1], &sirens[2], &sirens[3], &sirens[4]}) {
-        v->stopped = false;
-        v->paused = true;
-    }
-}
-
-void LoopVoices::Install() {
-    ChompVoice = &chomp;
-    FrightVoice = &fright;
-    EyesVoice = &eyes;
-    for (int i = 0; i < 5; ++i) SirenVoices[i] = &sirens[i];
-}
-
 void FlowTest::SetUp() {
     TestWorldOptions options;
     options.openDisplay = openDisplay;

@@ -3,16 +3,9 @@
 #pragma once
 #include <gtest/gtest.h>
 #include <cstdint>
-#include "sound/voice.h"
+#include "tests/support/stand_in_voices.h"
 
 class HeadlessBackend;
-
-// A loop voice as a new game leaves it: started, then paused at once.
-struct LoopVoices {
-    Voice chomp, fright, eyes, sirens[5];
-    LoopVoices();
-    void Install();  // puts them in ChompVoice, FrightVoice, EyesVoice, SirenVoices
-};
 
 class FlowTest : public ::testing::Test {
 protected:
@@ -28,7 +21,7 @@ protected:
     void PlacePlayer(int32_t x, int32_t y, int32_t dir);
 
     HeadlessBackend* backend = nullptr;
-    LoopVoices voices;
+    StandInVoices voices;
     bool openDisplay = false;
     bool openSound = false;
 };

@@ -3,18 +3,9 @@
 #pragma once
 #include <gtest/gtest.h>
 #include <cstdint>
-#include "sound/voice.h"
+#include "tests/support/stand_in_voices.h"
 
 class HeadlessBackend;
-
-// The looped voices as a new game leaves them: started, then paused at once.
-struct StandInVoices {
-    Voice chomp, fright, eyes, sirens[5];
-    StandInVoices();
-    void Install();
-    // Index of the one siren playing, -1 for none, -2 for more than one.
-    int PlayingSiren() const;
-};
 
 class RulesTest : public ::testing::Test {
 protected:
