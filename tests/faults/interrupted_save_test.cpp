@@ -1,5 +1,5 @@
-// A save cut short by a kill: a child saves the settings over and over and is killed
-// at a random moment; the file left behind is always the old or a new one, read whole.
+// A save cut short by a kill: a child saves the settings over and over, read meanwhile and
+// killed at a random moment; the file seen or left behind is always the old or a new one.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -34,14 +34,26 @@ TEST(InterruptedSave, TheFileIsTheOldOrTheNewNeverABrokenOne) {
     const std::string file = scratch / "glimmo.reg";
     std::mt19937 random(20261207);
     std::uniform_int_distribution<int> delayUs(2000, 60000);
-    int rounds = 0, sawSaves = 0;
+    int rounds = 0, sawSaves = 0, looks = 0;
     uint32_t last = 0;
     for (; rounds < 25; ++rounds) {
         SCOPED_TRACE("round " + std::to_string(rounds));
         pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) SaveForever(scratch.Path());
-        std::this_thread::sleep_for(std::chrono::microseconds(delayUs(random)));
+        // While it saves, every look at the file finds it whole: a save never rewrites it in place.
+        auto killAt = std::chrono::steady_clock::now() + std::chrono::microseconds(delayUs(random));
+        while (std::chrono::steady_clock::now() < killAt) {
+            if (!Exists(file)) continue;
+            bool whole = false;
+            ParseRegistryText(ReadWholeFile(file), &whole);
+            if (!whole) {
+                kill(child, SIGKILL);
+                waitpid(child, nullptr, 0);
+                FAIL() << "a reader found the file half-written while it was being saved";
+            }
+            ++looks;
+        }
         kill(child, SIGKILL);
         int status = 0;
         waitpid(child, &status, 0);
@@ -67,4 +79,5 @@ TEST(InterruptedSave, TheFileIsTheOldOrTheNewNeverABrokenOne) {
         EXPECT_FALSE(Exists(file + ".bad"));
     }
     EXPECT_GT(sawSaves, 0) << "no save finished in any round: the test proved nothing";
+    EXPECT_GT(looks, 0);
 }
