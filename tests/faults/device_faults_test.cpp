@@ -13,6 +13,7 @@ ProgramResult WindowRun(const ScratchFolder& scratch, std::map<std::string, std:
     setup.env = std::move(env);
     if (!setup.env.count("XDG_RUNTIME_DIR")) setup.env["XDG_RUNTIME_DIR"] = scratch.Path();
     setup.terminateAfterMs = 1500;
+    setup.terminateOnceExists = scratch / "glimmo.reg";  // written once the window is up
     setup.ownInstanceSocket = true;
     setup.timeoutSeconds = 60;
     return RunGlimmo(setup);

@@ -89,7 +89,8 @@ ProgramResult RunGlimmo(const ProgramSetup& setup) {
     bool terminated = false;
     while (waitpid(child, &status, WNOHANG) == 0) {
         if (setup.terminateAfterMs && !terminated &&
-            std::chrono::steady_clock::now() > started + std::chrono::milliseconds(*setup.terminateAfterMs)) {
+            std::chrono::steady_clock::now() > started + std::chrono::milliseconds(*setup.terminateAfterMs) &&
+            (setup.terminateOnceExists.empty() || Exists(setup.terminateOnceExists))) {
             kill(child, SIGTERM);
             terminated = true;
         }

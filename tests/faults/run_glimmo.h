@@ -23,6 +23,7 @@ struct ProgramSetup {
     // network namespace of its own, so another copy's single-instance socket on this
     // machine cannot send this one away.
     std::optional<unsigned> terminateAfterMs;
+    std::string terminateOnceExists;  // and not before this file exists (the game is up)
     bool ownInstanceSocket = false;
 };
 
