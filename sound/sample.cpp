@@ -11,29 +11,6 @@ namespace {
 uint32_t U32At(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
 uint16_t U16At(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
 
-// Narrow (UTF-8) form of a wide path for fopen.
-std::string NarrowPath(const WCHAR* wide) {
-    std::string out;
-    for (; *wide; ++wide) {
-        uint32_t c = uint32_t(*wide);
-        if (c < 0x80) {
-            out += char(c);
-        } else if (c < 0x800) {
-            out += char(0xC0 | (c >> 6));
-            out += char(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += char(0xE0 | (c >> 12));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        } else {
-            out += char(0xF0 | (c >> 18));
-            out += char(0x80 | ((c >> 12) & 0x3F));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
 
 struct FileCloser {
     FILE* file;
