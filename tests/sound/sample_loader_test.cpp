@@ -27,12 +27,12 @@ bool LoadFile(Sample& sample, const std::vector<uint8_t>& bytes) {
 }  // namespace
 
 TEST(WaveLoader, LongFormatChunkAndExtraChunkAreSkipped) {
-    WaveSpec spec;
-    spec.tag = 0xFFFE;  // a format tag other than PCM is not refused
-    spec.fmtSize = 40;
-    spec.extraChunkSize = 436;
-    spec.data = {1, 2, 3, 4, 5};
-    auto bytes = MakeWave(spec);
+    WaveRecipe recipe;
+    recipe.tag = 0xFFFE;  // a format tag other than PCM is not refused
+    recipe.fmtSize = 40;
+    recipe.extraChunkSize = 436;
+    recipe.data = {1, 2, 3, 4, 5};
+    auto bytes = MakeWave(recipe);
     WaveLayout layout;
     ASSERT_TRUE(ParseOk(bytes, &layout));
     EXPECT_EQ(layout.dataOffset, 12u + 8 + 40 + 8 + 436 + 8);
@@ -48,19 +48,19 @@ TEST(WaveLoader, LongFormatChunkAndExtraChunkAreSkipped) {
 }
 
 TEST(WaveLoader, WrongFormatsAreRefused) {
-    WaveSpec sixteen;
+    WaveRecipe sixteen;
     sixteen.bits = 16;
-    WaveSpec stereo;
+    WaveRecipe stereo;
     stereo.channels = 2;
-    WaveSpec shortFormat;
+    WaveRecipe shortFormat;
     shortFormat.fmtSize = 14;
-    for (const WaveSpec& spec : {sixteen, stereo, shortFormat}) {
-        auto bytes = MakeWave(spec);
+    for (const WaveRecipe& recipe : {sixteen, stereo, shortFormat}) {
+        auto bytes = MakeWave(recipe);
         EXPECT_FALSE(ParseOk(bytes));
         Sample sample;
         EXPECT_FALSE(LoadFile(sample, bytes));
     }
-    auto notFmt = MakeWave(WaveSpec{});
+    auto notFmt = MakeWave(WaveRecipe{});
     notFmt[12] = 'X';
     EXPECT_FALSE(ParseOk(notFmt));
     Sample sample;
@@ -68,7 +68,7 @@ TEST(WaveLoader, WrongFormatsAreRefused) {
 }
 
 TEST(WaveLoader, MissingTruncatedAndOversizedChunksAreRefused) {
-    WaveSpec noData;
+    WaveRecipe noData;
     noData.withData = false;
     noData.extraChunkSize = 20;
     auto bytes = MakeWave(noData);
@@ -77,7 +77,7 @@ TEST(WaveLoader, MissingTruncatedAndOversizedChunksAreRefused) {
     EXPECT_FALSE(LoadFile(sample, bytes));
 
     // Every cut of a good file that loses data bytes is refused, never read past.
-    WaveSpec good;
+    WaveRecipe good;
     good.extraChunkSize = 10;
     auto full = MakeWave(good);
     for (size_t cut = 0; cut < full.size(); ++cut) {
@@ -97,7 +97,7 @@ TEST(WaveLoader, MissingTruncatedAndOversizedChunksAreRefused) {
     }
 
     // A data size larger than the bytes there are.
-    auto longer = MakeWave(WaveSpec{});
+    auto longer = MakeWave(WaveRecipe{});
     SetU32(longer, 12 + 8 + 16 + 4, 5);
     EXPECT_FALSE(ParseOk(longer));
     Sample s;
@@ -107,7 +107,7 @@ TEST(WaveLoader, MissingTruncatedAndOversizedChunksAreRefused) {
 }
 
 TEST(WaveLoader, FixedPointLimits) {
-    WaveSpec fast;
+    WaveRecipe fast;
     fast.rate = 65536;
     EXPECT_FALSE(ParseOk(MakeWave(fast)));
     Sample sample;
@@ -115,7 +115,7 @@ TEST(WaveLoader, FixedPointLimits) {
     fast.rate = 65535;
     EXPECT_TRUE(ParseOk(MakeWave(fast)));
 
-    WaveSpec big;
+    WaveRecipe big;
     big.data.assign(1u << 24, 128);
     auto bytes = MakeWave(big);
     EXPECT_FALSE(ParseOk(bytes));
@@ -126,11 +126,11 @@ TEST(WaveLoader, FixedPointLimits) {
 
 TEST(WaveLoader, OwnershipThroughUnloadAndReload) {
     Sample sample;
-    WaveSpec a;
+    WaveRecipe a;
     a.data = {10, 20, 30};
     ASSERT_TRUE(LoadFile(sample, MakeWave(a)));
     const uint8_t* first = sample.data;
-    WaveSpec b;
+    WaveRecipe b;
     b.data = {40, 50};
     ASSERT_TRUE(LoadFile(sample, MakeWave(b)));  // frees the first data (checked by the leak checker)
     EXPECT_EQ(sample.length, 2u);

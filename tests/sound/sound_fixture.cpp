@@ -48,7 +48,7 @@ void PutU16(std::vector<uint8_t>& b, uint16_t v) {
 }
 }  // namespace
 
-std::vector<uint8_t> MakeWave(const WaveSpec& s) {
+std::vector<uint8_t> MakeWave(const WaveRecipe& s) {
     std::vector<uint8_t> b;
     Put(b, "RIFF");
     PutU32(b, 0);

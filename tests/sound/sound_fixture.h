@@ -24,7 +24,7 @@ protected:
 void PointSampleAt(Sample& sample, const std::vector<uint8_t>& bytes, uint32_t rate, bool loop = false);
 
 // RIFF/WAVE bytes: fmt chunk of `fmtSize` (>= 16) bytes, optional extra chunk, data.
-struct WaveSpec {
+struct WaveRecipe {
     uint16_t tag = 1;
     uint16_t channels = 1;
     uint32_t rate = 11025;
@@ -34,7 +34,7 @@ struct WaveSpec {
     bool withData = true;
     std::vector<uint8_t> data;  // empty: four bytes 128, 200, 56, 128
 };
-std::vector<uint8_t> MakeWave(const WaveSpec& spec);
+std::vector<uint8_t> MakeWave(const WaveRecipe& recipe);
 void SetU32(std::vector<uint8_t>& bytes, size_t at, uint32_t value);
 // Writes bytes to a fresh file under /tmp and returns its full path.
 std::string WriteTempFile(const std::vector<uint8_t>& bytes);

@@ -7,7 +7,7 @@
 
 namespace {
 
-struct OptionSpec {
+struct OptionEntry {
     const char* name;
     const char* value;  // null: a flag
     const char* help;
@@ -22,7 +22,7 @@ bool ParseNumber(const char* text, double low, double high, double& out) {
     return true;
 }
 
-const OptionSpec Options[] = {
+const OptionEntry Options[] = {
     {"--out", "FILE.wav", "render offline through the virtual device into a WAV file, byte for byte what the mixer made",
      [](ModplayOptions& o, const char* v, std::string*) {
          o.out = v;
@@ -100,23 +100,23 @@ bool ParseModplayOptions(int argc, char** argv, ModplayOptions& options, std::st
             options.file = arg;
             continue;
         }
-        const OptionSpec* spec = nullptr;
-        for (const OptionSpec& o : Options)
-            if (std::strcmp(arg, o.name) == 0) spec = &o;
-        if (std::strcmp(arg, "-h") == 0) spec = &Options[std::size(Options) - 1];
-        if (!spec) {
+        const OptionEntry* entry = nullptr;
+        for (const OptionEntry& o : Options)
+            if (std::strcmp(arg, o.name) == 0) entry = &o;
+        if (std::strcmp(arg, "-h") == 0) entry = &Options[std::size(Options) - 1];
+        if (!entry) {
             *error = std::string("unknown option ") + arg;
             return false;
         }
         const char* value = nullptr;
-        if (spec->value) {
+        if (entry->value) {
             if (i + 1 >= argc) {
-                *error = std::string(spec->name) + " needs " + spec->value;
+                *error = std::string(entry->name) + " needs " + entry->value;
                 return false;
             }
             value = argv[++i];
         }
-        if (!spec->apply(options, value, error)) return false;
+        if (!entry->apply(options, value, error)) return false;
     }
     if (options.help) return true;
     if (options.file.empty()) {
@@ -135,7 +135,7 @@ std::string ModplayHelp() {
         "Usage: glimmo-modplay FILE [options]\n"
         "Plays a four-channel tracker module (31 samples) until the song ends (Ctrl-C stops it),\n"
         "or renders it into a WAV file.\n\nOptions:\n";
-    for (const OptionSpec& o : Options) {
+    for (const OptionEntry& o : Options) {
         std::string left = std::string("  ") + o.name + (o.value ? std::string(" ") + o.value : "");
         if (left.size() < 22) left.resize(22, ' ');
         else left += "  ";
