@@ -127,12 +127,7 @@ bool SoundSystem::FailOpen() {
     }
     stopEvent.Clear();
     doneEvent.Clear();
-    mixBuffer.reset();
-    currentBlock = nullptr;
-    moduleVoices.reset();
-    moduleVoiceCount = 0;
-    sampleVoices.reset();
-    sampleVoiceCount = 0;
+    ReleaseBuffers();
     device = nullptr;
     return false;
 }
@@ -158,14 +153,19 @@ bool SoundSystem::Close() {
     waveOutClose(device);
     device = nullptr;
 
+    ReleaseBuffers();
+    open = false;
+    return true;
+}
+
+// The blocks and both voice pools, made by Open.
+void SoundSystem::ReleaseBuffers() {
     mixBuffer.reset();
     currentBlock = nullptr;
     moduleVoices.reset();
     moduleVoiceCount = 0;
     sampleVoices.reset();
     sampleVoiceCount = 0;
-    open = false;
-    return true;
 }
 
 uint32_t SoundSystem::PlaySample(const Sample& sample) {

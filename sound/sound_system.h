@@ -108,6 +108,7 @@ private:
     void MixThread();
     void HonourPause();
     void RefillBlock(WAVEHDR* header);
+    void ReleaseBuffers();
     template <typename Each>
     void ForSampleVoices(Each each);
     template <typename Each>
