@@ -5,6 +5,8 @@
 
 namespace {
 constexpr auto relaxed = std::memory_order_relaxed;
+constexpr uint32_t MaxModuleVoices = 3;
+constexpr uint32_t MaxSampleVoices = 64;
 
 inline uint8_t ToByte(int32_t sum) {
     int32_t v = sum >> 7;
@@ -18,16 +20,30 @@ void SoundSystem::MixBlock() {
     uint8_t* out = currentBlock;
     if (!out) return;
     const bool isStereo = stereo != 0;
+
+    // Voices start only under the lock, which this pass holds: one stopped now stays
+    // stopped to the end of the block, so only the others need looking at each frame.
+    // Their flags are still read frame by frame, as the game thread may stop or pause
+    // them at any time.
+    ModuleVoice* modules[MaxModuleVoices];
+    uint32_t moduleCount = 0;
+    for (uint32_t i = 0; i < moduleVoiceCount && moduleCount < MaxModuleVoices; ++i)
+        if (!moduleVoices[i].stopped.load(relaxed)) modules[moduleCount++] = &moduleVoices[i];
+    SampleVoice* samples[MaxSampleVoices];
+    uint32_t sampleCount = 0;
+    for (uint32_t i = 0; i < sampleVoiceCount && sampleCount < MaxSampleVoices; ++i)
+        if (!sampleVoices[i].stopped.load(relaxed)) samples[sampleCount++] = &sampleVoices[i];
+
     for (uint32_t frame = 0; frame < framesPerBlock; ++frame) {
         int32_t left = 0;
         int32_t right = 0;
-        for (uint32_t i = 0; i < moduleVoiceCount; ++i) {
-            ModuleVoice& voice = moduleVoices[i];
+        for (uint32_t i = 0; i < moduleCount; ++i) {
+            ModuleVoice& voice = *modules[i];
             if (voice.stopped.load(relaxed) || voice.paused.load(relaxed)) continue;
             voice.MixFrame(left, right);
         }
-        for (uint32_t i = 0; i < sampleVoiceCount; ++i) {
-            SampleVoice& voice = sampleVoices[i];
+        for (uint32_t i = 0; i < sampleCount; ++i) {
+            SampleVoice& voice = *samples[i];
             if (voice.stopped.load(relaxed) || voice.paused.load(relaxed)) continue;
             // A looping sample starts over with its fraction carried.
             if (voice.loop.load(relaxed) && voice.position >= voice.end) voice.position -= voice.end;

@@ -111,3 +111,41 @@ private:
     int32_t FinetunedPeriod(int32_t period, uint32_t sampleNumber) const;
     void SlideVolume(int c);
 };
+
+// The per-frame work is inline: the mixing pass runs it for every output frame.
+inline void ModuleVoice::MixFrame(int32_t& left, int32_t& right) {
+    // Most frames are inside a tick: count the frame and mix.
+    if (tick != speed && frameCounter != samplesPerTick) {
+        ++frameCounter;
+    } else if (!SequencerStep()) {
+        stopped.store(true, std::memory_order_relaxed);
+        return;
+    }
+    MixChannels(left, right);
+}
+
+inline void ModuleVoice::MixChannels(int32_t& left, int32_t& right) {
+    int32_t sumLeft = 0, sumRight = 0;
+    for (int c = 0; c < ModuleChannels; ++c) {
+        const int8_t* bytes = channelData[c];
+        if (!bytes) continue;
+        uint32_t at = position[c];
+        if (at >= channelLoopEnd[c]) at -= channelLoopLength[c];
+        if (at >= channelLength[c]) {
+            position[c] = at;
+            continue;
+        }
+        int32_t b = bytes[at >> 8];
+        int32_t v = int32_t(effectiveVolume[c].load(std::memory_order_relaxed));
+        if (stereo) {
+            int32_t r = (int32_t(channelPan[c].load(std::memory_order_relaxed)) * v) >> 8;
+            sumLeft += (v - r) * b;
+            sumRight += r * b;
+        } else {
+            sumLeft += v * b;
+        }
+        position[c] = at + step[c];
+    }
+    left += sumLeft;
+    right += sumRight;
+}
