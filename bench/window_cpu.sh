@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # CPU use of the real window under Xvfb: 30 s on the title screen, then 30 s of
-# autopilot play, as a percentage of one core (user + system time of the process).
-# Usage: bench/window_cpu.sh PATH/TO/glimmo [SECONDS]
+# autopilot play, as a percentage of one core (user + system time of the process),
+# and beside it what the X server spent showing the frames over the same time.
+# Usage: [SCALE=N] bench/window_cpu.sh PATH/TO/glimmo [SECONDS]
 set -euo pipefail
 exe="$1"
 seconds="${2:-30}"
@@ -20,15 +21,17 @@ measure() {
     DISPLAY="$display" SDL_AUDIODRIVER=dummy "$exe" --config-dir "$config" "$@" >/dev/null 2>&1 &
     local pid=$!
     sleep 2  # start-up is not part of the figure
-    local a b
+    local a b xa xb
     a=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+    xa=$(awk '{print $14 + $15}' "/proc/$xvfb/stat")
     sleep "$seconds"
     b=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+    xb=$(awk '{print $14 + $15}' "/proc/$xvfb/stat")
     kill "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
     rm -rf "$config"
-    awk -v a="$a" -v b="$b" -v t="$ticks" -v s="$seconds" -v l="$label" \
-        'BEGIN { printf "%-28s %5.1f %% of one core\n", l, 100 * (b - a) / t / s }'
+    awk -v a="$a" -v b="$b" -v xa="$xa" -v xb="$xb" -v t="$ticks" -v s="$seconds" -v l="$label" \
+        'BEGIN { printf "%-28s %5.1f %% of one core (X server: %.1f %%)\n", l, 100 * (b - a) / t / s, 100 * (xb - xa) / t / s }'
 }
 
 measure "title screen" --scale "${SCALE:-3}"

@@ -51,6 +51,9 @@ private:
     void ToggleFullScreen();
     void FollowRefreshRate();
     void SaveScreenshot();
+    bool RendererDrawsInSoftware() const;
+    bool SurfaceCanShowFrames() const;
+    void PresentToSurface(bool withFrame);  // false: the whole surface black
     bool OnGameThread() const { return std::this_thread::get_id() == gameThread_; }
     static uint64_t NowUs();
 
@@ -59,6 +62,14 @@ private:
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
+    // Without a renderer the frame is drawn into the window's surface (sdl_surface_screen.cpp).
+    bool useSurface_ = false;
+    bool displayOpen_ = false;
+    std::vector<uint32_t> colours_;     // 5-6-5 value to the surface's pixel
+    uint32_t coloursFormat_ = 0;
+    SDL_Surface* bordered_ = nullptr;   // the surface whose borders are painted
+    int borderedWidth_ = 0;
+    int borderedHeight_ = 0;
     std::vector<uint8_t> frame_;  // what BeginDraw hands out
     std::vector<uint8_t> shown_;  // the last frame ended with EndDraw
     bool hasFrame_ = false;

@@ -1,6 +1,6 @@
 // The game window and its screen: sized at a whole-number scale with black borders,
 // full screen on F11 or Alt+Enter, the frame memory shown through a streaming 5-6-5
-// texture at most once per display refresh, and F12 screenshots.
+// texture (or the window's surface) at most once per display refresh, and F12 screenshots.
 #include <cstdio>
 #include <cstring>
 #include "platform/png_writer.h"
@@ -36,11 +36,21 @@ bool SdlGameBackend::CreateGameWindow(const std::string& title) {
         return false;
     }
     SDL_SetWindowMinimumSize(window_, kPhoneWidth, kPhoneHeight);
+    // The renderer, unless the player named one: where it would rasterise in software,
+    // or none can be made, the window's own surface is drawn instead (much cheaper).
+    const bool driverChosen = SDL_GetHint(SDL_HINT_RENDER_DRIVER) != nullptr;
     renderer_ = SDL_CreateRenderer(window_, -1, 0);
-    if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-    if (!renderer_) {
+    if (!driverChosen && (!renderer_ || RendererDrawsInSoftware()) && SurfaceCanShowFrames()) {
+        if (renderer_) SDL_DestroyRenderer(renderer_);
+        renderer_ = nullptr;
+        useSurface_ = true;
+        // The window system's own buffer, not another (software) renderer behind the surface.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    }
+    if (!renderer_ && !useSurface_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+    if (!renderer_ && !useSurface_) {
         std::fprintf(stderr, "glimmo: cannot draw in the window: %s\n", SDL_GetError());
-    } else {
+    } else if (renderer_) {
         SDL_RenderSetLogicalSize(renderer_, kPhoneWidth, kPhoneHeight);
         SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
     }
@@ -68,6 +78,8 @@ void SdlGameBackend::ShowGameWindow() {
         SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
         SDL_RenderClear(renderer_);
         SDL_RenderPresent(renderer_);
+    } else if (useSurface_) {
+        PresentToSurface(false);
     }
 }
 
@@ -77,32 +89,39 @@ void SdlGameBackend::DestroyGameWindow() {
     if (window_) SDL_DestroyWindow(window_);
     renderer_ = nullptr;
     window_ = nullptr;
+    useSurface_ = false;
+    bordered_ = nullptr;
     // What the old window still had to say (hidden, closed) is not about any window now.
     SDL_FlushEvent(SDL_WINDOWEVENT);
 }
 
 bool SdlGameBackend::OpenDisplay() {
-    if (texture_) return true;
+    if (displayOpen_) return true;
+    if (useSurface_) return displayOpen_ = true;
     if (!renderer_) return false;
     texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, kPhoneWidth,
                                  kPhoneHeight);
     if (!texture_) std::fprintf(stderr, "glimmo: cannot make the screen texture: %s\n", SDL_GetError());
-    return texture_ != nullptr;
+    return displayOpen_ = texture_ != nullptr;
 }
 
-void* SdlGameBackend::BeginDraw() { return texture_ ? frame_.data() : nullptr; }
+void* SdlGameBackend::BeginDraw() { return displayOpen_ ? frame_.data() : nullptr; }
 
 void SdlGameBackend::EndDraw() {
-    if (!texture_) return;
-    std::memcpy(shown_.data(), frame_.data(), shown_.size());
-    hasFrame_ = true;
-    pacer_.Submit();
+    if (!displayOpen_) return;
+    // A frame the same as the last one needs no present: the window still shows it.
+    if (!hasFrame_ || std::memcmp(shown_.data(), frame_.data(), shown_.size()) != 0) {
+        std::memcpy(shown_.data(), frame_.data(), shown_.size());
+        hasFrame_ = true;
+        pacer_.Submit();
+    }
     PresentIfDue();
 }
 
 void SdlGameBackend::CloseDisplay() {
     if (texture_) SDL_DestroyTexture(texture_);
     texture_ = nullptr;
+    displayOpen_ = false;
 }
 
 void SdlGameBackend::Repaint() {
@@ -122,6 +141,8 @@ void SdlGameBackend::Present() {
         SDL_RenderClear(renderer_);
         SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
         SDL_RenderPresent(renderer_);
+    } else if (useSurface_ && displayOpen_ && hasFrame_) {
+        PresentToSurface(true);
     }
     pacer_.Presented(began);
 }
