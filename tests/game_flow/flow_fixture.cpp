@@ -9,6 +9,7 @@
 #include "platform/clock.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/keys.h"
+#include "tests/support/game_reset.h"
 #include "tests/support/test_world.h"
 
 void FlowTest::SetUp() {
@@ -16,24 +17,12 @@ void FlowTest::SetUp() {
     options.openDisplay = openDisplay;
     options.openSound = openSound;
     backend = &StartTestWorld(options);
-    ResetKeyStates();
-    GamePhase = PhaseTitle;
-    Paused = 0;
-    SoundClosed = 0;
-    ChompOn = FrightLoopOn = EyesLoopOn = 0;
-    AnimCounter = FlashCounter = SceneIndex = 0;
-    DotsEaten = 0;
-    RestoreDots();
-    ResetGhosts();
-    ResetPlayer();
-    ResetGame();
-    SetupLevel();
+    ResetGameGlobals();
     voices.Install();
 }
 
 void FlowTest::TearDown() {
-    ChompVoice = FrightVoice = EyesVoice = nullptr;
-    for (Voice*& v : SirenVoices) v = nullptr;
+    ForgetLoopVoices();
     StopTestWorld();
 }
 

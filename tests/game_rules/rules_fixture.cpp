@@ -9,6 +9,7 @@
 #include "platform/clock.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/keys.h"
+#include "tests/support/game_reset.h"
 #include "tests/support/test_world.h"
 
 void RulesTest::SetUp() {
@@ -16,23 +17,12 @@ void RulesTest::SetUp() {
     options.openDisplay = openDisplay;
     options.startTick = startTick;
     backend = &StartTestWorld(options);
-    ResetKeyStates();
-    GamePhase = PhaseTitle;
-    Paused = 0;
-    ChompOn = FrightLoopOn = EyesLoopOn = 0;
-    AnimCounter = FlashCounter = SceneIndex = 0;
+    ResetGameGlobals();
     voices.Install();
-    DotsEaten = 0;
-    RestoreDots();
-    ResetGhosts();
-    ResetPlayer();
-    ResetGame();
-    SetupLevel();
 }
 
 void RulesTest::TearDown() {
-    ChompVoice = FrightVoice = EyesVoice = nullptr;
-    for (Voice*& v : SirenVoices) v = nullptr;
+    ForgetLoopVoices();
     StopTestWorld();
 }
 

@@ -11,6 +11,7 @@
 #include "app/window_proc.h"
 #include "gfx/scenes.h"
 #include "platform/messages.h"
+#include "tests/support/game_reset.h"
 
 namespace {
 uint64_t Mix(uint64_t h, int64_t v) { return (h ^ uint64_t(v)) * 0x100000001B3ull; }
@@ -33,8 +34,7 @@ void FreshProgramState() {
     FruitUntil = FruitPointsUntil = GhostPointsUntil = 0;
     SceneStarted = TearCounter = ScenePlayerX = ScenePlayerY = ScenePlayerFrame = 0;
     SceneDirection = 0;
-    ChompVoice = FrightVoice = EyesVoice = nullptr;
-    for (Voice*& v : SirenVoices) v = nullptr;
+    ForgetLoopVoices();
 }
 }  // namespace
 
