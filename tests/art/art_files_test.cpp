@@ -22,7 +22,7 @@ const Expected Files[] = {
 TEST(ArtFiles, AreFourBitPaletteBmpsOfTheRightSize) {
     for (const Expected& e : Files) {
         SCOPED_TRACE(e.file);
-        const std::vector<uint8_t> bytes = ReadFileBytes(std::string(GLIMMO_SOURCE_DIR) + "/res/" + e.file);
+        const std::vector<uint8_t> bytes = FileBytes(std::string(GLIMMO_SOURCE_DIR) + "/res/" + e.file);
         const Bmp4 bmp = DecodeBmp4(bytes);
         ASSERT_TRUE(bmp.ok) << bmp.error;
         EXPECT_EQ(bmp.width, e.width);
@@ -74,7 +74,7 @@ TEST(ArtFiles, IconIsThePlayerOnATransparentGround) {
 }
 
 TEST(ArtFiles, DesktopIconIsA128PixelRgbaPng) {
-    const std::vector<uint8_t> png = ReadFileBytes(std::string(GLIMMO_SOURCE_DIR) + "/res/glimmo.png");
+    const std::vector<uint8_t> png = FileBytes(std::string(GLIMMO_SOURCE_DIR) + "/res/glimmo.png");
     ASSERT_GT(png.size(), 33u);
     const uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     EXPECT_TRUE(std::equal(signature, signature + 8, png.begin()));

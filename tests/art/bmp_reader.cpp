@@ -3,16 +3,12 @@
 #include "tests/art/bmp_reader.h"
 #include <fstream>
 #include <iterator>
+#include "tests/support/file_bytes.h"
 
 namespace {
 uint32_t Get16(const std::vector<uint8_t>& b, size_t at) { return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8; }
 uint32_t Get32(const std::vector<uint8_t>& b, size_t at) { return Get16(b, at) | Get16(b, at + 2) << 16; }
 }  // namespace
-
-std::vector<uint8_t> ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 Bmp4 DecodeBmp4(const std::vector<uint8_t>& b) {
     Bmp4 bmp;
@@ -62,5 +58,5 @@ Bmp4 DecodeBmp4(const std::vector<uint8_t>& b) {
 }
 
 Bmp4 LoadResBmp(const std::string& name) {
-    return DecodeBmp4(ReadFileBytes(std::string(GLIMMO_SOURCE_DIR) + "/res/" + name));
+    return DecodeBmp4(FileBytes(std::string(GLIMMO_SOURCE_DIR) + "/res/" + name));
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+#include "tests/support/file_bytes.h"
 
 struct Bmp4 {
     bool ok = false;
@@ -21,7 +22,6 @@ struct Bmp4 {
     uint8_t At(int x, int y) const { return pixels[size_t(y) * width + x]; }
 };
 
-std::vector<uint8_t> ReadFileBytes(const std::string& path);
 Bmp4 DecodeBmp4(const std::vector<uint8_t>& bytes);
 // Reads res/<name> of the source tree.
 Bmp4 LoadResBmp(const std::string& name);

@@ -9,7 +9,7 @@ TEST(ArtGenerator, CommittedFilesAreWhatTheGeneratorDraws) {
     ASSERT_EQ(files.size(), 9u);
     for (const ArtFile& file : files) {
         SCOPED_TRACE(file.name);
-        const std::vector<uint8_t> committed = ReadFileBytes(std::string(GLIMMO_SOURCE_DIR) + "/res/" + file.name);
+        const std::vector<uint8_t> committed = FileBytes(std::string(GLIMMO_SOURCE_DIR) + "/res/" + file.name);
         ASSERT_EQ(committed.size(), file.bytes.size()) << "run glimmo-artgen and commit res/";
         size_t firstDifference = 0;
         while (firstDifference < committed.size() && committed[firstDifference] == file.bytes[firstDifference])

@@ -16,22 +16,12 @@
 #include "tests/module/audio_measure.h"
 #include "tests/module/module_builder.h"
 #include "tests/module/reference_players.h"
+#include "tests/support/file_bytes.h"
 
 namespace {
 
 constexpr double PeriodClock = 3546895.0;
 const char* const SongFolder = "/usr/share/tuxtype/sounds/";
-
-std::vector<uint8_t> ReadFile(const std::string& path) {
-    std::vector<uint8_t> bytes;
-    if (FILE* f = std::fopen(path.c_str(), "rb")) {
-        uint8_t buffer[65536];
-        size_t got;
-        while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.insert(bytes.end(), buffer, buffer + got);
-        std::fclose(f);
-    }
-    return bytes;
-}
 
 // The song with every channel but one silenced; the effects that move the song
 // (speed, tempo, jumps, breaks, pattern delays) stay, so the timing is the same.
@@ -130,7 +120,7 @@ TEST(ModuleReference, RealSongsAgreeWithTheReferencePlayers) {
     std::filesystem::path work = std::filesystem::temp_directory_path() / "glimmo_module_reference";
     std::filesystem::create_directories(work);
     for (const char* song : {"game.mod", "game2.mod", "game3.mod"}) {
-        std::vector<uint8_t> image = ReadFile(std::string(SongFolder) + song);
+        std::vector<uint8_t> image = FileBytes(std::string(SongFolder) + song);
         ASSERT_FALSE(image.empty()) << song;
         std::map<std::string, Figures> figures;
         for (uint32_t channel = 0; channel < 4; ++channel) {

@@ -5,18 +5,9 @@
 #include "platform/backend.h"
 #include "platform/headless/virtual_waveout.h"
 #include "tests/sound/sound_fixture.h"
+#include "tests/support/file_bytes.h"
 
 namespace {
-std::vector<uint8_t> ReadFile(const std::string& path) {
-    std::vector<uint8_t> bytes;
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return bytes;
-    int c;
-    while ((c = std::fgetc(f)) != EOF) bytes.push_back(uint8_t(c));
-    std::fclose(f);
-    return bytes;
-}
-
 // One run: open, play a looped tone at 11025 Hz panned a little left, let 300 ms
 // pass, close; returns the WAV file written.
 std::vector<uint8_t> RecordRun(SoundSystem& mixer, const std::vector<uint8_t>& tone) {
@@ -31,7 +22,7 @@ std::vector<uint8_t> RecordRun(SoundSystem& mixer, const std::vector<uint8_t>& t
     CurrentBackend().Sleep(300);
     mixer.Close();
     EXPECT_TRUE(FinishVirtualAudioOut());
-    auto bytes = ReadFile(path);
+    auto bytes = FileBytes(path);
     unlink(path.c_str());
     return bytes;
 }
