@@ -1,5 +1,6 @@
-// Pushing synthetic events into SDL's queue, and a virtual gamepad through SDL's own
-// virtual joysticks (which SDL maps as a standard controller).
+// Pushing synthetic events into SDL's queue, a virtual gamepad through SDL's own
+// virtual joysticks (which SDL maps as a standard controller), and reading back what
+// the window's surface shows.
 #include "platform/sdl/sdl_event_injection.h"
 #include <SDL.h>
 #include <map>
@@ -19,6 +20,13 @@ bool PushKey(SDL_Keycode sym, SDL_Scancode scan, bool down, bool repeat, bool al
     e.key.keysym.mod = alt ? KMOD_LALT : KMOD_NONE;
     return SDL_PushEvent(&e) == 1;
 }
+
+// The first window SDL knows: the game's, the only one it opens.
+SDL_Window* FirstWindow() {
+    SDL_Window* window = nullptr;
+    for (Uint32 id = 1; id < 1024 && !window; ++id) window = SDL_GetWindowFromID(id);
+    return window;
+}
 }  // namespace
 
 bool InjectKey(const char* keyName, bool down, bool repeat, bool altHeld) {
@@ -36,8 +44,7 @@ bool InjectQuit() {
 }
 
 bool InjectWindowEvent(InjectedWindowEvent what) {
-    SDL_Window* window = nullptr;
-    for (Uint32 id = 1; id < 1024 && !window; ++id) window = SDL_GetWindowFromID(id);
+    SDL_Window* window = FirstWindow();
     if (!window) return false;
     static const std::map<InjectedWindowEvent, Uint8> kinds{
         {InjectedWindowEvent::Shown, SDL_WINDOWEVENT_SHOWN},
@@ -94,4 +101,25 @@ bool SetVirtualPadAxis(int pad, const char* axis, int16_t value) {
     int index = SDL_GameControllerGetAxisFromString(axis);
     if (it == virtualPads.end() || index < 0) return false;
     return SDL_JoystickSetVirtualAxis(it->second, index, value) == 0;
+}
+
+bool ReadWindowSurface(WindowPixels* out) {
+    SDL_Window* window = FirstWindow();
+    if (!window) return false;
+    SDL_Surface* surface = SDL_GetWindowSurface(window);
+    if (!surface || surface->format->BytesPerPixel != 4) return false;
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
+    out->width = surface->w;
+    out->height = surface->h;
+    out->rgb.assign(size_t(surface->w) * size_t(surface->h), 0);
+    for (int y = 0; y < surface->h; ++y)
+        for (int x = 0; x < surface->w; ++x) {
+            Uint32 pixel;
+            SDL_memcpy(&pixel, static_cast<const Uint8*>(surface->pixels) + y * surface->pitch + x * 4, 4);
+            Uint8 r, g, b;
+            SDL_GetRGB(pixel, surface->format, &r, &g, &b);
+            out->rgb[size_t(y) * size_t(surface->w) + size_t(x)] = uint32_t(r) << 16 | uint32_t(g) << 8 | b;
+        }
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    return true;
 }

@@ -1,7 +1,6 @@
 // The SDL backend on SDL's dummy video driver (a window nowhere, and no GL library to
 // load): a missing display is reported, the frame memory reaches LastFrame, and keyboard,
 // window and gamepad events become the handheld's messages.
-#include <SDL.h>
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <cstring>
@@ -102,25 +101,14 @@ TEST_F(SdlBackendTest, TheWindowShowsTheFrameAtItsScale) {
     backend->EndDraw();
     backend->Sleep(20);
 
-    // The test's window is the only one alive; the backend does not hand it out.
-    SDL_Window* window = nullptr;
-    for (Uint32 id = 1; id < 100000 && !window; ++id) window = SDL_GetWindowFromID(id);
-    ASSERT_NE(window, nullptr);
-    SDL_Surface* surface = SDL_GetWindowSurface(window);
-    ASSERT_NE(surface, nullptr);
-    ASSERT_EQ(surface->w, 352);  // scale 2
-    ASSERT_EQ(surface->h, 440);
-    auto colourAt = [surface](int x, int y) {
-        Uint32 pixel;
-        std::memcpy(&pixel, static_cast<uint8_t*>(surface->pixels) + y * surface->pitch + x * 4, 4);
-        Uint8 r, g, b;
-        SDL_GetRGB(pixel, surface->format, &r, &g, &b);
-        return (r << 16) | (g << 8) | b;
-    };
-    for (auto [x, y] : {std::pair{0, 0}, std::pair{1, 1}}) EXPECT_EQ(colourAt(x, y), 0xFF0000) << x << "," << y;
+    WindowPixels shown;
+    ASSERT_TRUE(ReadWindowSurface(&shown));
+    ASSERT_EQ(shown.width, 352);  // scale 2
+    ASSERT_EQ(shown.height, 440);
+    for (auto [x, y] : {std::pair{0, 0}, std::pair{1, 1}}) EXPECT_EQ(shown.At(x, y), 0xFF0000u) << x << "," << y;
     for (auto [x, y] : {std::pair{2, 0}, std::pair{0, 2}, std::pair{200, 300}, std::pair{349, 439}})
-        EXPECT_EQ(colourAt(x, y), 0x00FF00) << x << "," << y;
-    for (auto [x, y] : {std::pair{350, 438}, std::pair{351, 439}}) EXPECT_EQ(colourAt(x, y), 0x0000FF) << x << "," << y;
+        EXPECT_EQ(shown.At(x, y), 0x00FF00u) << x << "," << y;
+    for (auto [x, y] : {std::pair{350, 438}, std::pair{351, 439}}) EXPECT_EQ(shown.At(x, y), 0x0000FFu) << x << "," << y;
 }
 
 TEST_F(SdlBackendTest, HeldKeySendsOneKeyDown) {
