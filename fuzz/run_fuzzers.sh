@@ -30,9 +30,15 @@ for name in "${targets[@]}"; do
   # Text readers need no long inputs: long ones only slow the search down.
   case $name in script|settings|settings_load|command_line) max_len=4096 ;; *) max_len=65536 ;; esac
   echo "== $name: $runs runs"
-  if ! "$build/fuzz/${name}_fuzzer" -runs="$runs" -max_total_time="${GLIMMO_FUZZ_SECONDS:-0}" -max_len="$max_len" -timeout=10 -rss_limit_mb=2048 \
+  before=$(find "$build/crashes/$name" -type f | wc -l)
+  code=0
+  "$build/fuzz/${name}_fuzzer" -runs="$runs" -max_total_time="${GLIMMO_FUZZ_SECONDS:-0}" -max_len="$max_len" -timeout=10 -rss_limit_mb=2048 \
        -print_final_stats=1 -artifact_prefix="$build/crashes/$name/" \
-       "$build/corpus/$name" "$root/fuzz/corpus/$seeds" "${found[@]}" 2>"$build/$name.log"; then
+       "$build/corpus/$name" "$root/fuzz/corpus/$seeds" "${found[@]}" 2>"$build/$name.log" || code=$?
+  after=$(find "$build/crashes/$name" -type f | wc -l)
+  if [ "$code" -ne 0 ] && [ "$after" -eq "$before" ] && grep -q "libFuzzer: run interrupted" "$build/$name.log"; then
+    echo "   stopped by hand before the run count: no finding"
+  elif [ "$code" -ne 0 ]; then
     status=1
     echo "   FOUND A FAULT: see $build/$name.log and $build/crashes/$name/"
   fi
