@@ -5,8 +5,6 @@
 
 namespace {
 constexpr auto relaxed = std::memory_order_relaxed;
-constexpr uint32_t MaxModuleVoices = 3;
-constexpr uint32_t MaxSampleVoices = 64;
 
 inline uint8_t ToByte(int32_t sum) {
     int32_t v = sum >> 7;

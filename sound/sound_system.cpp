@@ -35,13 +35,17 @@ bool SoundSystem::Open(uint32_t outputRate, uint32_t moduleVoicesWanted, uint32_
     stereo = stereoOn ? 1 : 0;
     const uint32_t channels = 1u << stereo;
 
-    moduleVoiceCount = moduleVoicesWanted < 1 ? 1 : moduleVoicesWanted > 3 ? 3 : moduleVoicesWanted;
+    moduleVoiceCount = moduleVoicesWanted < 1                 ? 1
+                       : moduleVoicesWanted > MaxModuleVoices ? MaxModuleVoices
+                                                              : moduleVoicesWanted;
     moduleVoices.reset(new (std::nothrow) ModuleVoice[moduleVoiceCount]);
     if (!moduleVoices) return FailOpen();
     for (uint32_t i = 0; i < moduleVoiceCount; ++i) moduleVoices[i].masterVolume = &moduleMasterVolume;
     moduleMasterVolume.store(64, relaxed);
 
-    sampleVoiceCount = sampleVoicesWanted < 8 ? 8 : sampleVoicesWanted > 64 ? 64 : sampleVoicesWanted;
+    sampleVoiceCount = sampleVoicesWanted < MinSampleVoices   ? MinSampleVoices
+                       : sampleVoicesWanted > MaxSampleVoices ? MaxSampleVoices
+                                                              : sampleVoicesWanted;
     sampleVoices.reset(new (std::nothrow) SampleVoice[sampleVoiceCount]);
     if (!sampleVoices) return FailOpen();
     for (uint32_t i = 0; i < sampleVoiceCount; ++i) sampleVoices[i].masterVolume = &sampleMasterVolume;

@@ -18,6 +18,10 @@ class Module;
 
 constexpr uint32_t NoVoice = 0xFFFF;
 constexpr int OutputBlocks = 5;
+// The voice pools' sizes that Open accepts; other requests are clamped into them.
+constexpr uint32_t MaxModuleVoices = 3;
+constexpr uint32_t MinSampleVoices = 8;
+constexpr uint32_t MaxSampleVoices = 64;
 
 // A voice playing one Sample once or in a loop: 8.8 step, 24.8 position.
 class SampleVoice : public Voice {
