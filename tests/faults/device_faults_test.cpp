@@ -2,7 +2,7 @@
 // or SDL told to use drivers that do not exist. The game plays silent, or refuses to
 // start with one clear line; the headless run needs neither.
 #include <gtest/gtest.h>
-#include "tests/faults/run_glimmo.h"
+#include "tests/support/run_glimmo.h"
 
 namespace {
 // A windowed run of about a second and a half, asked to quit as a desktop would at

@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 #include "platform/registry.h"
 #include "platform/registry_store.h"
-#include "tests/faults/run_glimmo.h"
+#include "tests/support/run_glimmo.h"
 
 namespace {
 const std::string GameKey = "Software\\brix\\glimmo";

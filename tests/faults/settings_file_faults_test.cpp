@@ -5,7 +5,7 @@
 #include <unistd.h>
 #include <gtest/gtest.h>
 #include "platform/registry_store.h"
-#include "tests/faults/run_glimmo.h"
+#include "tests/support/run_glimmo.h"
 
 namespace {
 constexpr unsigned Nobody = 65534;

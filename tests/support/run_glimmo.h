@@ -27,7 +27,7 @@ struct ProgramSetup {
     bool ownInstanceSocket = false;
 };
 
-// GLIMMO_BINARY_DIR "/app/glimmo" with the setup; the child's stdin is /dev/null.
+// The glimmo program under test with the setup; the child's stdin is /dev/null.
 ProgramResult RunGlimmo(const ProgramSetup& setup);
 
 // A fresh folder under the test temp folder, removed with its contents by the destructor.

@@ -1,6 +1,6 @@
 // Child-process running for the fault tests: fork, set the environment, exec glimmo,
 // collect its output through files (no pipe can fill up), kill it if it hangs.
-#include "tests/faults/run_glimmo.h"
+#include "tests/support/run_glimmo.h"
 #include <fcntl.h>
 #include <sched.h>
 #include <signal.h>
@@ -55,7 +55,7 @@ bool Exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
 ProgramResult RunGlimmo(const ProgramSetup& setup) {
     ScratchFolder capture("capture");
     const std::string outPath = capture / "out", errPath = capture / "err";
-    std::vector<std::string> argStrings{GLIMMO_BINARY_DIR "/app/glimmo"};
+    std::vector<std::string> argStrings{GLIMMO_PROGRAM};
     argStrings.insert(argStrings.end(), setup.args.begin(), setup.args.end());
 
     pid_t child = fork();
