@@ -85,8 +85,11 @@ void ApplyVolumeKeys() {
     }
 }
 
-// Elapsed is counted from the start of the last in-game frame and raised to 1.
+// Elapsed is counted from the start of the last in-game frame and raised to 1. Before
+// the first in-game frame the start is 0, which means none: the title then sleeps 1 ms
+// whatever the tick count, instead of reading a clock past 2^31 as a frame just begun.
 uint32_t PacingSleep(uint32_t now, uint32_t frameStart) {
+    if (frameStart == 0) return 1;
     int32_t elapsed = int32_t(now - frameStart);
     if (elapsed < 1) elapsed = 1;
     return elapsed < 12 ? uint32_t(12 - elapsed) : 1;

@@ -137,9 +137,10 @@ void TogglePause() {
     FrightEnd += shift;
     PhaseTimer += shift;
     BlinkTick += shift;
-    FruitUntil += shift;
-    FruitPointsUntil += shift;
-    GhostPointsUntil += shift;
+    // 0 on these three means "none", and none stays none however long the pause.
+    FruitUntil = ShiftDisplayDeadline(FruitUntil, shift);
+    FruitPointsUntil = ShiftDisplayDeadline(FruitPointsUntil, shift);
+    GhostPointsUntil = ShiftDisplayDeadline(GhostPointsUntil, shift);
     Player.nextStep += shift;
     for (GhostRecord& ghost : Ghosts) ghost.nextStep += shift;
     Mixer.ResumeOutput();

@@ -73,6 +73,12 @@ int32_t FruitKindForLevel(int32_t level) {
 
 int32_t FruitPointsForKind(int32_t kind) { return kind >= 0 && kind <= 8 ? FruitPoints[kind] : 0; }
 
+uint32_t ShiftDisplayDeadline(uint32_t deadline, uint32_t shift) {
+    if (deadline == 0) return 0;
+    const uint32_t moved = deadline + shift;
+    return moved == 0 ? 1 : moved;
+}
+
 void ResetGame() {
     Level = 1;
     Score = 0;

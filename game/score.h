@@ -7,6 +7,8 @@ extern int32_t Score;
 extern int32_t Level;
 extern int32_t FruitCount;
 extern int32_t FruitShown;
+// The fruit's time and the two points displays: 0 means none (gone, eaten, never
+// shown) and is never compared as a time.
 extern uint32_t FruitUntil;
 extern uint32_t FruitPointsUntil;
 extern uint32_t GhostPointsUntil;
@@ -25,6 +27,10 @@ LevelRow LevelSettings(int32_t level);
 // The fruit of a level (its entry of FruitKindByLevel, held in range) and its points.
 int32_t FruitKindForLevel(int32_t level);
 int32_t FruitPointsForKind(int32_t kind);
+
+// A display deadline moved on by a pause: none stays none, and a moved deadline that
+// would land on 0 is kept 1 ms later so it does not turn into none.
+uint32_t ShiftDisplayDeadline(uint32_t deadline, uint32_t shift);
 
 void ResetGame();
 void ResetTimers();

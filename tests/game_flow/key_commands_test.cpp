@@ -8,6 +8,8 @@
 #include "game/ghosts.h"
 #include "game/player.h"
 #include "game/score.h"
+#include "game/maze.h"
+#include "platform/headless/headless_backend.h"
 #include "platform/messages.h"
 #include "platform/window.h"
 #include "sound/sound_system.h"
@@ -107,6 +109,27 @@ TEST_F(KeyCommandTest, PauseOfAnyLengthKeepsEveryRemainingTime) {
                                   Ghosts[1].nextStep - t1, Ghosts[2].nextStep - t1, Ghosts[3].nextStep - t1};
         for (size_t i = 0; i < std::size(before); ++i) EXPECT_EQ(after[i], before[i]) << "deadline " << i << " after " << length;
     }
+}
+
+TEST_F(KeyCommandTest, APauseKeepsAMissingFruitMissingPastTheMiddleOfTheClock) {
+    // A clock past 2^31 (a machine up for 25 days) read a moved "no fruit" as a fruit to come.
+    backend->SetTick(0x90000000u);
+    StartPlaying();
+    ASSERT_EQ(FruitUntil, 0u);
+    GhostPointsUntil = 0;
+    FruitPointsUntil = 0;
+    Key(VK_F10);
+    Advance(300);
+    Key(VK_F10);
+    EXPECT_EQ(FruitUntil, 0u);
+    EXPECT_EQ(FruitPointsUntil, 0u);
+    EXPECT_EQ(GhostPointsUntil, 0u);
+    Frame();
+    EXPECT_EQ(FruitShown, 0);
+    PlacePlayer(82, 118, Left);  // where the fruit stands
+    const int32_t before = Score;
+    CheckCollisions();
+    EXPECT_EQ(Score, before) << "no fruit to eat at 7 dots";
 }
 
 TEST_F(KeyCommandTest, BackKeyWhilePausedSavesClosesAndQuits) {

@@ -51,6 +51,7 @@ TEST(Pacing, FormulaAsWritten) {
     EXPECT_EQ(PacingSleep(1015, 1000), 1u) << "a 15 ms frame is followed by a 1 ms sleep";
     EXPECT_EQ(PacingSleep(999, 1000), 11u) << "a frame start in the future counts as 1 ms";
     EXPECT_EQ(PacingSleep(5, 0xFFFFFFFEu), 5u) << "the tick count wraps";
+    EXPECT_EQ(PacingSleep(0x90000000u, 0), 1u) << "before the first game frame the title never waits 11 ms";
 }
 
 TEST(Pacing, InGameFramesElevenMsApartTitlePassesAboutTwo) {
