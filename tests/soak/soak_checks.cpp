@@ -5,6 +5,7 @@
 #include "game/maze.h"
 #include "game/player.h"
 #include "game/score.h"
+#include "app/window_proc.h"
 
 bool PhaseRoadAllowed(int32_t from, int32_t to) {
     if (from == to) return true;
@@ -38,6 +39,30 @@ void SoakChecker::Fail(uint32_t tick, const std::string& what) {
     violations_.push_back(s.str());
 }
 
+// A fruit stands only from the pass whose dot count brings it (76 or 160) to the end of
+// its time, and comes once a count in a level; a life lost at that very count lets it
+// come again after READY!.
+void SoakChecker::CheckFruit(uint32_t tick) {
+    if (Paused == 1) return;  // the clock of the game stands still, the fruit's time with it
+    if (DotsEaten == 0) fruitsAt76_ = fruitsAt160_ = 0;
+    if (Player.lives < lives_) {
+        if (DotsEaten == 76 && fruitsAt76_ > 0) --fruitsAt76_;
+        if (DotsEaten == 160 && fruitsAt160_ > 0) --fruitsAt160_;
+    }
+    lives_ = Player.lives;
+    const bool on = FruitUntil != 0 && int32_t(tick - FruitUntil) < 0;
+    if (on && !fruitOn_) {
+        ++figures_.fruitsShown;
+        int32_t* shown = DotsEaten == 76 ? &fruitsAt76_ : DotsEaten == 160 ? &fruitsAt160_ : nullptr;
+        if (!shown) Fail(tick, "a fruit appeared at " + std::to_string(DotsEaten) + " dots");
+        else if (++*shown > 1) Fail(tick, "a second fruit at " + std::to_string(DotsEaten) + " dots");
+    }
+    if (on && FruitUntil - tick > uint32_t(FruitDuration))
+        Fail(tick, "the fruit stands " + std::to_string(FruitUntil - tick) + " ms more, longer than its " +
+                       std::to_string(FruitDuration) + " ms");
+    fruitOn_ = on;
+}
+
 void SoakChecker::Pass(uint32_t tick) {
     ++figures_.passes;
     const int32_t phase = GamePhase;
@@ -47,7 +72,11 @@ void SoakChecker::Pass(uint32_t tick) {
         phaseStart_ = lastMeal_ = tick;
         score_ = Score;
         dots_ = DotsEaten;
+        lives_ = Player.lives;
     }
+    if (Paused == 1 && paused_ == 0) ++figures_.pauses;
+    paused_ = Paused;
+    CheckFruit(tick);
 
     if (DotsEaten != EatenCells()) Fail(tick, "DotsEaten " + std::to_string(DotsEaten) + " but the grid has " +
                                                   std::to_string(EatenCells()) + " eaten cells");

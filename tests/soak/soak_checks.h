@@ -14,6 +14,8 @@ struct SoakFigures {
     int64_t bestScore = 0;
     uint32_t longestPlayingStretch = 0;  // ms of play without a change of phase
     uint32_t longestStandstill = 0;      // ms of play without eating anything
+    uint64_t fruitsShown = 0;
+    uint64_t pauses = 0;
     std::vector<int32_t> finalScores;
     std::vector<int32_t> finalLevels;
 };
@@ -29,6 +31,7 @@ public:
 
 private:
     void Fail(uint32_t tick, const std::string& what);
+    void CheckFruit(uint32_t tick);
     SoakFigures figures_;
     std::vector<std::string> violations_;
     bool first_ = true;
@@ -38,6 +41,10 @@ private:
     int32_t dots_ = 0;
     uint32_t lastMeal_ = 0;
     bool stuckReported_ = false;
+    bool fruitOn_ = false;
+    int32_t lives_ = 0;
+    int32_t paused_ = 0;
+    int32_t fruitsAt76_ = 0, fruitsAt160_ = 0;  // this level's appearances, less those a death allows again
 };
 
 // Whether the phase machine may go from one phase to another within one pass.

@@ -10,6 +10,9 @@
 #include "app/entry.h"
 #include "app/window_proc.h"
 #include "gfx/scenes.h"
+#include "platform/backend.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/keys.h"
 #include "platform/messages.h"
 #include "tests/support/game_reset.h"
 
@@ -36,14 +39,57 @@ void FreshProgramState() {
     SceneDirection = 0;
     ForgetLoopVoices();
 }
+
+// Taps and holds of the pause and volume keys at random moments, on top of the autopilot.
+class Disturbance {
+public:
+    explicit Disturbance(uint32_t seed) : state_(seed * 2654435761u + 1) {}
+
+    void AfterPass(uint32_t now) {
+        if (busy_ && int32_t(busyUntil_ - now) > 0) return;  // a key is still on its way
+        busy_ = false;
+        std::vector<ScriptEvent> events;
+        if (Paused == 1) {
+            Tap(events, VK_F10, now + 1 + Next() % 3000);  // resume after up to 3 s
+        } else if (GamePhase == PhasePlaying && Next() % 700 == 0) {
+            Tap(events, VK_F10, now + 1);
+        } else if (Next() % 1500 == 0) {
+            const int key = Next() % 2 ? VK_F6 : VK_F7;
+            Hold(events, key, now + 1, 10 + Next() % 800);
+        }
+        if (!events.empty()) static_cast<HeadlessBackend&>(CurrentBackend()).AddEvents(std::move(events));
+    }
+
+private:
+    uint32_t Next() {
+        state_ ^= state_ << 13;
+        state_ ^= state_ >> 17;
+        state_ ^= state_ << 5;
+        return state_;
+    }
+    void Hold(std::vector<ScriptEvent>& events, int vk, uint32_t at, uint32_t ms) {
+        events.push_back(ScriptEvent{at, ScriptEvent::KeyDown, vk});
+        events.push_back(ScriptEvent{at + ms, ScriptEvent::KeyUp, vk});
+        busyUntil_ = at + ms + 1;
+        busy_ = true;
+    }
+    void Tap(std::vector<ScriptEvent>& events, int vk, uint32_t at) { Hold(events, vk, at, 30); }
+
+    uint32_t state_;
+    uint32_t busyUntil_ = 0;
+    bool busy_ = false;
+};
 }  // namespace
 
-SoakResult RunSoak(uint32_t seed, uint64_t games, uint32_t limitMs) {
+SoakResult RunSoak(const SoakSetup& setup) {
     SoakResult result;
     CommandLine cl;
     cl.headless = true;
-    cl.autopilotSeed = seed;
-    cl.untilTick = limitMs;
+    cl.autopilotSeed = setup.seed;
+    cl.untilTick = setup.limitMs;
+    cl.startTick = setup.startTick;
+    const uint64_t games = setup.games;
+    Disturbance disturbance(setup.seed);
     uint32_t first = 0, last = 0;
     bool quitting = false;
     result.digest = 0xCBF29CE484222325ull;
@@ -57,6 +103,7 @@ SoakResult RunSoak(uint32_t seed, uint64_t games, uint32_t limitMs) {
             h = Mix(h, v);
         for (const GhostRecord& g : Ghosts) h = Mix(Mix(Mix(h, g.x), g.y), g.mode);
         result.digest = h;
+        if (setup.disturb) disturbance.AfterPass(info.tick);
         if (!quitting && result.checker.Figures().gamesFinished >= games) {
             quitting = true;
             PostQuitMessage(0);

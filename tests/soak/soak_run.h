@@ -11,4 +11,14 @@ struct SoakResult {
     int exitCode = -1;
 };
 
-SoakResult RunSoak(uint32_t seed, uint64_t games, uint32_t limitMs);
+struct SoakSetup {
+    uint32_t seed = 1;
+    uint64_t games = 1;
+    uint32_t limitMs = 0;
+    uint32_t startTick = 1000000;
+    // Pauses and resumes at random moments of play, and volume keys held now and then,
+    // all drawn from the seed.
+    bool disturb = false;
+};
+
+SoakResult RunSoak(const SoakSetup& setup);
