@@ -7,8 +7,9 @@
 
 namespace {
 constexpr auto relaxed = std::memory_order_relaxed;
-constexpr int32_t LowestPeriod = 1;
-constexpr int32_t HighestPeriod = 1712;  // the last period with a step of its own
+// Slides run on as computed, below 0 or past every note, where no period has a step. They
+// stop this far out, so that a song sliding for hours cannot overflow the sums that follow.
+constexpr int32_t SlideLimit = 1 << 20;
 }
 
 void ModuleVoice::SlideVolume(int c) {
@@ -113,9 +114,9 @@ void ModuleVoice::TickEffect(int c) {
             break;
         case 0x1:
         case 0x2: {
-            // Held inside the periods that have a step, so the note never freezes.
+            // A period without a step (0, 1713..1715, or outside the table) keeps the last step.
             int32_t moved = effect[c] == 1 ? portaPeriod[c] - int32_t(p) : portaPeriod[c] + int32_t(p);
-            portaPeriod[c] = std::clamp(moved, LowestPeriod, HighestPeriod);
+            portaPeriod[c] = std::clamp(moved, -SlideLimit, SlideLimit);
             period[c] = portaPeriod[c];
             if (uint32_t s = StepOf(period[c])) step[c] = s;
             break;

@@ -120,6 +120,7 @@ static_assert(Nearest[0] == 6 * 72 + 71 && Nearest[26] == 6 * 72 + 71);
 static_assert(Nearest[856] == 12 && Nearest[113] == 47);
 static_assert(Steps22050[428] == 96 && Steps11025[1] == 16822);
 static_assert(Steps22050[0] == 0 && Steps22050[1713] == 0 && Steps22050[1715] == 0);
+static_assert(*std::max_element(Periods.v, Periods.v + PeriodCount) == uint32_t(LongestNotePeriod));
 
 }  // namespace
 
@@ -129,6 +130,12 @@ const uint32_t (&NearestNoteTable)[NearestNoteCount] = Nearest.v;
 const int32_t VibratoTable[32] = {0,   25,  49,  74,  97,  120, 142, 162, 181, 197, 212,
                                   225, 236, 244, 251, 254, 256, 254, 251, 244, 236, 225,
                                   212, 197, 181, 162, 142, 120, 97,  74,  49,  25};
+
+uint32_t StepOfPeriod(const uint16_t* steps, uint32_t rate, int32_t period) {
+    if (uint32_t(period) < uint32_t(StepTableSize)) return steps[period];
+    if (period < StepTableSize || period > LongestNotePeriod || rate == 0) return 0;
+    return uint32_t(uint64_t(PeriodClock) * 256 / (uint64_t(period) * rate)) & 0xFFFF;
+}
 
 const uint16_t* StepTableFor(uint32_t rate) {
     switch (rate) {

@@ -14,3 +14,11 @@ extern const uint32_t (&NearestNoteTable)[NearestNoteCount];
 extern const int32_t VibratoTable[32];
 // The step table of 11025, 22050 or 44100 Hz (any other rate: 22050).
 const uint16_t* StepTableFor(uint32_t rate);
+
+// The longest period a note can have: the lowest note of a sample tuned down by eight.
+constexpr int32_t LongestNotePeriod = 1813;
+// Every step of a period goes through here, with `steps` the table of `rate`. Inside the
+// table its entry, so 0 and 1713..1715 have none; past its end the lowest notes of samples
+// tuned down (up to LongestNotePeriod) play by the table's own rule; any other period (a
+// slide gone below 0 or beyond every note) has none either: 0, as at the table's own ends.
+uint32_t StepOfPeriod(const uint16_t* steps, uint32_t rate, int32_t period);

@@ -39,14 +39,7 @@ void ModuleVoice::RecomputeVolume(int c) {
     effectiveVolume[c].store((channelVolume[c].load(relaxed) * EffectiveVolume.load(relaxed)) >> 6, relaxed);
 }
 
-uint32_t ModuleVoice::StepOf(int32_t p) const {
-    // Periods are signed while effects work on them: none below 0 has a step.
-    if (p <= 0) return 0;
-    if (p < StepTableSize) return steps[p];
-    // Past the table (the lowest notes of samples tuned down, 1724..1813, and delay periods
-    // as written) the table's own rule still gives the pitch, instead of a note that freezes.
-    return uint32_t(uint64_t(3546895) * 256 / (uint64_t(p) * rate)) & 0xFFFF;
-}
+uint32_t ModuleVoice::StepOf(int32_t p) const { return StepOfPeriod(steps, rate, p); }
 
 int32_t ModuleVoice::FinetunedPeriod(int32_t p, uint32_t s) const {
     uint32_t note = NearestNoteTable[std::clamp<int32_t>(p, 0, NearestNoteCount - 1)];

@@ -46,18 +46,24 @@ TEST(ModuleEffects, PortamentoUpAndDown) {
     EXPECT_EQ(down.voice.period[0], 428 + 48);
 }
 
-TEST(ModuleEffects, PortamentoStaysWithinThePeriodsThatHaveSteps) {
-    TestPlayer up = EffectOnRow1(0x1, 0xFF);
+TEST(ModuleEffects, PortamentoKeepsItsStepWhereTheTableHasNone) {
+    // 428 less 107 a tick reaches period 0 on tick 4: no step there, the note holds its pitch
+    // instead of leaping to the step of period 1; the period goes on below 0 as computed.
+    TestPlayer up = EffectOnRow1(0x1, 107);
+    up.RunThrough(Tick(1, 4));
+    EXPECT_EQ(up.voice.period[0], 0);
+    EXPECT_EQ(up.voice.step[0], Steps()[107]);
     up.RunThrough(Tick(1, 5));
-    EXPECT_EQ(up.voice.period[0], 1);
-    EXPECT_EQ(up.voice.step[0], Steps()[1]);
+    EXPECT_EQ(up.voice.period[0], -107);
+    EXPECT_EQ(up.voice.step[0], Steps()[107]);
     up.RunThrough(Tick(2, 0));
-    EXPECT_NE(up.voice.step[0], 0u);  // the note does not freeze on the next row
+    EXPECT_EQ(up.voice.step[0], 0u);  // the next row reads the period it was left at
 
-    TestPlayer down = EffectOnRow1(0x2, 0xFF, 1600);
+    // Past the longest period of all (1813) the last step stays too.
+    TestPlayer down = EffectOnRow1(0x2, 0xFF, 1616);
     down.RunThrough(Tick(1, 5));
-    EXPECT_EQ(down.voice.period[0], 1712);
-    EXPECT_EQ(down.voice.step[0], Steps()[1712]);
+    EXPECT_EQ(down.voice.period[0], 1616 + 5 * 255);
+    EXPECT_EQ(down.voice.step[0], Steps()[1616]);
 }
 
 TEST(ModuleEffects, TonePortamento) {
