@@ -25,11 +25,11 @@ bool ReadExactly(FILE* file, void* into, size_t bytes) { return std::fread(into,
 Sample::~Sample() { Unload(); }
 
 void Sample::Unload() {
-    if (ownsData && data) {
-        delete[] data;
-        data = nullptr;
-        ownsData = false;
-    }
+    if (ownsData) delete[] data;
+    data = nullptr;
+    ownsData = false;
+    rate = 0;
+    length = 0;
 }
 
 bool Sample::LoadFromResource(HINSTANCE module, uint16_t id) {
@@ -76,8 +76,6 @@ bool Sample::LoadFromFile(const WCHAR* name) {
     uint32_t newLength = U32At(header + 4);
     if (newLength > MaxSampleLength) return false;
 
-    rate = newRate;
-    length = newLength;
     auto* owned = new (std::nothrow) uint8_t[newLength ? newLength : 1];
     if (!owned) return false;
     // A data chunk longer than what the file holds is refused, not played half-read.
@@ -85,8 +83,11 @@ bool Sample::LoadFromFile(const WCHAR* name) {
         delete[] owned;
         return false;
     }
+    // Only a load that got everything changes the sample: a failed one leaves it unloaded.
     data = owned;
     ownsData = true;
+    rate = newRate;
+    length = newLength;
     return true;
 }
 

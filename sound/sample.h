@@ -14,11 +14,13 @@ public:
     Sample& operator=(const Sample&) = delete;
 
     // Unload, then parse the WAVE resource of that id in place (never past its end).
+    // A load that fails leaves the sample unloaded, whatever it held before.
     bool LoadFromResource(HINSTANCE module, uint16_t id);
     // Unload, then read the file (taken relative to the executable's folder unless it
-    // begins with '/') into owned memory.
+    // begins with '/') into owned memory. A failed load leaves the sample unloaded.
     bool LoadFromFile(const WCHAR* name);
-    // Frees owned data only; data from a resource stays.
+    // Frees owned data and forgets data from a resource: no data, rate and length 0,
+    // nothing to play. Volume, loop and pan stay.
     void Unload();
 
     void SetVolume(int32_t volume);  // outside 0..64 becomes 64

@@ -1,6 +1,6 @@
 // The WAVE loaders on good and bad bytes: extra format bytes and chunks skipped, odd
 // sizes kept, wrong formats, truncation, missing or oversized chunks refused, the
-// fixed-point limits, ownership through Unload, and path resolution.
+// fixed-point limits, ownership through Unload, failed loads, and path resolution.
 #include <unistd.h>
 #include <cwchar>
 #include <string>
@@ -103,7 +103,7 @@ TEST(WaveLoader, MissingTruncatedAndOversizedChunksAreRefused) {
     Sample s;
     EXPECT_FALSE(LoadFile(s, longer));
     EXPECT_EQ(s.data, nullptr);
-    EXPECT_EQ(s.length, 5u);  // got as far as the allocation: the new length stays
+    EXPECT_EQ(s.length, 0u);  // got as far as the allocation, and still left unloaded
 }
 
 TEST(WaveLoader, FixedPointLimits) {
@@ -140,15 +140,32 @@ TEST(WaveLoader, OwnershipThroughUnloadAndReload) {
     EXPECT_EQ(sample.data, nullptr);
     EXPECT_FALSE(sample.ownsData);
 
-    // Data from a resource stays through Unload and through a failed load.
+    // Unload forgets data from a resource too, and so does a failed load.
     ASSERT_TRUE(sample.LoadFromResource(nullptr, 119));
-    const uint8_t* resourceData = sample.data;
-    sample.Unload();
-    EXPECT_EQ(sample.data, resourceData);
-    EXPECT_FALSE(sample.LoadFromResource(nullptr, 118));
-    EXPECT_FALSE(LoadFile(sample, {1, 2, 3}));
-    EXPECT_EQ(sample.data, resourceData);
     EXPECT_EQ(sample.length, 16832u);
+    sample.Unload();
+    EXPECT_EQ(sample.data, nullptr);
+    EXPECT_EQ(sample.length, 0u);
+    ASSERT_TRUE(sample.LoadFromResource(nullptr, 119));
+    EXPECT_FALSE(sample.LoadFromResource(nullptr, 118));
+    EXPECT_EQ(sample.data, nullptr);
+    EXPECT_EQ(sample.rate, 0u);
+}
+
+// A sample from a resource, then a file cut short that claims 200,000 bytes: the failed
+// load leaves nothing to play, not the resource's data with the file's length.
+TEST_F(SoundTest, AFailedLoadLeavesNothingToPlay) {
+    ASSERT_TRUE(mixer.Open(22050, 1, 8, true));
+    Sample sample;
+    ASSERT_TRUE(sample.LoadFromResource(nullptr, 119));
+    WaveRecipe cut;
+    cut.data.assign(100, 128);
+    auto bytes = MakeWave(cut);
+    SetU32(bytes, 12 + 8 + 16 + 4, 200000);  // the data chunk's size
+    EXPECT_FALSE(LoadFile(sample, bytes));
+    EXPECT_EQ(sample.data, nullptr);
+    EXPECT_EQ(sample.length, 0u);
+    EXPECT_EQ(mixer.PlaySample(sample), NoVoice);
 }
 
 TEST(ResolvePathRule, FullRelativeAndTooLong) {
