@@ -2,6 +2,7 @@
 // (MM_WOM_DONE), idles 5 ms at a time, and parks between blocks while the output is
 // paused so that it never holds the lock while suspended.
 #include <cstring>
+#include "platform/threads.h"
 #include "sound/sound_system.h"
 
 void SoundSystem::HonourPause() {
@@ -29,6 +30,10 @@ void SoundSystem::RefillBlock(WAVEHDR* header) {
 }
 
 void SoundSystem::MixThread() {
+    // Above the game thread, so a block is refilled as soon as the device gives it back.
+    // SDL can raise only the thread that asks, so the thread asks first, before it parks;
+    // where the system refuses, it mixes at normal priority.
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
     for (;;) {
         HonourPause();
         if (stopEvent.Wait(0)) break;

@@ -104,6 +104,12 @@ bool SoundSystem::Open(uint32_t outputRate, uint32_t moduleVoicesWanted, uint32_
         waveOutPrepareHeader(device, &headers[i], sizeof(WAVEHDR));
         waveOutWrite(device, &headers[i], sizeof(WAVEHDR));
     }
+    // The thread asks for its priority as its first act, then parks: waiting for that
+    // settles its priority before the output starts.
+    {
+        std::unique_lock<std::mutex> hold(pauseMutex);
+        pauseChanged.wait(hold, [this] { return threadParked; });
+    }
     Sleep(100);
     {
         std::lock_guard<std::mutex> hold(pauseMutex);

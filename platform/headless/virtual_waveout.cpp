@@ -92,6 +92,9 @@ public:
         state->playing.reset();
         state->budget = 0;
     }
+
+    // Blocks play as virtual time passes, whatever the thread's priority: nothing to ask.
+    bool SetCurrentThreadPriority(int) override { return false; }
 };
 
 VirtualWaveOut virtualWaveOut;

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <optional>
+#include "platform/threads.h"
 #include "platform/waveout_device.h"
 
 namespace {
@@ -99,6 +100,16 @@ public:
         state->playing.reset();
         while (auto block = WaveOutTakeBlock(device)) WaveOutBlockDone(device, *block);
         SDL_UnlockAudioDevice(state->id);
+    }
+
+    // SDL changes only its caller: on Linux by a lower nice value where that is allowed,
+    // or through the system's real-time kit where one runs. A refusal is not reported.
+    bool SetCurrentThreadPriority(int priority) override {
+        const SDL_ThreadPriority wanted = priority <= THREAD_PRIORITY_TIME_CRITICAL ? SDL_THREAD_PRIORITY_TIME_CRITICAL
+                                          : priority < THREAD_PRIORITY_NORMAL     ? SDL_THREAD_PRIORITY_HIGH
+                                          : priority == THREAD_PRIORITY_NORMAL    ? SDL_THREAD_PRIORITY_NORMAL
+                                                                                  : SDL_THREAD_PRIORITY_LOW;
+        return SDL_SetThreadPriority(wanted) == 0;
     }
 
 private:

@@ -1,7 +1,9 @@
-// Opening and closing the mixer: the clamps of Open, a second Open, no device, and
-// Close or a locked call while the output is paused (never hanging on the lock).
+// Opening and closing the mixer: the clamps of Open, a second Open, no device, the mixing
+// thread's priority, and Close or a locked call while the output is paused (never hanging
+// on the lock).
 #include <future>
 #include "platform/headless/virtual_waveout.h"
+#include "platform/threads.h"
 #include "tests/sound/sound_fixture.h"
 
 TEST_F(SoundTest, OpenClampsRateAndPoolSizes) {
@@ -29,6 +31,14 @@ TEST_F(SoundTest, OpenClampsRateAndPoolSizes) {
     EXPECT_EQ(mixer.GetModuleVoiceCount(), 1u);
     EXPECT_EQ(mixer.GetSampleVoiceCount(), 8u);
     EXPECT_EQ(mixer.format.nBlockAlign, 1);
+}
+
+// The mixing thread runs above the game thread, so a returned block is refilled at once.
+TEST_F(SoundTest, MixingThreadAsksForTheHighestPriority) {
+    ASSERT_TRUE(mixer.Open(22050, 1, 16, true));
+    EXPECT_EQ(ThreadPriorityAskedBy(mixer.thread.get_id()), THREAD_PRIORITY_HIGHEST);
+    EXPECT_EQ(ThreadPriorityAskedBy(std::this_thread::get_id()), THREAD_PRIORITY_NORMAL)
+        << "the game thread keeps its own";
 }
 
 TEST_F(SoundTest, SecondOpenFailsAndChangesNothing) {

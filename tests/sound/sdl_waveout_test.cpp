@@ -1,13 +1,18 @@
 // The mixer on the SDL audio device: with SDL's dummy driver the blocks come back in
 // real time and a started sample advances; with no working driver there is no
-// device, one line on stderr, and Open fails so the game plays silent.
+// device, one line on stderr, and Open fails so the game plays silent. The device also
+// asks the system for the mixing thread's priority.
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/resource.h>
+#include <unistd.h>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
 #include <vector>
 #include "platform/headless/headless_backend.h"
 #include "platform/sdl/sdl_waveout.h"
+#include "platform/threads.h"
 #include "sound/sample.h"
 #include "sound/sound_system.h"
 
@@ -87,4 +92,23 @@ TEST(SdlWaveOut, VoiceCallsWhileTheDeviceMixes) {
     mixer.ResumeAllSamples();
     EXPECT_GE(mixer.CountPlayingSamples(), 8u);  // the looped voices were never taken over
     EXPECT_TRUE(mixer.Close());
+}
+
+// The SDL device asks the system for the mixing thread's priority: granted, the calling
+// thread runs at a lower nice value or in real time; refused, it stays as it was, silently.
+TEST(SdlWaveOut, ThreadPriorityIsAskedOfTheSystem) {
+    UseSdlWaveOut();
+    std::thread([] {
+        const int niceBefore = getpriority(PRIO_PROCESS, id_t(gettid()));
+        const int policyBefore = sched_getscheduler(0);
+        const BOOL granted = SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
+        const int nice = getpriority(PRIO_PROCESS, id_t(gettid()));
+        const int policy = sched_getscheduler(0);
+        if (granted) {
+            EXPECT_TRUE(nice < niceBefore || policy != policyBefore) << "nice " << nice << ", policy " << policy;
+        } else {
+            EXPECT_EQ(nice, niceBefore);
+            EXPECT_EQ(policy, policyBefore);
+        }
+    }).join();
 }
