@@ -18,6 +18,7 @@
 
 #include "platform/headless/headless_backend.h"
 #include "platform/headless/virtual_waveout.h"
+#include "platform/path_bytes.h"
 #include "sound/module.h"
 #include "sound/module_tables.h"
 #include "sound/module_voice.h"
@@ -41,8 +42,6 @@ double ChildSeconds() {
            double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-std::wstring Wide(const std::string& s) { return std::wstring(s.begin(), s.end()); }
-
 size_t songBytes = 0;  // what our render made, for the report
 
 void RenderSongToMemory(benchmark::State& state) {
@@ -50,7 +49,7 @@ void RenderSongToMemory(benchmark::State& state) {
     UseVirtualWaveOut();
     SoundSystem mixer;
     Module module;
-    if (!module.LoadFromFile(Wide(SongPath).c_str())) {
+    if (!module.LoadFromFile(WideFromBytes(SongPath).c_str())) {
         state.SkipWithError("the song is not installed (Debian package tuxtype-data)");
         return;
     }
@@ -79,7 +78,7 @@ BENCHMARK(RenderSongToMemory)->UseManualTime()->Iterations(5)->Unit(benchmark::k
 // The module voice alone: every frame of the song, its sums stored as the mixer would.
 void ModuleVoiceFramesToMemory(benchmark::State& state) {
     Module module;
-    if (!module.LoadFromFile(Wide(SongPath).c_str())) {
+    if (!module.LoadFromFile(WideFromBytes(SongPath).c_str())) {
         state.SkipWithError("the song is not installed (Debian package tuxtype-data)");
         return;
     }

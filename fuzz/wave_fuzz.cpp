@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include "platform/path_bytes.h"
 #include "platform/resource_entry.h"
 #include "platform/resources.h"
 #include "sound/sample.h"
@@ -32,8 +33,6 @@ std::string FilePath() {
     }
     return scratchFile;
 }
-
-std::wstring Wide(const std::string& s) { return std::wstring(s.begin(), s.end()); }
 
 // Touches every byte, so a sample pointing outside what was given is caught.
 uint32_t Checksum(const Sample& s) {
@@ -70,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size && std::fwrite(data, 1, size, file) != size) std::abort();
     std::fclose(file);
     Sample fromFile;
-    bool read = fromFile.LoadFromFile(Wide(path).c_str());
+    bool read = fromFile.LoadFromFile(WideFromBytes(path).c_str());
     // The file and the resource are the same bytes: the same sample, or refused by both.
     if (read != loaded) std::abort();
     if (read && (fromFile.rate != fromResource.rate || fromFile.length != fromResource.length ||

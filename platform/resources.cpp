@@ -6,6 +6,7 @@
 #include <cwchar>
 #include <string>
 #include "bmp_decoder.h"
+#include "path_bytes.h"
 #include "resource_entry.h"
 
 extern const ResourceEntry EmbeddedResources[];
@@ -91,20 +92,15 @@ DWORD GetModuleFileNameW(HINSTANCE, WCHAR* buffer, DWORD bufferChars) {
         buffer[0] = 0;
         return 0;
     }
-    path[n] = 0;
-    // Decode UTF-8 into wide characters; a name that does not fit is cut, as the handheld did.
-    std::mbstate_t state{};
-    const char* src = path;
-    size_t written = std::mbsrtowcs(buffer, &src, bufferChars, &state);
-    if (written == size_t(-1)) {
-        DWORD i = 0;
-        for (; i < bufferChars - 1 && path[i]; ++i) buffer[i] = WCHAR(uint8_t(path[i]));
-        buffer[i] = 0;
-        return i;
-    }
-    if (written >= bufferChars) {
+    // The path's bytes as they are, whatever they are; a name that does not fit is cut,
+    // as the handheld did.
+    std::wstring wide = WideFromBytes(std::string_view(path, size_t(n)));
+    if (wide.size() >= bufferChars) {
+        wide.copy(buffer, bufferChars - 1);
         buffer[bufferChars - 1] = 0;
         return bufferChars;
     }
-    return DWORD(written);
+    wide.copy(buffer, wide.size());
+    buffer[wide.size()] = 0;
+    return DWORD(wide.size());
 }

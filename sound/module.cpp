@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/path_bytes.h"
 #include "platform/resources.h"
 #include "sound/resolve_path.h"
 
@@ -39,7 +40,7 @@ bool Module::LoadFromFile(const WCHAR* fileName) {
     Unload();
     WCHAR path[ResolvePathChars];
     if (!fileName || ResolvePath(path, fileName) == 0) return false;
-    FILE* file = std::fopen(NarrowPath(path).c_str(), "rb");
+    FILE* file = std::fopen(BytesFromWide(path).c_str(), "rb");
     if (!file) return false;
     long length = -1;
     if (std::fseek(file, 0, SEEK_END) == 0) length = std::ftell(file);

@@ -25,26 +25,3 @@ uint32_t ResolvePath(WCHAR* buffer, const WCHAR* name) {
     wmemcpy(buffer + folderLength, name, nameLength + 1);
     return uint32_t(folderLength + nameLength);
 }
-
-std::string NarrowPath(const WCHAR* wide) {
-    std::string out;
-    for (; *wide; ++wide) {
-        uint32_t c = uint32_t(*wide);
-        if (c < 0x80) {
-            out += char(c);
-        } else if (c < 0x800) {
-            out += char(0xC0 | (c >> 6));
-            out += char(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += char(0xE0 | (c >> 12));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        } else {
-            out += char(0xF0 | ((c >> 18) & 0x07));
-            out += char(0x80 | ((c >> 12) & 0x3F));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}

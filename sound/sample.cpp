@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include "platform/path_bytes.h"
 #include "platform/resources.h"
 
 namespace {
@@ -52,7 +53,7 @@ bool Sample::LoadFromFile(const WCHAR* name) {
     Unload();
     WCHAR path[ResolvePathChars];
     if (ResolvePath(path, name) == 0) return false;
-    FileCloser file{std::fopen(NarrowPath(path).c_str(), "rb")};
+    FileCloser file{std::fopen(BytesFromWide(path).c_str(), "rb")};
     if (!file.file) return false;
     if (std::fseek(file.file, 12, SEEK_SET) != 0) return false;
 

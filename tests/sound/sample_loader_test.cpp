@@ -1,14 +1,18 @@
 // The WAVE loaders on good and bad bytes: extra format bytes and chunks skipped, odd
 // sizes kept, wrong formats, truncation, missing or oversized chunks refused, the
 // fixed-point limits, ownership through Unload, failed loads, and path resolution.
+#include <sys/wait.h>
 #include <unistd.h>
+#include <cstdlib>
 #include <cwchar>
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include "platform/path_bytes.h"
 #include "platform/resources.h"
 #include "tests/sound/sound_fixture.h"
 
 namespace {
-std::wstring Wide(const std::string& s) { return std::wstring(s.begin(), s.end()); }
 
 bool ParseOk(const std::vector<uint8_t>& bytes, WaveLayout* out = nullptr) {
     WaveLayout layout;
@@ -20,7 +24,7 @@ bool ParseOk(const std::vector<uint8_t>& bytes, WaveLayout* out = nullptr) {
 // Loads bytes through a file, cleaning up after.
 bool LoadFile(Sample& sample, const std::vector<uint8_t>& bytes) {
     std::string path = WriteTempFile(bytes);
-    bool ok = sample.LoadFromFile(Wide(path).c_str());
+    bool ok = sample.LoadFromFile(WideFromBytes(path).c_str());
     unlink(path.c_str());
     return ok;
 }
@@ -166,6 +170,47 @@ TEST_F(SoundTest, AFailedLoadLeavesNothingToPlay) {
     EXPECT_EQ(sample.data, nullptr);
     EXPECT_EQ(sample.length, 0u);
     EXPECT_EQ(mixer.PlaySample(sample), NoVoice);
+}
+
+// Paths keep the bytes the system gave, whatever they are: a copy of this program in a
+// folder whose name is not plain ASCII (an accented letter, a byte that is no UTF-8 at all)
+// finds a WAVE file beside it by its bare name.
+TEST(ResolvePathRule, PathsKeepTheirBytes) {
+    if (std::getenv("GLIMMO_LOAD_BESIDE")) {  // the copy's own run
+        Sample sample;
+        EXPECT_TRUE(sample.LoadFromFile(L"beside.wav"));
+        EXPECT_EQ(sample.length, 4u);
+        return;
+    }
+    EXPECT_EQ(WideFromBytes("d\xc3\xa9"), L"d\u00e9");
+    for (std::string bytes : {"d\xc3\xa9", "\xff", "a\xc3", "\xed\xb2\x80", "\xf0\x9f\x8e\xb5/\xc0\xaf"})
+        EXPECT_EQ(BytesFromWide(WideFromBytes(bytes)), bytes);
+    namespace fs = std::filesystem;
+    char top[] = "/tmp/glimmo-beside-XXXXXX";
+    ASSERT_NE(mkdtemp(top), nullptr);
+    for (const char* leaf : {"d\xc3\xa9", "x\xff"}) {
+        fs::path folder = fs::path(top) / leaf;
+        fs::create_directory(folder);
+        fs::copy_file("/proc/self/exe", folder / "sound_tests");
+        const std::vector<uint8_t> wave = MakeWave(WaveRecipe{});
+        std::ofstream(folder / "beside.wav", std::ios::binary)
+            .write(reinterpret_cast<const char*>(wave.data()), std::streamsize(wave.size()));
+        std::string program = (folder / "sound_tests").string();
+        char filter[] = "--gtest_filter=ResolvePathRule.PathsKeepTheirBytes";
+        char* args[] = {program.data(), filter, nullptr};
+        std::vector<char*> environment{const_cast<char*>("GLIMMO_LOAD_BESIDE=1")};
+        for (char** e = environ; *e; ++e) environment.push_back(*e);
+        environment.push_back(nullptr);
+        pid_t child = fork();
+        if (child == 0) {
+            execve(program.c_str(), args, environment.data());
+            _exit(127);
+        }
+        int status = -1;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "beside the program in " << folder;
+    }
+    fs::remove_all(top);
 }
 
 TEST(ResolvePathRule, FullRelativeAndTooLong) {

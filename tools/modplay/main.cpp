@@ -11,6 +11,7 @@
 #include "platform/clock.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/headless/virtual_waveout.h"
+#include "platform/path_bytes.h"
 #include "platform/sdl/sdl_waveout.h"
 #include "sound/module.h"
 #include "sound/module_image.h"
@@ -25,21 +26,6 @@ std::atomic<bool> interrupted{false};
 
 // A song that never ends by itself is cut here when rendering without --seconds.
 constexpr double LongestRender = 20 * 60;
-
-std::wstring Wide(const std::string& s) {
-    std::wstring out;
-    // File names are UTF-8: decode them so the loader can encode them back.
-    for (size_t i = 0; i < s.size();) {
-        unsigned char c = s[i];
-        uint32_t cp = c;
-        int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-        if (extra) cp = c & (0x3F >> extra);
-        ++i;
-        for (int k = 0; k < extra && i < s.size(); ++k, ++i) cp = (cp << 6) | (uint8_t(s[i]) & 0x3F);
-        out += wchar_t(cp);
-    }
-    return out;
-}
 
 struct Position {
     uint32_t order, row;
@@ -77,7 +63,7 @@ int main(int argc, char** argv) {
     std::error_code ec;
     std::string path = std::filesystem::absolute(options.file, ec).string();
     Module module;
-    if (ec || !module.LoadFromFile(Wide(path).c_str())) {
+    if (ec || !module.LoadFromFile(WideFromBytes(path).c_str())) {
         std::fprintf(stderr, "glimmo-modplay: cannot read %s (missing, unreadable or empty)\n", options.file.c_str());
         return 2;
     }
