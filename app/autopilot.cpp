@@ -6,7 +6,9 @@
 #include <array>
 #include <cstdint>
 
-#include "app/game_frame.h"
+#include "game/game_frame.h"
+#include "game/game_sounds.h"
+#include "game/phase.h"
 #include "app/window_proc.h"
 #include "game/ghosts.h"
 #include "game/maze.h"

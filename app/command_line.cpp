@@ -1,5 +1,5 @@
 // Parsing of the command line against the option table.
-#include "command_line.h"
+#include "app/command_line.h"
 #include <cerrno>
 #include <cstdlib>
 

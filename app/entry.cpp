@@ -1,37 +1,26 @@
 // Start-up and the message loop: one message, the volume keys, exactly one frame of
 // the current screen, then a sleep so that in-game frames start 12 ms apart.
-#include "entry.h"
-#include "game_frame.h"
+#include "app/entry.h"
+#include "app/loop_hooks.h"
+#include "app/screens.h"
+#include "app/settings.h"
+#include "app/volume_keys.h"
+#include "app/window_proc.h"
+#include "game/game_frame.h"
+#include "game/game_sounds.h"
+#include "game/phase.h"
 #include "gfx/display_access.h"
-#include "loop_hooks.h"
 #include "platform/clock.h"
-#include "platform/keys.h"
 #include "platform/messages.h"
 #include "platform/resources.h"
 #include "platform/window.h"
-#include "screens.h"
-#include "settings.h"
-#include "sound/sample.h"
 #include "sound/sound_system.h"
-#include "window_proc.h"
 
 HINSTANCE AppInstance = nullptr;
-uint32_t FrameStartTick = 0;
 
 namespace {
 const WCHAR ClassName[] = L"GlimmoMainWindow";
 WCHAR Title[100];
-
-struct SlotResource {
-    int slot;
-    unsigned resource;
-    bool looped;
-};
-constexpr SlotResource SampleResources[] = {
-    {0, 119, false}, {1, 120, true}, {2, 121, false}, {3, 122, false}, {4, 123, false},
-    {5, 124, false}, {6, 125, true}, {7, 126, true},  {8, 128, false}, {9, 133, true},
-    {10, 134, true}, {11, 135, true}, {12, 136, true}, {13, 137, true},
-};
 }  // namespace
 
 void RegisterWindowClass(HINSTANCE instance, const WCHAR* className) {
@@ -63,26 +52,6 @@ bool InitInstance(HINSTANCE instance, int showCommand) {
     LoadGameSamples(instance);
     Mixer.SetSampleMasterVolume(Sound);
     return true;
-}
-
-void LoadGameSamples(HINSTANCE instance) {
-    for (const SlotResource& s : SampleResources) {
-        GameSamples[s.slot].LoadFromResource(instance, uint16_t(s.resource));
-        if (s.looped) GameSamples[s.slot].SetLoop(true);
-    }
-}
-
-void ApplyVolumeKeys() {
-    if (GetAsyncKeyState(VK_F6) != 0) {
-        VolumeCounter = VolumeCounter + 1 < 320 ? VolumeCounter + 1 : 320;
-        Sound = VolumeCounter / 5;
-        Mixer.SetSampleMasterVolume(Sound);
-    }
-    if (GetAsyncKeyState(VK_F7) != 0) {
-        VolumeCounter = VolumeCounter - 1 > 0 ? VolumeCounter - 1 : 0;
-        Sound = VolumeCounter / 5;
-        Mixer.SetSampleMasterVolume(Sound);
-    }
 }
 
 // Elapsed is counted from the start of the last in-game frame and raised to 1. Before

@@ -1,12 +1,13 @@
 // The headless harness and the common run: settings folder, autopilot, script,
 // state log, screenshots and the end of the run, around the game's own entry.
-#include "harness.h"
+#include "app/harness.h"
 #include <unistd.h>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
-#include "autopilot.h"
-#include "entry.h"
+#include "app/autopilot.h"
+#include "app/entry.h"
+#include "app/global_objects.h"
 #include "game/maze.h"
 #include "game/player.h"
 #include "game/score.h"
@@ -19,8 +20,8 @@
 #include "platform/registry_store.h"
 #include "platform/resources.h"
 #include "platform/window.h"
-#include "script.h"
-#include "state_log.h"
+#include "app/script.h"
+#include "app/state_log.h"
 
 std::function<void(const PassInfo&)> OnPassEnd;
 

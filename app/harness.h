@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include "command_line.h"
-#include "loop_hooks.h"
+#include "app/command_line.h"
+#include "app/loop_hooks.h"
 
 class Backend;
 

@@ -1,5 +1,5 @@
 // The loop's observers.
-#include "loop_hooks.h"
+#include "app/loop_hooks.h"
 
 LoopHooks& CurrentLoopHooks() {
     static LoopHooks hooks;

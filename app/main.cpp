@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <string>
 #include <vector>
-#include "command_line.h"
-#include "harness.h"
+#include "app/command_line.h"
+#include "app/harness.h"
 #include "platform/backend.h"
 #include "platform/registry_store.h"
 #include "platform/sdl/sdl_backend.h"

@@ -1,5 +1,5 @@
 // Reading the headless script.
-#include "script.h"
+#include "app/script.h"
 #include <cerrno>
 #include <cstdlib>
 #include <sstream>

@@ -4,8 +4,6 @@
 #include <cstring>
 #include "platform/registry.h"
 
-int32_t HiScore = 0;
-int32_t Sound = 16;
 uint32_t SavedBeepMode = 0;
 uint8_t SavedScript[30] = {};
 uint32_t SavedScriptSize = sizeof SavedScript;

@@ -1,13 +1,14 @@
 // One line of the state log.
-#include "state_log.h"
+#include "app/state_log.h"
 #include <cstdio>
 #include "game/ghosts.h"
 #include "game/maze.h"
 #include "game/player.h"
 #include "game/score.h"
-#include "game_frame.h"
-#include "settings.h"
-#include "window_proc.h"
+#include "game/game_frame.h"
+#include "game/phase.h"
+#include "app/settings.h"
+#include "app/window_proc.h"
 
 std::string MessageName(const MSG& m) {
     char buf[48];

@@ -2,7 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
-#include "loop_hooks.h"
+#include "app/loop_hooks.h"
 
 // The name of a dispatched message as the log writes it ("WM_TIMER", "WM_KEYDOWN 13").
 std::string MessageName(const MSG& msg);

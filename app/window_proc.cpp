@@ -1,26 +1,18 @@
 // The window procedure: settings and the frame timer at creation, the action, pause
-// and back keys, deactivation; the new-game sequence and the pause that stops the clock.
+// and back keys, deactivation; the pause that stops the game's clock.
 #include "app/window_proc.h"
-#include "app/entry.h"
-#include "app/game_frame.h"
 #include "app/settings.h"
-#include "game/ghosts.h"
-#include "game/maze.h"
-#include "game/player.h"
-#include "game/score.h"
+#include "app/volume_keys.h"
+#include "game/game_frame.h"
+#include "game/game_sounds.h"
+#include "game/phase.h"
 #include "platform/clock.h"
 #include "platform/messages.h"
 #include "platform/window.h"
-#include "sound/sample.h"
 #include "sound/sound_system.h"
 
 uint8_t Paused = 0;
 uint32_t PauseStartTick = 0;
-uint8_t SoundClosed = 0;
-Voice* ChompVoice = nullptr;
-Voice* FrightVoice = nullptr;
-Voice* EyesVoice = nullptr;
-Voice* SirenVoices[5] = {};
 
 namespace {
 
@@ -42,12 +34,6 @@ void Deactivate() {
     PostQuitMessage(0);
 }
 
-Voice* StartPaused(int slot) {
-    Voice* voice = Mixer.GetVoice(Mixer.PlaySample(GameSamples[slot]));
-    PauseVoice(voice);
-    return voice;
-}
-
 void KeyCommand(WPARAM key) {
     if (key == WPARAM(VK_ESCAPE)) {
         Quit();
@@ -60,14 +46,6 @@ void KeyCommand(WPARAM key) {
 }
 
 }  // namespace
-
-void PauseVoice(Voice* voice) {
-    if (voice != nullptr && SoundClosed == 0) voice->Pause();
-}
-
-void ResumeVoice(Voice* voice) {
-    if (voice != nullptr && SoundClosed == 0) voice->Resume();
-}
 
 LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -101,28 +79,6 @@ LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-void StartNewGame() {
-    Mixer.SetSampleMasterVolume(0);
-    // Resume before stopping: a voice stopped while paused would never be free again.
-    Mixer.ResumeAllSamples();
-    Mixer.StopAllSamples();
-    ChompVoice = StartPaused(SampleChomp);
-    FrightVoice = StartPaused(SampleFright);
-    EyesVoice = StartPaused(SampleEyes);
-    for (int i = 0; i < 5; ++i) SirenVoices[i] = StartPaused(SampleSiren1 + i);
-    Mixer.SetSampleMasterVolume(Sound);
-    ResetGhosts();
-    ResetPlayer();
-    ResetGame();
-    Player.state = PlayerReady;
-    DotsEaten = 0;
-    RestoreDots();
-    PaintDots();
-    GamePhase = PhaseReady;
-    Mixer.PlaySample(GameSamples[SampleStartTune]);
-    PhaseTimer = GetTickCount() + 4300;
-}
-
 void TogglePause() {
     if (Paused == 0) {
         Paused = 1;
@@ -131,17 +87,6 @@ void TogglePause() {
         return;
     }
     Paused = 0;
-    // Every pending deadline moves by the pause's length, so play resumes where it stopped.
-    const uint32_t shift = GetTickCount() - PauseStartTick;
-    ScatterTimer += shift;
-    FrightEnd += shift;
-    PhaseTimer += shift;
-    BlinkTick += shift;
-    // 0 on these three means "none", and none stays none however long the pause.
-    FruitUntil = ShiftDisplayDeadline(FruitUntil, shift);
-    FruitPointsUntil = ShiftDisplayDeadline(FruitPointsUntil, shift);
-    GhostPointsUntil = ShiftDisplayDeadline(GhostPointsUntil, shift);
-    Player.nextStep += shift;
-    for (GhostRecord& ghost : Ghosts) ghost.nextStep += shift;
+    MoveDeadlines(GetTickCount() - PauseStartTick);
     Mixer.ResumeOutput();
 }

@@ -6,7 +6,11 @@
 #include <cstring>
 #include <vector>
 #include "app/entry.h"
-#include "app/game_frame.h"
+#include "app/global_objects.h"
+#include "app/volume_keys.h"
+#include "game/game_sounds.h"
+#include "game/game_frame.h"
+#include "game/phase.h"
 #include "app/window_proc.h"
 #include "gfx/art.h"
 #include "gfx/display_access.h"

@@ -3,12 +3,11 @@
 // the loop sounds that follow their modes, and their sprites.
 #include "game/ghosts.h"
 
-#include "app/game_frame.h"
-#include "app/window_proc.h"
+#include "game/game_sounds.h"
 #include "game/maze.h"
+#include "game/phase.h"
 #include "game/player.h"
 #include "gfx/art.h"
-#include "gfx/surface.h"
 #include "platform/clock.h"
 
 // Ticks are compared by their difference, so the game plays on when the 32-bit tick
@@ -177,11 +176,8 @@ void UpdateGhosts(uint32_t now) {
             gh.dir = Up;
             gh.mode = Normal;
             if (!AnyGhostIs(Eyes)) {
-                PauseVoice(EyesVoice);
-                PauseVoice(FrightVoice);
+                StopFrightAndEyesLoops();
                 StartSiren();
-                FrightLoopOn = 0;
-                EyesLoopOn = 0;
             }
         } else {
             StepGhost(g);
@@ -372,32 +368,18 @@ void SelectLoopSound(uint32_t now) {
     }
 }
 
-void StopSirens() {
-    for (Voice* v : SirenVoices) PauseVoice(v);
-}
-
-int SirenForDots(int32_t dots) {
-    if (dots < 90) return 0;
-    if (dots < 150) return 1;
-    if (dots < 190) return 2;
-    if (dots < 220) return 3;
-    return 4;
-}
-
-void StartSiren() { ResumeVoice(SirenVoices[SirenForDots(DotsEaten)]); }
-
 void DrawGhosts() {
     const int32_t half = AnimCounter < 4 ? 0 : 12;
     for (int g = 1; g <= 4; ++g) {
         const GhostRecord& gh = Ghosts[g - 1];
         if (gh.mode == Frightened) {
             const int32_t look = BlinkPhase == 1 ? 24 : 0;
-            BlitKeyed(BackBuffer, gh.x, gh.y, 12, 12, SpriteSheet, KeyColour, look + half, 36);
-            BlitKeyed(BackBuffer, gh.x, gh.y, 12, 12, SpriteSheet, KeyColour, BlinkPhase == 1 ? 60 : 48, 48);
+            DrawSprite(gh.x, gh.y, 12, 12, look + half, 36);
+            DrawSprite(gh.x, gh.y, 12, 12, BlinkPhase == 1 ? 60 : 48, 48);
             continue;
         }
         if (gh.mode == Normal)
-            BlitKeyed(BackBuffer, gh.x, gh.y, 12, 12, SpriteSheet, KeyColour, 24 * (g - 1) + half, 24);
+            DrawSprite(gh.x, gh.y, 12, 12, 24 * (g - 1) + half, 24);
         int32_t eyes = -1;
         switch (gh.dir) {
             case Up: eyes = 24; break;
@@ -406,6 +388,6 @@ void DrawGhosts() {
             case Left: eyes = 12; break;
             default: break;
         }
-        if (eyes >= 0) BlitKeyed(BackBuffer, gh.x, gh.y, 12, 12, SpriteSheet, KeyColour, eyes, 48);
+        if (eyes >= 0) DrawSprite(gh.x, gh.y, 12, 12, eyes, 48);
     }
 }

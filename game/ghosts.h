@@ -42,8 +42,4 @@ void FrightenGhosts();
 void CalmGhosts();
 void EndFrightIfNone();
 void SelectLoopSound(uint32_t now);
-void StopSirens();
-void StartSiren();
-// Which of the five sirens (0..4) plays at a count of eaten cells.
-int SirenForDots(int32_t dots);
 void DrawGhosts();

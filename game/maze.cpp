@@ -90,7 +90,7 @@ void DrawEnergisers() {
     for (int r = 0; r < MazeRows; ++r)
         for (int c = 0; c < MazeColumns; ++c)
             if (MazeGrid[r * MazeColumns + c] == Energiser)
-                BlitKeyed(BackBuffer, 6 * c + 1, 6 * r + 16, 12, 12, SpriteSheet, KeyColour, 60, 36);
+                DrawSprite(6 * c + 1, 6 * r + 16, 12, 12, 60, 36);
 }
 
 void EraseDot(int c, int r) {

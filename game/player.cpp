@@ -1,18 +1,14 @@
 // The player: keypad wishes, one pixel per step, eating at cell centres with the
 // chomp loop, the speed-ups, the level clear, the death animation and the lives row.
 #include "game/player.h"
-#include "app/entry.h"
-#include "app/game_frame.h"
-#include "app/window_proc.h"
+#include "game/game_sounds.h"
 #include "game/ghosts.h"
 #include "game/maze.h"
+#include "game/phase.h"
 #include "game/score.h"
 #include "gfx/art.h"
-#include "gfx/surface.h"
 #include "platform/clock.h"
 #include "platform/keys.h"
-#include "sound/sample.h"
-#include "sound/sound_system.h"
 
 PlayerRecord Player{};
 int32_t StepInterval = 0;
@@ -23,9 +19,7 @@ bool Open(int32_t cell) { return cell != Wall && cell != Door; }
 
 bool KeyPressed(int vk) { return GetAsyncKeyState(vk) != 0; }
 
-void Blit(int32_t sx, int32_t sy) {
-    BlitKeyed(BackBuffer, Player.x, Player.y, 12, 12, SpriteSheet, KeyColour, sx, sy);
-}
+void Blit(int32_t sx, int32_t sy) { DrawSprite(Player.x, Player.y, 12, 12, sx, sy); }
 
 // The siren rises with the dots eaten; energisers count as well.
 void FollowSirenPitch() {
@@ -176,12 +170,8 @@ void DrawPlayer() {
             if (Player.frame == 2 && Player.deathSoundDone == 0) {
                 // The death sound silences every loop first.
                 Player.deathSoundDone = 1;
-                ChompOn = FrightLoopOn = EyesLoopOn = 0;
-                PauseVoice(EyesVoice);
-                PauseVoice(FrightVoice);
-                PauseVoice(ChompVoice);
-                StopSirens();
-                Mixer.PlaySample(GameSamples[SampleDeath]);
+                SilenceLoops();
+                PlayGameSample(SampleDeath);
             }
             break;
         }
@@ -195,5 +185,5 @@ void DrawPlayer() {
 
 void DrawLives() {
     for (int32_t i = 0; i <= Player.lives - 2; ++i)
-        BlitKeyed(BackBuffer, 10 + 12 * i, 206, 12, 12, SpriteSheet, KeyColour, 72, 48);
+        DrawSprite(10 + 12 * i, 206, 12, 12, 72, 48);
 }

@@ -3,20 +3,17 @@
 // and the numbers, fruit and points drawn in the panel.
 #include "game/score.h"
 
-#include "app/entry.h"
-#include "app/game_frame.h"
-#include "app/window_proc.h"
+#include "game/game_sounds.h"
 #include "game/ghosts.h"
 #include "game/maze.h"
+#include "game/phase.h"
 #include "game/player.h"
+#include "game/scenes.h"
 #include "gfx/art.h"
-#include "gfx/scenes.h"
-#include "gfx/surface.h"
 #include "platform/clock.h"
-#include "sound/sample.h"
-#include "sound/sound_system.h"
 
 int32_t Score;
+int32_t HiScore = 0;
 int32_t Level;
 int32_t FruitCount;
 int32_t FruitShown;
@@ -46,12 +43,6 @@ constexpr int32_t FruitX = 82, FruitY = 118;
 constexpr int32_t ExtraLifeScore = 10000;
 constexpr int32_t ScoreWrap = 9999999;
 constexpr int32_t MaxLives = 6;
-
-void Sprite(int32_t x, int32_t y, int32_t w, int32_t h, int32_t sx, int32_t sy) {
-    BlitKeyed(BackBuffer, x, y, w, h, SpriteSheet, KeyColour, sx, sy);
-}
-
-void PlayGameSample(int slot) { Mixer.PlaySample(GameSamples[slot]); }
 
 // A display deadline still ahead; 0 means none (a fruit gone or eaten), whatever the
 // tick count, and ticks are compared by their difference so the wrap does no harm.
@@ -85,9 +76,7 @@ void ResetGame() {
     DotsEaten = 0;
     Player.lives = 3;
     SceneIndex = 0;
-    SceneStarted = 0;
-    SceneDirection = -1;
-    TearCounter = 0;
+    ResetScenes();
     ResetTimers();
 }
 
@@ -128,20 +117,11 @@ void CheckCollisions() {
             GamePhase = PhaseGhostEaten;
             PhaseTimer = GetTickCount() + 500;
             FrightEnd += 500;  // the freeze does not eat into the frightened time
-            FrightLoopOn = 0;
-            EyesLoopOn = 0;
-            PauseVoice(EyesVoice);
-            PauseVoice(FrightVoice);
+            StopFrightAndEyesLoops();
             PlayGameSample(SampleGhostEaten);
         } else {
             CalmGhosts();
-            ChompOn = 0;
-            FrightLoopOn = 0;
-            EyesLoopOn = 0;
-            PauseVoice(EyesVoice);
-            PauseVoice(FrightVoice);
-            PauseVoice(ChompVoice);
-            StopSirens();
+            SilenceLoops();
             Player.state = PlayerDying;
             Player.frame = 1;
             Player.nextStep = now + 1500;
@@ -203,12 +183,27 @@ void GhostPointsRule(uint32_t now) {
     if (!(Pending(now, GhostPointsUntil) && GhostsEaten >= 1 && GamePhase == PhaseGhostEaten)) return;
     const int32_t x = GhostPointsX, y = GhostPointsY + 3;
     switch (GhostsEaten) {
-        case 1: Sprite(x, y, 11, 6, 85, 51); break;  // 200
-        case 2: Sprite(x, y, 11, 6, 85, 60); break;  // 400
-        case 3: Sprite(x, y, 11, 6, 85, 69); break;  // 800
-        case 4: Sprite(x - 1, y, 13, 6, 83, 78); break;  // 1600
+        case 1: DrawSprite(x, y, 11, 6, 85, 51); break;  // 200
+        case 2: DrawSprite(x, y, 11, 6, 85, 60); break;  // 400
+        case 3: DrawSprite(x, y, 11, 6, 85, 69); break;  // 800
+        case 4: DrawSprite(x - 1, y, 13, 6, 83, 78); break;  // 1600
         default: break;
     }
+}
+
+void KeepBestScore() {
+    if (Score > HiScore) HiScore = Score;
+}
+
+void DrawScorePanel() {
+    DrawBestScore();
+    DrawSprite(20, 3, 20, 6, 60, 66);  // 1UP
+    DrawNumber(Score, 10, 12);
+}
+
+void DrawBestScore() {
+    DrawSprite(91, 3, 65, 6, 0, 60);  // HIGH SCORE
+    DrawNumber(HiScore, 90, 12);
 }
 
 void DrawNumber(int32_t value, int32_t x, int32_t y) {
@@ -223,17 +218,17 @@ void DrawNumber(int32_t value, int32_t x, int32_t y) {
 
 void DrawDigit(int32_t d, int32_t x, int32_t y) {
     if (d < 0 || d > 9) return;
-    Sprite(x, y, 6, 6, 6 * d, 66);
+    DrawSprite(x, y, 6, 6, 6 * d, 66);
 }
 
 void DrawTinyDigit(int32_t d, int32_t x, int32_t y) {
     if (d < 0 || d > 9) return;
-    Sprite(x, y, 3, 6, 40 + 3 * d, 78);
+    DrawSprite(x, y, 3, 6, 40 + 3 * d, 78);
 }
 
 void DrawFruit(int32_t kind, int32_t x, int32_t y) {
     if (kind < 1 || kind > 8) return;
-    Sprite(x, y, 12, 12, 12 * (kind - 1), 84);
+    DrawSprite(x, y, 12, 12, 12 * (kind - 1), 84);
 }
 
 void DrawFruitPoints() {

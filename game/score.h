@@ -4,6 +4,7 @@
 #include <cstdint>
 
 extern int32_t Score;
+extern int32_t HiScore;  // the best score, kept between runs
 extern int32_t Level;
 extern int32_t FruitCount;
 extern int32_t FruitShown;
@@ -41,6 +42,12 @@ void FruitAppearanceRule(uint32_t now);
 void DrawFruitItems(uint32_t now);          // the fruit while it stands, its points while they show
 void ExtraLifeRule(int32_t scoreBefore);    // then the score wrap and the six-life cap
 void GhostPointsRule(uint32_t now);
+// The best score follows the score up.
+void KeepBestScore();
+// The panel at the top: the 1UP and HIGH SCORE labels, the score and the best score.
+void DrawScorePanel();
+// The title's part of it: HIGH SCORE and the best score.
+void DrawBestScore();
 void DrawNumber(int32_t value, int32_t x, int32_t y);
 void DrawDigit(int32_t d, int32_t x, int32_t y);
 void DrawTinyDigit(int32_t d, int32_t x, int32_t y);

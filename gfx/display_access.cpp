@@ -1,9 +1,9 @@
 // Opening the display: full screen, display and input, then the art set converted
 // once from the bitmap resources into surfaces (backdrops) and images (sheets).
-#include "display_access.h"
-#include "app/entry.h"
-#include "art.h"
+#include "gfx/display_access.h"
+#include "gfx/art.h"
 #include "platform/display.h"
+#include "platform/resources.h"
 #include "platform/window.h"
 
 uint32_t ScreenWidth = 0;
@@ -23,7 +23,7 @@ void FillBackdrop(Surface& s, Image* img) {
 }
 
 void LoadBackdrop(unsigned id, Surface& first, Surface* second = nullptr) {
-    HBITMAP bitmap = LoadBitmapW(AppInstance, MAKEINTRESOURCEW(id));
+    HBITMAP bitmap = LoadBitmapW(ProgramInstance(), MAKEINTRESOURCEW(id));
     Image* img = CreateImage(BackBuffer, bitmap, -1, -1, 0, 0);
     DeleteObject(bitmap);
     FillBackdrop(first, img);
@@ -32,7 +32,7 @@ void LoadBackdrop(unsigned id, Surface& first, Surface* second = nullptr) {
 }
 
 Image* LoadSheet(unsigned id, int32_t sx = -1, int32_t sy = -1, int32_t w = 0, int32_t h = 0) {
-    HBITMAP bitmap = LoadBitmapW(AppInstance, MAKEINTRESOURCEW(id));
+    HBITMAP bitmap = LoadBitmapW(ProgramInstance(), MAKEINTRESOURCEW(id));
     Image* img = CreateImage(BackBuffer, bitmap, sx, sy, w, h);
     DeleteObject(bitmap);
     return img;

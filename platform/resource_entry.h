@@ -9,5 +9,9 @@ struct ResourceEntry {
     size_t size;
 };
 
+// The resources embedded into the program at build time (a generated source file).
+extern const ResourceEntry EmbeddedResources[];
+extern const size_t EmbeddedResourceCount;
+
 // Extra resources searched before the embedded ones (tests use this for crafted files).
 void SetExtraResources(const ResourceEntry* entries, size_t count);

@@ -9,9 +9,6 @@
 #include "path_bytes.h"
 #include "resource_entry.h"
 
-extern const ResourceEntry EmbeddedResources[];
-extern const size_t EmbeddedResourceCount;
-
 namespace {
 const ResourceEntry* extraEntries = nullptr;
 size_t extraCount = 0;

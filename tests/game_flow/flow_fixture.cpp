@@ -1,6 +1,8 @@
 // Shared set-up of the game-flow tests: world, globals, stand-in loop voices.
 #include "tests/game_flow/flow_fixture.h"
-#include "app/game_frame.h"
+#include "game/game_frame.h"
+#include "game/game_sounds.h"
+#include "game/phase.h"
 #include "app/window_proc.h"
 #include "game/ghosts.h"
 #include "game/maze.h"

@@ -1,13 +1,15 @@
 // The game frame's phases: READY! times, the level clear and the levels after it,
 // the ghost-eaten freeze, the lives and GAME OVER, and the two events of one frame.
 #include <gtest/gtest.h>
-#include "app/game_frame.h"
+#include "game/game_frame.h"
+#include "game/game_sounds.h"
+#include "game/phase.h"
 #include "app/window_proc.h"
 #include "game/ghosts.h"
 #include "game/maze.h"
 #include "game/player.h"
 #include "game/score.h"
-#include "gfx/scenes.h"
+#include "game/scenes.h"
 #include "platform/headless/headless_backend.h"
 #include "tests/game_flow/flow_fixture.h"
 

@@ -2,7 +2,11 @@
 // keeps every remaining time, the back key and deactivation, and voices of a closed mixer.
 #include <gtest/gtest.h>
 #include "app/entry.h"
-#include "app/game_frame.h"
+#include "app/global_objects.h"
+#include "app/volume_keys.h"
+#include "game/game_sounds.h"
+#include "game/game_frame.h"
+#include "game/phase.h"
 #include "app/settings.h"
 #include "app/window_proc.h"
 #include "game/ghosts.h"

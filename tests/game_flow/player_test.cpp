@@ -1,7 +1,9 @@
 // The player: its start, turn wishes, the door, reversing, the tunnel wrap; eating with
 // the score, the chomp loop, the siren pitch, the speed-ups and the level clear.
 #include <gtest/gtest.h>
-#include "app/game_frame.h"
+#include "game/game_frame.h"
+#include "game/game_sounds.h"
+#include "game/phase.h"
 #include "app/window_proc.h"
 #include "game/ghosts.h"
 #include "game/maze.h"

@@ -3,7 +3,9 @@
 // arrow key it holds for that choice.
 #include "tests/game_rules/rules_fixture.h"
 #include "app/autopilot.h"
-#include "app/game_frame.h"
+#include "game/game_frame.h"
+#include "game/game_sounds.h"
+#include "game/phase.h"
 #include "game/ghosts.h"
 #include "game/maze.h"
 #include "game/player.h"

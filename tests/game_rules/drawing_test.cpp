@@ -2,7 +2,9 @@
 // sheet: number layout, tiny digits, fruit, level fruits, ghost points and ghost looks.
 #include <memory>
 #include "tests/game_rules/rules_fixture.h"
-#include "app/game_frame.h"
+#include "game/game_frame.h"
+#include "game/game_sounds.h"
+#include "game/phase.h"
 #include "game/ghosts.h"
 #include "game/maze.h"
 #include "game/player.h"

@@ -1,7 +1,9 @@
 // Energisers and the frightened period: its length and blinking per level, the levels
 // where it blinks from the start or only turns the ghosts, calming, and the loop sounds.
 #include "tests/game_rules/rules_fixture.h"
-#include "app/game_frame.h"
+#include "game/game_frame.h"
+#include "game/game_sounds.h"
+#include "game/phase.h"
 #include "game/ghosts.h"
 #include "game/maze.h"
 #include "game/player.h"

@@ -1,7 +1,9 @@
 // The bonus fruit: out at 76 and 160 eaten cells, for the level's time or until eaten,
 // eaten only on its exact square, its points, and its return after a death at 76.
 #include "tests/game_rules/rules_fixture.h"
-#include "app/game_frame.h"
+#include "game/game_frame.h"
+#include "game/game_sounds.h"
+#include "game/phase.h"
 #include "game/ghosts.h"
 #include "game/maze.h"
 #include "game/player.h"

@@ -1,6 +1,8 @@
 // Shared set-up of the rules tests: world, globals at a level start, stand-in voices.
 #include "tests/game_rules/rules_fixture.h"
-#include "app/game_frame.h"
+#include "game/game_frame.h"
+#include "game/game_sounds.h"
+#include "game/phase.h"
 #include "app/window_proc.h"
 #include "game/ghosts.h"
 #include "game/maze.h"

@@ -1,12 +1,14 @@
 // Points and lives: the ghost chain, the collision test with its own tick, the extra life,
 // the score wrap, the six-life cap, the per-level table and the resets.
 #include "tests/game_rules/rules_fixture.h"
-#include "app/game_frame.h"
+#include "game/game_frame.h"
+#include "game/game_sounds.h"
+#include "game/phase.h"
 #include "game/ghosts.h"
 #include "game/maze.h"
 #include "game/player.h"
 #include "game/score.h"
-#include "gfx/scenes.h"
+#include "game/scenes.h"
 
 namespace {
 

@@ -2,7 +2,9 @@
 // that hides the board and changes nothing, and GAME OVER back to the title.
 #include <memory>
 #include "tests/game_rules/rules_fixture.h"
-#include "app/game_frame.h"
+#include "game/game_frame.h"
+#include "game/game_sounds.h"
+#include "game/phase.h"
 #include "app/screens.h"
 #include "app/settings.h"
 #include "app/window_proc.h"

@@ -6,6 +6,9 @@
 #include <sstream>
 #include <vector>
 #include "app/entry.h"
+#include "app/global_objects.h"
+#include "app/volume_keys.h"
+#include "game/game_sounds.h"
 #include "app/harness.h"
 #include "app/settings.h"
 #include "platform/headless/headless_backend.h"

@@ -7,9 +7,11 @@
 #include <fstream>
 #include <string>
 #include <vector>
-#include "app/game_frame.h"
+#include "game/game_frame.h"
+#include "game/game_sounds.h"
+#include "game/phase.h"
 #include "game/score.h"
-#include "gfx/scenes.h"
+#include "game/scenes.h"
 #include "tests/support/test_world.h"
 
 namespace {

@@ -1,9 +1,11 @@
 // What the scenes' frames show: the figures' cells and places, half and third pixels
 // truncated toward zero, the nail, and the tear stages of the snagged ghost.
 #include <gtest/gtest.h>
-#include "app/game_frame.h"
+#include "game/game_frame.h"
+#include "game/game_sounds.h"
+#include "game/phase.h"
 #include "gfx/art.h"
-#include "gfx/scenes.h"
+#include "game/scenes.h"
 #include "tests/scenes/scene_runner.h"
 #include "tests/support/test_world.h"
 

@@ -5,10 +5,14 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include "app/entry.h"
-#include "app/game_frame.h"
+#include "app/global_objects.h"
+#include "app/volume_keys.h"
+#include "game/game_sounds.h"
+#include "game/game_frame.h"
+#include "game/phase.h"
 #include "game/score.h"
 #include "gfx/art.h"
-#include "gfx/scenes.h"
+#include "game/scenes.h"
 #include "sound/sample.h"
 #include "sound/sound_system.h"
 

@@ -2,10 +2,12 @@
 // snags and ends, how the walk is paced, how often the tune starts, the fruit row.
 #include <gtest/gtest.h>
 #include <vector>
-#include "app/game_frame.h"
+#include "game/game_frame.h"
+#include "game/game_sounds.h"
+#include "game/phase.h"
 #include "game/score.h"
 #include "gfx/art.h"
-#include "gfx/scenes.h"
+#include "game/scenes.h"
 #include "tests/scenes/scene_runner.h"
 #include "tests/support/test_world.h"
 

@@ -1,7 +1,9 @@
 // The per-pass invariants of the soak.
 #include "tests/soak/soak_checks.h"
 #include <sstream>
-#include "app/game_frame.h"
+#include "game/game_frame.h"
+#include "game/game_sounds.h"
+#include "game/phase.h"
 #include "game/maze.h"
 #include "game/player.h"
 #include "game/score.h"

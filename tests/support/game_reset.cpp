@@ -1,6 +1,8 @@
 // Putting the game's globals back between tests.
 #include "tests/support/game_reset.h"
-#include "app/game_frame.h"
+#include "game/game_frame.h"
+#include "game/game_sounds.h"
+#include "game/phase.h"
 #include "app/window_proc.h"
 #include "game/ghosts.h"
 #include "game/maze.h"

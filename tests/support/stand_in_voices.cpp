@@ -1,6 +1,7 @@
 // Stand-in looped voices for tests.
 #include "stand_in_voices.h"
 #include "app/window_proc.h"
+#include "game/game_sounds.h"
 
 StandInVoices::StandInVoices() {
     for (Voice* v : {&chomp, &fright, &eyes, &sirens[0], &sirens[1], &sirens[2], &sirens[3], &sirens[4]}) {

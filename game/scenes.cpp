@@ -1,16 +1,13 @@
 // The three intermission scenes: the chase and its reversal, the ghost snagged on a nail
 // and torn, and the patched ghost walking back without its cloth. Each call draws and
 // advances one frame; the figures move by fixed steps per frame, not by the clock.
-#include "gfx/scenes.h"
-
-#include "app/entry.h"
-#include "app/game_frame.h"
+#include "game/scenes.h"
+#include "game/game_sounds.h"
 #include "game/ghosts.h"
+#include "game/phase.h"
 #include "game/score.h"
 #include "gfx/art.h"
 #include "gfx/surface.h"
-#include "sound/sample.h"
-#include "sound/sound_system.h"
 
 int32_t SceneDirection;
 int32_t SceneStarted;
@@ -47,13 +44,7 @@ constexpr int32_t GiantPlayerCells[6] = {1, 23, 45, 67, 45, 23};
 
 constexpr int32_t EyesLeftX = 12, EyesY = 48;
 
-void Sprite(int32_t x, int32_t y, int32_t w, int32_t h, const Image* sheet, int32_t sx, int32_t sy) {
-    BlitKeyed(BackBuffer, x, y, w, h, sheet, KeyColour, sx, sy);
-}
-
-void StartTune() {
-    Mixer.PlaySample(GameSamples[SampleIntermission]);
-}
+void StartTune() { PlayGameSample(SampleIntermission); }
 
 // The first frame of every scene: the figures at their marks, the tune.
 void StartScene(int32_t ghostX) {
@@ -69,7 +60,7 @@ void StartScene(int32_t ghostX) {
 
 void DrawSmallPlayer() {
     uint32_t f = uint32_t(ScenePlayerFrame) / 3 % 5;
-    Sprite(ScenePlayerX / 2, ScenePlayerY, 12, 12, SpriteSheet, SmallPlayerCells[f], 0);
+    DrawSprite(ScenePlayerX / 2, ScenePlayerY, 12, 12, SmallPlayerCells[f], 0);
 }
 
 // The small player runs left half a pixel per frame, its mouth on a 15-frame cycle.
@@ -79,8 +70,8 @@ void StepSmallPlayer() {
 }
 
 void DrawChasingGhost(int32_t x, int32_t y) {
-    Sprite(x, y, 12, 12, SpriteSheet, AnimCounter < 4 ? 0 : 12, 24);
-    Sprite(x, y, 12, 12, SpriteSheet, EyesLeftX, EyesY);
+    DrawSprite(x, y, 12, 12, AnimCounter < 4 ? 0 : 12, 24);
+    DrawSprite(x, y, 12, 12, EyesLeftX, EyesY);
 }
 
 // The ghost waits off the right edge until the player is past the middle, then runs
@@ -108,10 +99,10 @@ void ChaseScene() {
     if (SceneDirection > 0) {
         // A giant player chases the frightened ghost (x in half pixels) off the right edge.
         uint32_t f = uint32_t(ScenePlayerFrame) / 3 % 6;
-        Sprite(ScenePlayerX, ScenePlayerY - 12, 20, 20, SceneSheet, GiantPlayerCells[f], 1);
+        DrawSprite(ScenePlayerX, ScenePlayerY - 12, 20, 20, GiantPlayerCells[f], 1, SceneSheet);
         int32_t gx = SceneGhostX / 2;
-        Sprite(gx, SceneGhostY, 12, 12, SpriteSheet, AnimCounter < 4 ? 0 : 12, 36);
-        Sprite(gx, SceneGhostY, 12, 12, SpriteSheet, 48, 48);
+        DrawSprite(gx, SceneGhostY, 12, 12, AnimCounter < 4 ? 0 : 12, 36);
+        DrawSprite(gx, SceneGhostY, 12, 12, 48, 48);
         ScenePlayerFrame = (ScenePlayerFrame + 1) % 18;
         SceneGhostX += 1;
         // The giant player waits off-screen until the ghost has passed x 87.
@@ -149,12 +140,12 @@ void SnagScene() {
         if (s >= SnagStageCount) s = SnagStageCount - 1;  // never past the last stage's row
         const SnagStage& stage = SnagStages[s];
         int32_t bx = g - stage.pull;
-        Sprite(g, SceneGhostY + 6, 12, 5, SceneSheet, stage.clothX, 28);
+        DrawSprite(g, SceneGhostY + 6, 12, 5, stage.clothX, 28, SceneSheet);
         if (stage.torn)
-            Sprite(bx, SceneGhostY, 12, 12, SceneSheet, 24, 34);
+            DrawSprite(bx, SceneGhostY, 12, 12, 24, 34, SceneSheet);
         else
-            Sprite(bx, SceneGhostY, 12, 12, SpriteSheet, 12, 24);
-        Sprite(bx, SceneGhostY, 12, 12, SpriteSheet, stage.eyesX, EyesY);
+            DrawSprite(bx, SceneGhostY, 12, 12, 12, 24);
+        DrawSprite(bx, SceneGhostY, 12, 12, stage.eyesX, EyesY);
         if (s == SnagStageCount - 1) GamePhase = PhaseSceneDone;
     }
     DrawLevelFruits();
@@ -167,7 +158,7 @@ void PatchScene() {
     StartScene(ChaseGhostStartX);
     if (SceneDirection > 0) {
         // The ghost walks back without its cloth (x in third pixels); the player is gone.
-        Sprite(SceneGhostX / 3, SceneGhostY, 17, 9, SceneSheet, AnimCounter < 8 ? 0 : 17, 47);
+        DrawSprite(SceneGhostX / 3, SceneGhostY, 17, 9, AnimCounter < 8 ? 0 : 17, 47, SceneSheet);
         ScenePlayerFrame = (ScenePlayerFrame + 1) % 18;
         SceneGhostX += 1;
         // A slower walk: each of the two frames shows for eight frames.
@@ -175,8 +166,8 @@ void PatchScene() {
         if (SceneGhostX / 3 > 180 && SceneDirection > 0) GamePhase = PhaseSceneDone;
     } else {
         DrawSmallPlayer();
-        Sprite(SceneGhostX, SceneGhostY, 12, 12, SceneSheet, AnimCounter < 4 ? 0 : 12, 34);
-        Sprite(SceneGhostX, SceneGhostY, 12, 12, SpriteSheet, EyesLeftX, EyesY);
+        DrawSprite(SceneGhostX, SceneGhostY, 12, 12, AnimCounter < 4 ? 0 : 12, 34, SceneSheet);
+        DrawSprite(SceneGhostX, SceneGhostY, 12, 12, EyesLeftX, EyesY);
         StepSmallPlayer();
         GhostStartUp();
         AnimCounter = (AnimCounter + 1) % 8;
@@ -184,4 +175,10 @@ void PatchScene() {
     }
     DrawLevelFruits();
     PresentFrame();
+}
+
+void ResetScenes() {
+    SceneStarted = 0;
+    SceneDirection = -1;
+    TearCounter = 0;
 }

@@ -13,6 +13,8 @@ extern int32_t ScenePlayerFrame;
 extern int32_t& SceneGhostX;
 extern int32_t& SceneGhostY;
 
+// Back to the first frame of a scene, for the next intermission.
+void ResetScenes();
 void ChaseScene();
 void SnagScene();
 void PatchScene();

@@ -1,43 +1,30 @@
 // The in-game frame: the phase machine (ready, playing, ghost eaten, level clear,
 // intermission, game over), the world update in its fixed order, and the board's picture.
-#include "app/game_frame.h"
-#include "app/settings.h"
-#include "app/window_proc.h"
-#include "app/entry.h"
+#include "game/game_frame.h"
+#include "game/game_sounds.h"
 #include "game/ghosts.h"
 #include "game/maze.h"
+#include "game/phase.h"
 #include "game/player.h"
+#include "game/scenes.h"
 #include "game/score.h"
 #include "gfx/art.h"
-#include "gfx/scenes.h"
 #include "gfx/surface.h"
 #include "platform/clock.h"
+#include "sound/sound_system.h"
 
-int32_t GamePhase = PhaseTitle;
-uint32_t PhaseTimer = 0;
-uint32_t LevelClearEnd = 0;
-int32_t AnimCounter = 0;
-int32_t FlashCounter = 0;
-int32_t SceneIndex = 0;
-int32_t ChompOn = 0;
-int32_t FrightLoopOn = 0;
-int32_t EyesLoopOn = 0;
+uint32_t FrameStartTick = 0;
 
 namespace {
 
-void DrawSprite(int32_t x, int32_t y, int32_t w, int32_t h, int32_t sx, int32_t sy) {
-    BlitKeyed(BackBuffer, x, y, w, h, SpriteSheet, KeyColour, sx, sy);
-}
-
-void DrawLabels() {
-    DrawSprite(91, 3, 65, 6, 0, 60);  // HIGH SCORE
-    DrawSprite(20, 3, 20, 6, 60, 66);  // 1UP
-}
-
-void DrawScores() {
-    if (Score > HiScore) HiScore = Score;
-    DrawNumber(Score, 10, 12);
-    DrawNumber(HiScore, 90, 12);
+// Actors home, dots back on the board, READY! for `readyMs`.
+void ReadyRound(uint32_t readyMs) {
+    Player.state = PlayerReady;
+    DotsEaten = 0;
+    RestoreDots();
+    PaintDots();
+    GamePhase = PhaseReady;
+    PhaseTimer = GetTickCount() + readyMs;
 }
 
 bool SceneFollows(int32_t level) {
@@ -46,15 +33,11 @@ bool SceneFollows(int32_t level) {
 
 // One frame of the bare maze flashing blue and white; the loops fall silent.
 void LevelClearFrame() {
-    ChompOn = FrightLoopOn = EyesLoopOn = 0;
-    PauseVoice(EyesVoice);
-    PauseVoice(FrightVoice);
-    PauseVoice(ChompVoice);
-    StopSirens();
+    SilenceLoops();
     CalmGhosts();
     CopySurface(BackBuffer, FlashCounter < 12 ? MazeBackdrop : FlashMaze);
-    DrawLabels();
-    DrawScores();
+    KeepBestScore();
+    DrawScorePanel();
     DrawPlayer();
     DrawLives();
     DrawLevelFruits();
@@ -65,9 +48,7 @@ void LevelClearFrame() {
 void BeginPlay() {
     ResetGhosts();
     SetupLevel();
-    FrightLoopOn = EyesLoopOn = 0;
-    PauseVoice(EyesVoice);
-    PauseVoice(FrightVoice);
+    StopFrightAndEyesLoops();
     StartSiren();
     CalmGhosts();
     Player.state = PlayerAlive;
@@ -117,7 +98,6 @@ void CommonFrame(uint32_t now, int32_t scoreBefore) {
     if (Player.state == PlayerLost) TakeLife();
     if (GamePhase == PhaseReady) DrawSprite(68, 121, 40, 6, 0, 78);  // READY!
     DrawSprite(82, 95, 12, 2, 65, 60);                                // the house door
-    DrawLabels();
     if (GamePhase == PhasePlaying && Player.state == PlayerAlive) WorldUpdate(now);
     if (FlashCounter < 12) DrawEnergisers();
     if (GamePhase == PhasePlaying) FruitAppearanceRule(now);
@@ -128,7 +108,8 @@ void CommonFrame(uint32_t now, int32_t scoreBefore) {
     if (Player.state == PlayerAlive || (Player.state == PlayerDying && Player.frame == 1) ||
         GamePhase == PhaseReady || GamePhase == PhaseGhostEaten)
         DrawGhosts();
-    DrawScores();
+    KeepBestScore();
+    DrawScorePanel();
     ExtraLifeRule(scoreBefore);
     DrawLives();
     DrawLevelFruits();
@@ -170,9 +151,7 @@ void GameFrame() {
             return;
         case PhaseSceneDone:
             SceneIndex = (SceneIndex + 1) % 3;
-            SceneStarted = 0;
-            SceneDirection = -1;
-            TearCounter = 0;
+            ResetScenes();
             AnimCounter = 0;
             Level = NextLevel(Level);
             StartRound();
@@ -183,13 +162,17 @@ void GameFrame() {
     }
 }
 
+void StartNewGame() {
+    StartLoopVoices(Sound);
+    ResetGhosts();
+    ResetPlayer();
+    ResetGame();
+    ReadyRound(4300);
+    PlayGameSample(SampleStartTune);
+}
+
 void StartRound() {
     ResetGhosts();
     ResetPlayer();
-    Player.state = PlayerReady;
-    DotsEaten = 0;
-    RestoreDots();
-    PaintDots();
-    GamePhase = PhaseReady;
-    PhaseTimer = GetTickCount() + 2500;
+    ReadyRound(2500);
 }

@@ -1,0 +1,17 @@
+// The in-game frame: the phase machine, the world update in its fixed order, and the
+// composition of the board, score panel and captions; and the starts of a game and of
+// a round.
+#pragma once
+#include <cstdint>
+
+extern uint32_t FrameStartTick;  // written by GameFrame at its very start; 0 until the first
+
+void GameFrame();
+// A new game from the title: the loop voices, level 1, score 0, three lives, READY!
+// with the start tune.
+void StartNewGame();
+// The next round of a level, or the first of a new level: actors home, dots back, READY!.
+void StartRound();
+
+// Level after `level` once it is cleared: levels 18 to 21 repeat for ever.
+int32_t NextLevel(int32_t level);
