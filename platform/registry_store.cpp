@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include "path_bytes.h"
 #include "registry.h"
 
 namespace {
@@ -41,7 +42,71 @@ bool ParseHexBytes(const std::string& s, std::vector<uint8_t>& out) {
     return true;
 }
 
-// "name"=dword:0000001f | "name"=hex(N):aa,bb | "name"=hex:aa,bb
+// A string value's bytes as the registry keeps them: UTF-16 units, little-endian, with the
+// terminator. The text is read as names and paths are (platform/path_bytes.h), so any
+// byte of the file comes back unchanged when the string is written out again.
+std::vector<uint8_t> StringUnits(const std::string& text) {
+    std::vector<uint8_t> out;
+    const auto unit = [&out](uint32_t u) {
+        out.push_back(uint8_t(u));
+        out.push_back(uint8_t(u >> 8));
+    };
+    for (wchar_t w : WideFromBytes(text)) {
+        uint32_t c = uint32_t(w);
+        if (c >= 0x10000) {
+            unit(0xD800 + ((c - 0x10000) >> 10));
+            unit(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            unit(c);
+        }
+    }
+    unit(0);
+    return out;
+}
+
+// The quoted text of a string value after its opening quote, with REGEDIT4's two escapes
+// (\\ and \"), running to the end of the line; false for anything else.
+bool ParseQuoted(const std::string& s, std::string& text) {
+    text.clear();
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '"') return i + 1 == s.size();
+        if (s[i] == '\\') {
+            if (++i == s.size() || (s[i] != '\\' && s[i] != '"')) return false;
+        }
+        text += s[i];
+    }
+    return false;  // no closing quote
+}
+
+// A REG_SZ value as a quoted string, when it is one: a single terminator at the end, no
+// line breaks, and text that reads back to the very same bytes. Else nothing.
+std::optional<std::string> QuotedString(const std::vector<uint8_t>& data) {
+    if (data.size() < 2 || data.size() % 2 != 0) return std::nullopt;
+    std::wstring wide;
+    size_t units = data.size() / 2;
+    for (size_t i = 0; i < units; ++i) {
+        uint32_t u = uint32_t(data[2 * i]) | uint32_t(data[2 * i + 1]) << 8;
+        if ((u == 0) != (i + 1 == units) || u == '\n' || u == '\r') return std::nullopt;
+        if (u >= 0xD800 && u <= 0xDBFF && i + 2 < units) {
+            uint32_t low = uint32_t(data[2 * i + 2]) | uint32_t(data[2 * i + 3]) << 8;
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                u = 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00);
+                ++i;
+            }
+        }
+        if (u != 0) wide += wchar_t(u);
+    }
+    std::string text = BytesFromWide(wide);
+    if (StringUnits(text) != data) return std::nullopt;
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '\\' || c == '"') quoted += '\\';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+// "name"=dword:0000001f | "name"=hex(N):aa,bb | "name"=hex:aa,bb | "name"="text"
 bool ParseValueLine(const std::string& line, std::string& name, RegistryValue& value) {
     if (line.size() < 4 || line[0] != '"') return false;
     size_t close = line.find('"', 1);
@@ -49,6 +114,13 @@ bool ParseValueLine(const std::string& line, std::string& name, RegistryValue& v
     name = line.substr(1, close - 1);
     if (name.empty() || name.find('\\') != std::string::npos) return false;
     std::string rest = line.substr(close + 2);
+    if (rest.rfind("\"", 0) == 0) {
+        std::string text;
+        if (!ParseQuoted(rest.substr(1), text)) return false;
+        value.type = REG_SZ;
+        value.data = StringUnits(text);
+        return true;
+    }
     if (rest.rfind("dword:", 0) == 0) {
         std::string digits = rest.substr(6);
         if (digits.size() != 8) return false;
@@ -145,7 +217,11 @@ std::string FormatRegistryText(const RegistryTree& t) {
         out += "\n[" + RootName + key + "]\n";
         for (const auto& [name, value] : values) {
             out += "\"" + name + "\"=";
-            if (value.type == REG_DWORD && value.data.size() == 4) {
+            std::optional<std::string> quoted;
+            if (value.type == REG_SZ) quoted = QuotedString(value.data);
+            if (quoted) {
+                out += *quoted;
+            } else if (value.type == REG_DWORD && value.data.size() == 4) {
                 uint32_t v = uint32_t(value.data[0]) | uint32_t(value.data[1]) << 8 |
                              uint32_t(value.data[2]) << 16 | uint32_t(value.data[3]) << 24;
                 std::snprintf(buf, sizeof buf, "dword:%08x", v);

@@ -78,7 +78,7 @@ TEST_F(RegistryTest, DamagedFilesAreKeptAsideAndWhatCanBeReadIsKept) {
         "",                                                        // empty
         "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\brix\\glimmo]\n\"Sound\"=dword:00000020\n\"HiSc",  // cut short
         "\x7f\x45\x4c\x46\x02\x01\x01\x00\x00\x00",                // binary
-        "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\brix\\glimmo]\n\"Sound\"=dword:00000020\n\"HiScore\"=\"lots\"\n",
+        "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\brix\\glimmo]\n\"Sound\"=dword:00000020\n\"HiScore\"=\"lots\n",
     };
     for (const char* text : damaged) {
         WriteFile(std::string(text, std::strlen(text)));
@@ -95,6 +95,34 @@ TEST_F(RegistryTest, DamagedFilesAreKeptAsideAndWhatCanBeReadIsKept) {
         }
         unlink((dir + "/glimmo.reg.bad").c_str());
     }
+}
+
+// A plain string is a REG_SZ value: its UTF-16 units and terminator are what a query
+// gives, and a save writes it back as the same string, REGEDIT4's escapes and all.
+TEST_F(RegistryTest, StringValuesAreReadAndSavedAsStrings) {
+    const std::string ding = "\"Script\"=\"ding\"\n";
+    const std::string escaped = "\"Label\"=\"a\\\\b \\\"q\\\" d\xc3\xa9\"\n";  // a\b "q" dé
+    WriteFile("REGEDIT4\n\n[HKEY_CURRENT_USER\\ControlPanel\\Sounds\\Keypress]\n" + ding + escaped);
+    SetRegistryFolder(dir);
+    HKEY k = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"ControlPanel\\Sounds\\Keypress", 0, nullptr, 0, 0, nullptr, &k,
+                              nullptr), 0);
+    EXPECT_FALSE(Exists("/glimmo.reg.bad"));
+    uint8_t got[64] = {};
+    DWORD size = sizeof got, type = 0;
+    EXPECT_EQ(RegQueryValueExW(k, L"Script", nullptr, &type, got, &size), 0);
+    EXPECT_EQ(type, REG_SZ);
+    const uint8_t units[] = {'d', 0, 'i', 0, 'n', 0, 'g', 0, 0, 0};
+    EXPECT_EQ(std::vector<uint8_t>(got, got + size), std::vector<uint8_t>(units, units + sizeof units));
+    size = sizeof got;
+    EXPECT_EQ(RegQueryValueExW(k, L"Label", nullptr, &type, got, &size), 0);
+    const uint8_t text[] = {'a', 0, '\\', 0, 'b', 0, ' ', 0, '"', 0, 'q', 0, '"', 0, ' ', 0, 'd', 0, 0xe9, 0, 0, 0};
+    EXPECT_EQ(std::vector<uint8_t>(got, got + size), std::vector<uint8_t>(text, text + sizeof text));
+    uint32_t zero = 0;
+    RegSetValueExW(k, L"BeepMode", 0, REG_DWORD, reinterpret_cast<BYTE*>(&zero), 4);
+    RegCloseKey(k);  // saves
+    EXPECT_NE(ReadFile().find(ding), std::string::npos) << ReadFile();
+    EXPECT_NE(ReadFile().find(escaped), std::string::npos) << ReadFile();
 }
 
 TEST_F(RegistryTest, UnwritableFolderKeepsPlaying) {
