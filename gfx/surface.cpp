@@ -1,23 +1,49 @@
 // Software blitting of 16-bit pixels: surfaces laid out like the frame memory, images
 // in plain rows, clipping done once per blit and one comparison a pixel for the key.
+// Positions are worked out as pixel offsets in 64 bits, where no sum or product of the
+// arguments can overflow, and a pointer is formed only for a pixel that is read or written.
 #include "surface.h"
+#include <algorithm>
+#include <climits>
+#include <cstddef>
 #include <cstring>
 #include <new>
+
+namespace {
+// The lowest and highest pixel offsets of a layout from its pixel (0, 0); the width and
+// height less one count as signed 32-bit numbers, as they always have.
+void Extent(const GXDisplayProperties& p, int32_t xStep, int32_t yStep, int64_t& lo, int64_t& hi) {
+    const int64_t ex = int64_t(int32_t(p.cxWidth - 1)) * xStep;
+    const int64_t ey = int64_t(int32_t(p.cyHeight - 1)) * yStep;
+    lo = std::min<int64_t>(ex, 0) + std::min<int64_t>(ey, 0);
+    hi = std::max<int64_t>(ex, 0) + std::max<int64_t>(ey, 0);
+}
+
+// The surface's offsets, and the count of pixels from the lowest to the highest, are
+// 32-bit numbers.
+bool FitsOffsets(int64_t lo, int64_t hi) { return lo >= INT32_MIN && hi <= INT32_MAX && hi - lo < INT32_MAX; }
+}  // namespace
 
 Surface::Surface() : origin(nullptr), buffer(nullptr), props(GXGetDisplayProperties()), minOffset(0), maxOffset(0) {
     xStep = props.cbxPitch >> 1;
     yStep = props.cbyPitch >> 1;
-    int32_t ex = int32_t(props.cxWidth - 1) * xStep;
-    int32_t ey = int32_t(props.cyHeight - 1) * yStep;
-    (ex < 0 ? minOffset : maxOffset) += ex;
-    (ey < 0 ? minOffset : maxOffset) += ey;
+    int64_t lo, hi;
+    Extent(props, xStep, yStep, lo, hi);
+    // A layout beyond 32-bit offsets keeps none, and AllocatePixels refuses it memory.
+    if (FitsOffsets(lo, hi)) {
+        minOffset = int32_t(lo);
+        maxOffset = int32_t(hi);
+    }
 }
 
 Surface::~Surface() { delete[] buffer; }
 
 int AllocatePixels(Surface& s) {
     if (s.origin || s.props.cBPP != 16) return 0;
-    s.buffer = new (std::nothrow) uint16_t[size_t(s.maxOffset - s.minOffset + 1)];
+    int64_t lo, hi;
+    Extent(s.props, s.xStep, s.yStep, lo, hi);
+    if (!FitsOffsets(lo, hi)) return 0;  // no allocation could hold it
+    s.buffer = new (std::nothrow) uint16_t[size_t(int64_t(s.maxOffset) - s.minOffset + 1)];
     if (!s.buffer) return 0;
     s.origin = s.buffer - s.minOffset;
     return 1;
@@ -31,42 +57,47 @@ int SetPixels(Surface& s, uint16_t* address) {
 int PutPixel(Surface& s, int32_t x, int32_t y, uint32_t colour) {
     if (!s.origin || uint32_t(x) >= s.props.cxWidth || uint32_t(y) >= s.props.cyHeight || s.props.cBPP != 16)
         return 0;
-    s.origin[x * s.xStep + y * s.yStep] = uint16_t(colour);
+    s.origin[ptrdiff_t(x) * s.xStep + ptrdiff_t(y) * s.yStep] = uint16_t(colour);
     return 1;
 }
 
 int Blit(Surface& s, int32_t dx, int32_t dy, int32_t w, int32_t h, const Image* img, int32_t sx, int32_t sy,
          uint32_t key) {
-    if (!s.origin || !img || !img->pixels || w < 1 || h < 1 || sx < 0 || sy < 0 || sx + w > img->width ||
-        sy + h > img->height)
+    if (!s.origin || !img || !img->pixels || w < 1 || h < 1 || sx < 0 || sy < 0 || int64_t(sx) + w > img->width ||
+        int64_t(sy) + h > img->height)
         return 0;
-    if (dx > int32_t(s.props.cxWidth) || dy > int32_t(s.props.cyHeight)) return 1;
-    if (dx < 0) {
-        w += dx;
-        sx -= dx;
-        dx = 0;
+    // The screen's sides count as signed 32-bit numbers, as they always have.
+    const int64_t width = int32_t(s.props.cxWidth), height = int32_t(s.props.cyHeight);
+    int64_t x = dx, y = dy, cols = w, rows = h, fromX = sx, fromY = sy;
+    if (x > width || y > height) return 1;
+    if (x < 0) {
+        cols += x;
+        fromX -= x;
+        x = 0;
     }
-    if (dy < 0) {
-        h += dy;
-        sy -= dy;
-        dy = 0;
+    if (y < 0) {
+        rows += y;
+        fromY -= y;
+        y = 0;
     }
-    if (w > int32_t(s.props.cxWidth) - dx) w = int32_t(s.props.cxWidth) - dx;
-    if (h > int32_t(s.props.cyHeight) - dy) h = int32_t(s.props.cyHeight) - dy;
+    cols = std::min(cols, width - x);
+    rows = std::min(rows, height - y);
     if (s.props.cBPP != 16) return 0;
-    if (h < 1) return 1;
-    const uint16_t* src = img->pixels + sy * img->width + sx;
-    uint16_t* dstRow = s.origin + dx * s.xStep + dy * s.yStep;
-    for (int32_t row = 0; row < h; ++row) {
-        uint16_t* dst = dstRow;
+    // Clipped to nothing. Otherwise every pixel drawn lies on the surface and every
+    // pixel read in the image (the source rectangle was inside it and shrank with the clip).
+    if (rows < 1 || cols < 1) return 1;
+    const ptrdiff_t xStep = s.xStep, yStep = s.yStep, span = img->width;
+    ptrdiff_t to = ptrdiff_t(x) * xStep + ptrdiff_t(y) * yStep;
+    ptrdiff_t from = ptrdiff_t(fromY) * span + ptrdiff_t(fromX);
+    for (int64_t row = 0; row < rows; ++row, to += yStep, from += span) {
+        uint16_t* dst = s.origin + to;
+        const uint16_t* src = img->pixels + from;
         if (key == NoKey) {
-            for (int32_t col = 0; col < w; ++col, dst += s.xStep) *dst = src[col];
+            for (ptrdiff_t col = 0; col < cols; ++col) dst[col * xStep] = src[col];
         } else {
-            for (int32_t col = 0; col < w; ++col, dst += s.xStep)
-                if (src[col] != key) *dst = src[col];
+            for (ptrdiff_t col = 0; col < cols; ++col)
+                if (src[col] != key) dst[col * xStep] = src[col];
         }
-        src += img->width;
-        dstRow += s.yStep;
     }
     return 1;
 }
@@ -84,10 +115,9 @@ int BlitKeyed(Surface& s, int32_t dx, int32_t dy, int32_t w, int32_t h, const Im
 // is refused: nothing is written.
 int CopySurface(Surface& d, const Surface& s) {
     if (d.props.cBPP != 16 || s.props.cBPP != 16 || !s.buffer || !d.origin) return 0;
-    size_t pixels = size_t(d.maxOffset - d.minOffset + 1);
-    size_t sourcePixels = size_t(s.maxOffset - s.minOffset + 1);
-    if (sourcePixels < pixels) pixels = sourcePixels;
-    std::memcpy(d.origin + d.minOffset, s.buffer, pixels * sizeof(uint16_t));
+    const int64_t pixels =
+        std::min(int64_t(d.maxOffset) - d.minOffset + 1, int64_t(s.maxOffset) - s.minOffset + 1);
+    std::memcpy(d.origin + d.minOffset, s.buffer, size_t(pixels) * sizeof(uint16_t));
     return 1;
 }
 
@@ -108,27 +138,28 @@ Image* CreateImage(const Surface& f, HBITMAP bitmap, int32_t sx, int32_t sy, int
     auto* img = new (std::nothrow) Image{nullptr, 0, 0};
     if (!img) return nullptr;
     bool whole = sx < 0 && sy < 0;
-    int32_t W = bitmap->width, H = bitmap->height;
-    img->width = whole ? W : 2 * W;
-    img->height = whole ? H : 2 * H;
+    const int64_t W = bitmap->width, H = bitmap->height;
+    const int64_t width = whole ? W : 2 * W, height = whole ? H : 2 * H;
+    // No canvas has sides beyond 32 bits: such an image stays 0 x 0, without pixels.
+    if (width < INT32_MIN || width > INT32_MAX || height < INT32_MIN || height > INT32_MAX) return img;
+    img->width = int32_t(width);
+    img->height = int32_t(height);
     if (img->width < 1 || img->height < 1 || f.props.cBPP != 16 || !bitmap->pixels) return img;
-    img->pixels = new (std::nothrow) uint16_t[size_t(img->width) * size_t(img->height)];
+    const size_t count = size_t(width) * size_t(height);
+    img->pixels = new (std::nothrow) uint16_t[count];
     if (!img->pixels) return img;
     if (whole) {
-        for (int32_t i = 0; i < W * H; ++i) img->pixels[i] = uint16_t(PackColour(f, bitmap->pixels[i]));
+        for (size_t i = 0; i < count; ++i) img->pixels[i] = uint16_t(PackColour(f, bitmap->pixels[i]));
         return img;
     }
     // Rectangle form: the w x h rectangle at (sx, sy) lands in the top-left corner of a
     // black canvas twice the bitmap's size; what lies outside the bitmap stays black.
-    uint16_t black = uint16_t(PackColour(f, 0));
-    for (int32_t i = 0; i < img->width * img->height; ++i) img->pixels[i] = black;
-    for (int32_t y = 0; y < h; ++y) {
-        for (int32_t x = 0; x < w; ++x) {
-            int32_t bx = sx + x, by = sy + y;
-            if (bx < 0 || by < 0 || bx >= W || by >= H || x >= img->width || y >= img->height) continue;
-            img->pixels[y * img->width + x] = uint16_t(PackColour(f, bitmap->pixels[by * W + bx]));
-        }
-    }
+    std::fill(img->pixels, img->pixels + count, uint16_t(PackColour(f, 0)));
+    const int64_t x0 = std::max<int64_t>(0, -int64_t(sx)), y0 = std::max<int64_t>(0, -int64_t(sy));
+    const int64_t x1 = std::min({int64_t(w), width, W - sx}), y1 = std::min({int64_t(h), height, H - sy});
+    for (int64_t y = y0; y < y1; ++y)
+        for (int64_t x = x0; x < x1; ++x)
+            img->pixels[y * width + x] = uint16_t(PackColour(f, bitmap->pixels[(sy + y) * W + sx + x]));
     return img;
 }
 

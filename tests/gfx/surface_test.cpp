@@ -1,5 +1,10 @@
 // Blits, clipping, colours and image conversion on surfaces of several display layouts.
 #include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
+#include <algorithm>
+#include <climits>
+#include <fstream>
 #include <vector>
 #include "gfx/surface.h"
 #include "platform/headless/headless_backend.h"
@@ -19,6 +24,37 @@ uint16_t At(const Surface& s, int x, int y) { return s.origin[x * s.xStep + y * 
 struct SurfaceTest : ::testing::Test {
     void Use(GXDisplayProperties p) { UseHeadlessBackend(1000, p); }
     void TearDown() override { SetBackend(nullptr); }
+};
+
+// Frame memory at the lowest address a program may map, for a layout whose pitch is
+// longer than that address: below the memory there is only the wrap round zero, so a
+// pointer formed past its far edge is one the undefined-behaviour sanitizer reports.
+class MemoryAtTheBottom {
+public:
+    MemoryAtTheBottom() {
+        const uintptr_t page = uintptr_t(sysconf(_SC_PAGESIZE));
+        uintptr_t lowest = 65536;
+        std::ifstream("/proc/sys/vm/mmap_min_addr") >> lowest;
+        lowest = (lowest + page) / page * page;  // above the limit, never at zero
+        pitch = int32_t(lowest + page);
+        bytes = size_t(pitch) + page;
+        void* want = reinterpret_cast<void*>(lowest);
+        void* got = mmap(want, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED_NOREPLACE, -1, 0);
+        if (got == want) base = static_cast<uint16_t*>(got);
+        else if (got != MAP_FAILED) munmap(got, bytes);
+    }
+    ~MemoryAtTheBottom() {
+        if (base) munmap(base, bytes);
+    }
+    // The pixels written anywhere in the memory (it starts all zero).
+    int Written() const {
+        int n = 0;
+        for (size_t i = 0; i < bytes / 2; ++i) n += base[i] != 0;
+        return n;
+    }
+    uint16_t* base = nullptr;
+    int32_t pitch = 0;  // bytes from the memory's lowest pixel to its highest row or column
+    size_t bytes = 0;
 };
 }  // namespace
 
@@ -211,4 +247,76 @@ TEST_F(SurfaceTest, CreateImageBothForms) {
     Surface target;
     EXPECT_EQ(BlitOpaque(target, 0, 0, 1, 1, refused, 0, 0), 0);
     FreeImage(refused);
+}
+
+// No blit forms a pointer outside the surface's memory or the image, and no sum or product
+// of its arguments overflows: sprites on the edges of layouts that run backwards through
+// memory, sprites clipped whole, and positions and sizes at the ends of the 32-bit range.
+TEST_F(SurfaceTest, BlitsFormNoPointerOutsideTheirMemory) {
+    std::vector<uint16_t> store;
+    Image img = MakeImage(store, 0xF81F);
+
+    // The ends of the 32-bit range, on the portrait screen: refused, or clipped to nothing.
+    Use(PortraitDisplay);
+    Surface s;
+    ASSERT_EQ(AllocatePixels(s), 1);
+    std::fill(s.buffer, s.buffer + 38720, 0);
+    EXPECT_EQ(BlitOpaque(s, 0, 0, 1, 1, &img, INT32_MAX, 0), 0);
+    EXPECT_EQ(BlitOpaque(s, 0, 0, 1, 1, &img, 0, INT32_MAX), 0);
+    EXPECT_EQ(BlitOpaque(s, 0, 0, INT32_MAX, 1, &img, 1, 0), 0);
+    EXPECT_EQ(BlitOpaque(s, 0, 0, 1, INT32_MAX, &img, 0, 1), 0);
+    EXPECT_EQ(BlitOpaque(s, INT32_MIN, 0, 3, 3, &img, 1, 0), 1);
+    EXPECT_EQ(BlitOpaque(s, 0, INT32_MIN, 3, 2, &img, 0, 1), 1);
+    EXPECT_EQ(BlitOpaque(s, INT32_MAX, INT32_MAX, 4, 3, &img, 0, 0), 1);
+    EXPECT_EQ(PutPixel(s, INT32_MIN, INT32_MAX, 1), 0);
+    // An image declared far larger than its memory, drawn clipped whole: none of it is read.
+    Image vast{store.data(), 0x40000000, 4};
+    EXPECT_EQ(BlitOpaque(s, 176, 0, 1, 1, &vast, 0, 3), 1);
+    EXPECT_EQ(std::count(s.buffer, s.buffer + 38720, 0), 38720);
+
+    // Canvases and layouts too large for 32-bit offsets are refused, not wrapped.
+    std::vector<uint32_t> px(4, 0xFFFFFF);
+    DecodedBitmap small{2, 2, px.data()};
+    Image* corner = CreateImage(s, &small, INT32_MAX, INT32_MAX, 2, 2);
+    ASSERT_NE(corner, nullptr);
+    EXPECT_EQ(std::count(corner->pixels, corner->pixels + 16, 0), 16) << "nothing of the bitmap lies there";
+    FreeImage(corner);
+    DecodedBitmap wide{0x40000000, 1, px.data()};
+    Image* huge = CreateImage(s, &wide, 0, 0, 1, 1);
+    ASSERT_NE(huge, nullptr);
+    EXPECT_EQ(huge->pixels, nullptr);
+    FreeImage(huge);
+    Use(GXDisplayProperties{0x40000001, 2, 4, 2, 16, kfDirect565});
+    Surface endless;
+    EXPECT_EQ(AllocatePixels(endless), 0);
+
+    // Layouts that run backwards through memory placed at the bottom of the address space:
+    // sprites on their far edges, and sprites clipped whole.
+    MemoryAtTheBottom low;
+    if (!low.base) GTEST_SKIP() << "no memory could be mapped at the lowest address";
+    uint16_t* top = low.base + low.pitch / 2;  // the pixel one pitch above the lowest
+
+    // 8 x 2, the lower row a whole pitch below the upper one in memory.
+    Use(GXDisplayProperties{8, 2, 2, -low.pitch, 16, kfDirect565});
+    Surface rows;
+    SetPixels(rows, top);
+    EXPECT_EQ(BlitOpaque(rows, 2, 1, 3, 2, &img, 0, 0), 1) << "on the bottom edge";
+    EXPECT_EQ(BlitKeyed(rows, -3, 1, 4, 3, &img, 0xF81F, 0, 0), 1) << "left-clipped on the bottom edge";
+    EXPECT_EQ(BlitOpaque(rows, -4, 0, 4, 3, &img, 0, 0), 1) << "clipped whole on the left";
+    EXPECT_EQ(BlitOpaque(rows, 8, 0, 4, 3, &img, 0, 0), 1) << "at the right edge";
+    EXPECT_EQ(At(rows, 2, 1), 100);
+    EXPECT_EQ(At(rows, 4, 1), 102);
+    EXPECT_EQ(At(rows, 0, 1), 103);
+    EXPECT_EQ(low.Written(), 4);
+
+    // Rotated: 2 x 8, the right-hand column a whole pitch below the left-hand one.
+    Use(GXDisplayProperties{2, 8, -low.pitch, 2, 16, kfDirect565});
+    Surface columns;
+    SetPixels(columns, top);
+    std::fill(low.base, low.base + low.bytes / 2, 0);
+    EXPECT_EQ(BlitOpaque(columns, 1, 6, 3, 2, &img, 0, 0), 1) << "on the right edge";
+    EXPECT_EQ(BlitOpaque(columns, 2, 0, 3, 2, &img, 0, 0), 1) << "past the right edge";
+    EXPECT_EQ(At(columns, 1, 6), 100);
+    EXPECT_EQ(At(columns, 1, 7), 110);
+    EXPECT_EQ(low.Written(), 2);
 }
