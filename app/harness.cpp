@@ -41,7 +41,7 @@ std::string MakeTempFolder() {
 }
 
 void RemoveTempFolder(const std::string& folder) {
-    for (const char* f : {"/glimmo.reg", "/glimmo.reg.bad", "/glimmo.reg.tmp"}) unlink((folder + f).c_str());
+    RemoveRegistryFiles(folder);
     rmdir(folder.c_str());
 }
 }  // namespace

@@ -18,8 +18,7 @@ const char* const ClickKey = "ControlPanel\\Sounds\\Keypress";
 char scratchFolder[64];
 
 void RemoveScratchFolder() {
-    for (const char* leaf : {"/glimmo.reg", "/glimmo.reg.bad", "/glimmo.reg.tmp"})
-        unlink((std::string(scratchFolder) + leaf).c_str());
+    RemoveRegistryFiles(scratchFolder);
     rmdir(scratchFolder);
 }
 

@@ -256,9 +256,18 @@ void SetRegistryFolder(const std::string& f) {
     warnedUnwritable = false;
 }
 
+std::string SettingsFileIn(const std::string& folder) { return folder + "/glimmo.reg"; }
+std::string DamagedFileIn(const std::string& folder) { return SettingsFileIn(folder) + ".bad"; }
+std::string SavingFileIn(const std::string& folder) { return SettingsFileIn(folder) + ".tmp"; }
+
+void RemoveRegistryFiles(const std::string& folder) {
+    for (const std::string& path : {SettingsFileIn(folder), DamagedFileIn(folder), SavingFileIn(folder)})
+        unlink(path.c_str());
+}
+
 std::string RegistryFilePath() {
     if (folder.empty()) folder = DefaultRegistryFolder();
-    return folder + "/glimmo.reg";
+    return SettingsFileIn(folder);
 }
 
 RegistryTree& LoadedRegistry() {
@@ -267,7 +276,7 @@ RegistryTree& LoadedRegistry() {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         // A file that is there but cannot be opened is kept aside, not overwritten by the next save.
-        std::string aside = path + ".bad";
+        std::string aside = DamagedFileIn(folder);
         if (access(path.c_str(), F_OK) == 0 && std::rename(path.c_str(), aside.c_str()) == 0)
             std::fprintf(stderr, "glimmo: %s could not be read; kept aside as %s\n", path.c_str(), aside.c_str());
         tree.emplace();
@@ -278,7 +287,7 @@ RegistryTree& LoadedRegistry() {
     bool complete = false;
     tree = ParseRegistryText(ss.str(), &complete);
     if (!complete) {
-        std::string aside = path + ".bad";
+        std::string aside = DamagedFileIn(folder);
         if (std::rename(path.c_str(), aside.c_str()) == 0)
             std::fprintf(stderr, "glimmo: %s could not be read whole; kept aside as %s\n", path.c_str(), aside.c_str());
     }
@@ -292,7 +301,7 @@ bool SaveRegistry() {
         return false;
     }
     std::string text = FormatRegistryText(LoadedRegistry());
-    std::string temp = path + ".tmp";
+    std::string temp = SavingFileIn(folder);
     int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (fd < 0) {
         WarnOnce("cannot write " + temp);

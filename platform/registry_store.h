@@ -16,6 +16,14 @@ struct RegistryValue {
 using RegistryKeyValues = std::map<std::string, RegistryValue>;
 using RegistryTree = std::map<std::string, RegistryKeyValues>;  // key path without the root
 
+// The settings file in a folder, and the two that stand beside it for a while: a
+// damaged file kept aside, and the temporary file of a save.
+std::string SettingsFileIn(const std::string& folder);
+std::string DamagedFileIn(const std::string& folder);
+std::string SavingFileIn(const std::string& folder);
+// Removes the settings file and those beside it from a folder (temporary folders, tests).
+void RemoveRegistryFiles(const std::string& folder);
+
 // Where the file lives (created when first saved). Forgets what was loaded.
 void SetRegistryFolder(const std::string& folder);
 std::string RegistryFilePath();

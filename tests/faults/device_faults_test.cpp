@@ -3,6 +3,7 @@
 // start with one clear line; the headless run needs neither.
 #include <gtest/gtest.h>
 #include "tests/support/run_glimmo.h"
+#include "platform/registry_store.h"
 
 namespace {
 // A windowed run of about a second and a half, asked to quit as a desktop would at
@@ -13,7 +14,7 @@ ProgramResult WindowRun(const ScratchFolder& scratch, std::map<std::string, std:
     setup.env = std::move(env);
     if (!setup.env.count("XDG_RUNTIME_DIR")) setup.env["XDG_RUNTIME_DIR"] = scratch.Path();
     setup.terminateAfterMs = 1500;
-    setup.terminateOnceExists = scratch / "glimmo.reg";  // written once the window is up
+    setup.terminateOnceExists = SettingsFileIn(scratch.Path());  // written once the window is up
     setup.ownInstanceSocket = true;
     setup.timeoutSeconds = 60;
     return RunGlimmo(setup);
@@ -28,7 +29,7 @@ TEST(DeviceFaults, NoAudioDeviceThePlayerGetsOneLineAndASilentGame) {
         EXPECT_FALSE(run.timedOut);
         EXPECT_EQ(run.exitCode, 0) << run.err;
         // The game ran until asked to quit, and saved on the way out.
-        EXPECT_TRUE(Exists(scratch / "glimmo.reg"));
+        EXPECT_TRUE(Exists(SettingsFileIn(scratch.Path())));
         if (*driver == 0 && run.err.empty()) continue;  // this machine has a sound device after all
         // Exactly one line of ours; the sound library of the system may add its own chatter.
         std::vector<std::string> ours;
@@ -64,7 +65,7 @@ TEST(DeviceFaults, NoDisplayTheProgramSaysSoInOneLineAndExitsOne) {
         EXPECT_EQ(run.err.rfind("glimmo: ", 0), 0u) << run.err;
         EXPECT_NE(run.err.find("display"), std::string::npos) << run.err;
         EXPECT_EQ(run.out, "");
-        EXPECT_FALSE(Exists(scratch / "glimmo.reg")) << "nothing is touched by a program that could not start";
+        EXPECT_FALSE(Exists(SettingsFileIn(scratch.Path()))) << "nothing is touched by a program that could not start";
     }
 }
 

@@ -31,7 +31,7 @@ RegistryValue Dword(uint32_t v) { return RegistryValue{REG_DWORD, {uint8_t(v), u
 
 TEST(InterruptedSave, TheFileIsTheOldOrTheNewNeverABrokenOne) {
     ScratchFolder scratch("killed-save");
-    const std::string file = scratch / "glimmo.reg";
+    const std::string file = SettingsFileIn(scratch.Path());
     std::mt19937 random(20261207);
     std::uniform_int_distribution<int> delayUs(2000, 60000);
     int rounds = 0, sawSaves = 0, looks = 0;

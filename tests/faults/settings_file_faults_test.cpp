@@ -70,7 +70,7 @@ TEST(SettingsFileFaults, DamagedFilesAreKeptAsideAndWhatCouldBeReadIsKept) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ScratchFolder scratch("damaged");
-        const std::string file = scratch / "glimmo.reg";
+        const std::string file = SettingsFileIn(scratch.Path());
         WriteWholeFile(file, c.bytes);
         ProgramResult run = PlayAndQuit(scratch, scratch.Path());
         EXPECT_EQ(run.exitCode, 0) << run.err;
@@ -87,14 +87,14 @@ TEST(SettingsFileFaults, DamagedFilesAreKeptAsideAndWhatCouldBeReadIsKept) {
 
 TEST(SettingsFileFaults, AGoodFileIsReadAndRewrittenWithoutAWord) {
     ScratchFolder scratch("good");
-    WriteWholeFile(scratch / "glimmo.reg", Header + "\"HiScore\"=dword:00002710\n\"Sound\"=dword:00000020\n");
+    WriteWholeFile(SettingsFileIn(scratch.Path()), Header + "\"HiScore\"=dword:00002710\n\"Sound\"=dword:00000020\n");
     ProgramResult run = PlayAndQuit(scratch, scratch.Path());
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(LastHiScore(scratch), "10000");
-    EXPECT_FALSE(Exists(scratch / "glimmo.reg.bad"));
-    EXPECT_FALSE(Exists(scratch / "glimmo.reg.tmp"));
-    SavedValues saved = ReadSaved(scratch / "glimmo.reg");
+    EXPECT_FALSE(Exists(DamagedFileIn(scratch.Path())));
+    EXPECT_FALSE(Exists(SavingFileIn(scratch.Path())));
+    SavedValues saved = ReadSaved(SettingsFileIn(scratch.Path()));
     EXPECT_TRUE(saved.complete);
     EXPECT_EQ(saved.hiScore, 10000);
     EXPECT_EQ(saved.sound, 32);
@@ -103,12 +103,12 @@ TEST(SettingsFileFaults, AGoodFileIsReadAndRewrittenWithoutAWord) {
 TEST(SettingsFileFaults, AFolderWhereTheFileShouldBeIsMovedAsideAndTheGamePlays) {
     // Not even root can read a folder as a settings file.
     ScratchFolder scratch("folder-in-place");
-    ASSERT_EQ(mkdir((scratch / "glimmo.reg").c_str(), 0700), 0);
+    ASSERT_EQ(mkdir((SettingsFileIn(scratch.Path())).c_str(), 0700), 0);
     ProgramResult run = PlayAndQuit(scratch, scratch.Path());
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.ErrLines().size(), 1u) << run.err;
     EXPECT_EQ(LastHiScore(scratch), "0");
-    SavedValues saved = ReadSaved(scratch / "glimmo.reg");
+    SavedValues saved = ReadSaved(SettingsFileIn(scratch.Path()));
     EXPECT_TRUE(saved.complete);
     EXPECT_EQ(saved.sound, 16);
 }
@@ -117,7 +117,7 @@ TEST(SettingsFileFaults, AnUnreadableFileIsKeptAsideNotOverwritten) {
     ScratchFolder scratch("unreadable");
     const std::string folder = scratch / "config";
     ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
-    const std::string file = folder + "/glimmo.reg";
+    const std::string file = SettingsFileIn(folder);
     const std::string bytes = Header + "\"HiScore\"=dword:00003039\n";
     WriteWholeFile(file, bytes);
     ASSERT_EQ(chmod(file.c_str(), 0), 0);
@@ -155,10 +155,10 @@ TEST(SettingsFileFaults, AReadOnlyFolderKeepsTheOldFileAndItsValuesAreStillUsed)
     const std::string folder = scratch / "config";
     ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
     const std::string bytes = Header + "\"HiScore\"=dword:00000bb8\n\"Sound\"=dword:00000008\n";
-    WriteWholeFile(folder + "/glimmo.reg", bytes);
+    WriteWholeFile(SettingsFileIn(folder), bytes);
     std::optional<unsigned> user;
     if (geteuid() == 0) {
-        ASSERT_EQ(chown((folder + "/glimmo.reg").c_str(), Nobody, Nobody), 0);
+        ASSERT_EQ(chown((SettingsFileIn(folder)).c_str(), Nobody, Nobody), 0);
         ASSERT_EQ(chown(scratch.Path().c_str(), Nobody, Nobody), 0);
         user = Nobody;
     }
@@ -168,5 +168,5 @@ TEST(SettingsFileFaults, AReadOnlyFolderKeepsTheOldFileAndItsValuesAreStillUsed)
     ASSERT_EQ(run.ErrLines().size(), 1u) << run.err;
     EXPECT_NE(run.err.find("will not be kept"), std::string::npos) << run.err;
     EXPECT_EQ(LastHiScore(scratch), "3000");
-    EXPECT_EQ(ReadWholeFile(folder + "/glimmo.reg"), bytes);
+    EXPECT_EQ(ReadWholeFile(SettingsFileIn(folder)), bytes);
 }

@@ -19,18 +19,18 @@ struct RegistryTest : ::testing::Test {
     }
     void TearDown() override {
         chmod(dir.c_str(), 0700);
-        for (const char* f : {"/glimmo.reg", "/glimmo.reg.bad", "/glimmo.reg.tmp"}) unlink((dir + f).c_str());
+        RemoveRegistryFiles(dir);
         rmdir((dir + "/sub").c_str());
         rmdir(dir.c_str());
     }
-    void WriteFile(const std::string& text) { std::ofstream(dir + "/glimmo.reg", std::ios::binary) << text; }
-    std::string ReadFile(const std::string& name = "/glimmo.reg") {
-        std::ifstream in(dir + name, std::ios::binary);
+    void WriteFile(const std::string& text) { std::ofstream(SettingsFileIn(dir), std::ios::binary) << text; }
+    std::string ReadFile() {
+        std::ifstream in(SettingsFileIn(dir), std::ios::binary);
         std::stringstream ss;
         ss << in.rdbuf();
         return ss.str();
     }
-    bool Exists(const std::string& name) { return access((dir + name).c_str(), F_OK) == 0; }
+    static bool Exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
 };
 
 LONG ReadDword(const WCHAR* key, const WCHAR* name, uint32_t& out) {
@@ -53,7 +53,7 @@ TEST_F(RegistryTest, ValuesSurviveASaveByteForByte) {
     RegSetValueExW(k, L"Script", 0, REG_SZ, script, 30);
     RegCloseKey(k);
     EXPECT_NE(ReadFile().find("\"HiScore\"=dword:0001e240"), std::string::npos) << ReadFile();
-    EXPECT_FALSE(Exists("/glimmo.reg.tmp"));
+    EXPECT_FALSE(Exists(SavingFileIn(dir)));
 
     SetRegistryFolder(dir);  // a new run reads the file again
     uint32_t back = 0;
@@ -87,13 +87,13 @@ TEST_F(RegistryTest, DamagedFilesAreKeptAsideAndWhatCanBeReadIsKept) {
         LONG r = ReadDword(L"Software\\brix\\glimmo", L"HiScore", v);
         EXPECT_NE(r, 0) << "HiScore cannot be read from: " << text;
         EXPECT_EQ(v, 99u);
-        EXPECT_TRUE(Exists("/glimmo.reg.bad")) << text;
+        EXPECT_TRUE(Exists(DamagedFileIn(dir))) << text;
         uint32_t sound = 0;
         if (std::strstr(text, "00000020")) {
             EXPECT_EQ(ReadDword(L"Software\\brix\\glimmo", L"Sound", sound), 0);
             EXPECT_EQ(sound, 32u);
         }
-        unlink((dir + "/glimmo.reg.bad").c_str());
+        unlink((DamagedFileIn(dir)).c_str());
     }
 }
 
@@ -107,7 +107,7 @@ TEST_F(RegistryTest, StringValuesAreReadAndSavedAsStrings) {
     HKEY k = nullptr;
     ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"ControlPanel\\Sounds\\Keypress", 0, nullptr, 0, 0, nullptr, &k,
                               nullptr), 0);
-    EXPECT_FALSE(Exists("/glimmo.reg.bad"));
+    EXPECT_FALSE(Exists(DamagedFileIn(dir)));
     uint8_t got[64] = {};
     DWORD size = sizeof got, type = 0;
     EXPECT_EQ(RegQueryValueExW(k, L"Script", nullptr, &type, got, &size), 0);

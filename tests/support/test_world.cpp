@@ -49,7 +49,7 @@ void StopTestWorld() {
     Mixer.Close();
     CloseDisplay();
     DestroyGlobalObjects();
-    for (const char* f : {"/glimmo.reg", "/glimmo.reg.bad", "/glimmo.reg.tmp"}) unlink((folder + f).c_str());
+    RemoveRegistryFiles(folder);
     rmdir(folder.c_str());
     started = false;
 }
