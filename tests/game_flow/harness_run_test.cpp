@@ -9,6 +9,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+#include "tests/support/state_log_reader.h"
+#include "platform/registry_store.h"
 
 namespace {
 
@@ -17,19 +19,6 @@ struct Pass {
     std::string screen;
     int phase, level, score, hiscore, lives, dots, x, y, state;
 };
-
-int Field(const std::string& line, const std::string& name) {
-    const size_t at = line.find("\"" + name + "\":");
-    if (at == std::string::npos) return -99999;
-    return std::atoi(line.c_str() + at + name.size() + 3);
-}
-
-std::string Text(const std::string& line, const std::string& name) {
-    const size_t at = line.find("\"" + name + "\":\"");
-    if (at == std::string::npos) return "";
-    const size_t from = at + name.size() + 4;
-    return line.substr(from, line.find('"', from) - from);
-}
 
 std::string ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -59,14 +48,11 @@ protected:
                                     "/out.txt' 2>&1";
         EXPECT_EQ(std::system(command.c_str()), 0) << ReadAll(dir + "/out.txt");
         std::vector<Pass> passes;
-        std::ifstream log(dir + "/log.jsonl");
-        for (std::string line; std::getline(log, line);) {
-            const size_t player = line.find("\"player\":");
-            const std::string p = player == std::string::npos ? "" : line.substr(player);
-            passes.push_back({uint32_t(std::stoul(line.substr(line.find("\"tick\":") + 7))), Text(line, "screen"),
-                              Field(line, "phase"), Field(line, "level"), Field(line, "score"),
-                              Field(line, "hiscore"), Field(line, "lives"), Field(line, "dots"), Field(p, "x"),
-                              Field(p, "y"), Field(p, "state")});
+        for (const std::string& line : StateLogLines(dir + "/log.jsonl")) {
+            auto field = [&](const char* name) { return int(StateValue(line, name)); };
+            passes.push_back({uint32_t(StateValue(line, "tick")), StateText(line, "screen"), field("phase"),
+                              field("level"), field("score"), field("hiscore"), field("lives"), field("dots"),
+                              field("player.x"), field("player.y"), field("player.state")});
         }
         return passes;
     }
@@ -130,7 +116,7 @@ TEST_F(HarnessRun, LastDotFlashesAndTheNextLevelShowsReadyFor2500) {
 TEST_F(HarnessRun, BackKeyStoresTheBestScoreAndVolume) {
     const auto passes = Run("100 tap RETURN\n5500 close\n", 8000);
     EXPECT_LT(passes.back().tick, Start + 6000);  // the run ended at the quit, not at the limit
-    const std::string reg = ReadAll(dir + "/glimmo.reg");
+    const std::string reg = ReadAll(SettingsFileIn(dir));
     EXPECT_NE(reg.find("[HKEY_CURRENT_USER\\Software\\brix\\glimmo]"), std::string::npos) << reg;
     const int score = passes.back().hiscore;
     char hiscore[40];
@@ -147,7 +133,7 @@ TEST_F(HarnessRun, BackKeyStoresTheBestScoreAndVolume) {
 TEST_F(HarnessRun, DeactivationStoresNothing) {
     const auto passes = Run("100 tap RETURN\n5500 deactivate\n", 8000);
     EXPECT_GT(passes.back().hiscore, 0);
-    EXPECT_EQ(ReadAll(dir + "/glimmo.reg").find("HiScore"), std::string::npos);
+    EXPECT_EQ(ReadAll(SettingsFileIn(dir)).find("HiScore"), std::string::npos);
 }
 
 TEST_F(HarnessRun, UnwritableSettingsFolderCostsOneLineOnly) {

@@ -12,6 +12,7 @@
 #include "game/phase.h"
 #include "game/score.h"
 #include "game/scenes.h"
+#include "tests/support/state_log_reader.h"
 #include "tests/support/test_world.h"
 
 namespace {
@@ -57,11 +58,6 @@ struct Pass {
     int phase, level, scene, ghostX;
 };
 
-int Field(const std::string& line, const std::string& key) {
-    size_t at = line.find("\"" + key + "\":");
-    return at == std::string::npos ? -99999 : std::atoi(line.c_str() + at + key.size() + 3);
-}
-
 // A game that eats its way through the levels: every quarter second the dot count is
 // put one short of the clear, so each level ends at the player's first dot.
 std::vector<Pass> PlayThroughTheLevels(const std::filesystem::path& dir) {
@@ -75,12 +71,9 @@ std::vector<Pass> PlayThroughTheLevels(const std::filesystem::path& dir) {
                           " --config-dir " + dir.string();
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
     std::vector<Pass> passes;
-    std::ifstream log(dir / "levels.log");
-    for (std::string line; std::getline(log, line);) {
-        size_t ghosts = line.find("\"ghosts\":[");
-        passes.push_back({Field(line, "phase"), Field(line, "level"), Field(line, "scene"),
-                          ghosts == std::string::npos ? -99999 : Field(line.substr(ghosts), "x")});
-    }
+    for (const std::string& line : StateLogLines((dir / "levels.log").string()))
+        passes.push_back({int(StateValue(line, "phase")), int(StateValue(line, "level")), int(StateValue(line, "scene")),
+                          int(StateValue(line, "ghosts.0.x"))});
     return passes;
 }
 

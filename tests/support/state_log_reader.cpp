@@ -57,6 +57,12 @@ int64_t StateValue(const std::string& line, const std::string& name, int64_t mis
     return missing;
 }
 
+std::string StateText(const std::string& line, const std::string& name) {
+    for (const auto& [key, value] : ReadStateLine(line))
+        if (key == name) return value;
+    return "";
+}
+
 std::vector<std::string> StateLogLines(const std::string& path) {
     std::vector<std::string> lines;
     std::ifstream in(path);
