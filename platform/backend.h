@@ -10,7 +10,7 @@ class Backend {
 public:
     virtual ~Backend() = default;
 
-    // Clock: milliseconds, 32-bit, wrapping like the handheld's tick count.
+    // Clock: milliseconds, 32-bit, wrapping like the phone's tick count.
     virtual uint32_t Ticks() = 0;
     virtual void Sleep(uint32_t ms) = 0;
 

@@ -16,7 +16,7 @@ int programInstance = 0;
 
 bool IsIntResource(const WCHAR* name) { return uintptr_t(name) < 0x10000; }
 
-// Integer resource types of the handheld: 2 bitmap, 3 icon, 6 string table.
+// Integer resource types of the phone: 2 bitmap, 3 icon, 6 string table.
 std::string TypeName(const WCHAR* type) {
     if (!type) return {};
     if (IsIntResource(type)) {
@@ -90,7 +90,7 @@ DWORD GetModuleFileNameW(HINSTANCE, WCHAR* buffer, DWORD bufferChars) {
         return 0;
     }
     // The path's bytes as they are, whatever they are; a name that does not fit is cut,
-    // as the handheld did.
+    // as the phone did.
     std::wstring wide = WideFromBytes(std::string_view(path, size_t(n)));
     if (wide.size() >= bufferChars) {
         wide.copy(buffer, bufferChars - 1);

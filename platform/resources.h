@@ -1,5 +1,5 @@
 // Resources embedded in the executable at build time: bitmaps, WAVE samples,
-// the icon and the string table, looked up by type and number as on the handheld.
+// the icon and the string table, looked up by type and number as on the phone.
 #pragma once
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-// The calling thread's scheduling priority, in the handheld's numbering (0 the most
+// The calling thread's scheduling priority, in the phone's numbering (0 the most
 // urgent, 3 normal, 7 idle). The audio device in force decides how the system is asked:
 // the SDL device through SDL, the virtual device not at all.
 #pragma once

@@ -81,7 +81,7 @@ public:
     // Every queued block is to be given back now.
     virtual void ResetDevice(WaveOutDevice* device) = 0;
     // Asks the system to run the calling thread (the one that feeds this device) at a
-    // priority in the handheld's numbering (platform/threads.h); true when granted.
+    // priority in the phone's numbering (platform/threads.h); true when granted.
     virtual bool SetCurrentThreadPriority(int priority) = 0;
 };
 

@@ -1,4 +1,4 @@
-// The handful of handheld-system types and constants the game is written against.
+// The handful of phone-system types and constants the game is written against.
 // The platform layer supplies the services under their usual names so the game
 // code reads the same on every backend; nothing here knows which backend runs.
 #pragma once

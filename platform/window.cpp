@@ -1,5 +1,5 @@
 // The one game window and its class. Creation sends WM_CREATE through the class's
-// procedure before returning, as the handheld did; dispatch calls the same procedure.
+// procedure before returning, as the phone did; dispatch calls the same procedure.
 #include "window.h"
 #include <string>
 #include "backend.h"

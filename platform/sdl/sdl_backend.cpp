@@ -1,6 +1,6 @@
 // The SDL backend's start and end, its clock, and the single-instance check.
 // The tick count is the machine's monotonic milliseconds since boot, cut to 32 bits,
-// so it wraps as the handheld's did.
+// so it wraps as the phone's did.
 #include "platform/sdl/sdl_game_backend.h"
 #include <cstdio>
 #include "platform/keys.h"

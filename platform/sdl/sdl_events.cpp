@@ -1,4 +1,4 @@
-// Turning SDL's events into the handheld's: key changes (keyboard and gamepads), the
+// Turning SDL's events into the phone's: key changes (keyboard and gamepads), the
 // close button as the back key, minimising or hiding as deactivation, raise requests.
 #include <algorithm>
 #include "platform/keys.h"
@@ -81,7 +81,7 @@ void SdlGameBackend::TranslateWindow(const SDL_WindowEvent& window) {
     if (!window_ || window.windowID != SDL_GetWindowID(window_)) return;
     switch (window.event) {
     case SDL_WINDOWEVENT_SHOWN: windowSeen_ = true; Repaint(); break;
-    // Minimised or hidden is the handheld's switch to another application; losing the
+    // Minimised or hidden is the phone's switch to another application; losing the
     // focus alone (alt-tab to look at something) is not.
     case SDL_WINDOWEVENT_MINIMIZED: Deactivate(); break;
     case SDL_WINDOWEVENT_HIDDEN:

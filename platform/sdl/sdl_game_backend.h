@@ -1,5 +1,6 @@
-// The SDL backend's class, shared by its three source files: the clock and the factory
-// (sdl_backend.cpp), the events (sdl_events.cpp) and the window and screen (sdl_screen.cpp).
+// The SDL backend's class, shared by its source files: the clock and the factory
+// (sdl_backend.cpp), the events (sdl_events.cpp), the window and screen (sdl_screen.cpp)
+// and the window surface drawn by the game itself (sdl_surface_screen.cpp).
 #pragma once
 #include <SDL.h>
 #include <chrono>

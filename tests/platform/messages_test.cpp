@@ -120,7 +120,7 @@ TEST_F(MessagesTest, ScriptEventsTakeEffectAtTheirTicksEvenInsideASleep) {
     EXPECT_EQ(backend->Ticks(), 1500u);
 }
 
-TEST_F(MessagesTest, ClockWrapsAroundLikeTheHandheld) {
+TEST_F(MessagesTest, ClockWrapsAroundLikeThePhone) {
     backend->SetTick(0xFFFFFFFEu);
     SetTimer(window, 100, 2, nullptr);
     MSG m{};

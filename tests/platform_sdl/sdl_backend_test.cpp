@@ -1,6 +1,6 @@
 // The SDL backend on SDL's dummy video driver (a window nowhere, and no GL library to
 // load): a missing display is reported, the frame memory reaches LastFrame, and keyboard,
-// window and gamepad events become the handheld's messages.
+// window and gamepad events become the phone's messages.
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <cstring>
