@@ -124,17 +124,7 @@ bool SoundSystem::Open(uint32_t outputRate, uint32_t moduleVoicesWanted, uint32_
 // A failed Open ends the thread it had made and frees everything, so the object is
 // closed exactly as before and the next Open starts afresh.
 bool SoundSystem::FailOpen() {
-    if (thread.joinable()) {
-        {
-            std::lock_guard<std::mutex> hold(pauseMutex);
-            pauseRequested = false;
-        }
-        pauseChanged.notify_all();
-        stopEvent.Set();
-        PostThreadMessageW(threadId, WM_NULL, 0, 0);
-        doneEvent.WaitForever();
-        thread.join();
-    }
+    if (thread.joinable()) StopMixThread();
     stopEvent.Clear();
     doneEvent.Clear();
     ReleaseBuffers();
@@ -144,17 +134,7 @@ bool SoundSystem::FailOpen() {
 
 bool SoundSystem::Close() {
     if (!open) return true;
-    {
-        // A parked thread could never see the stop: let it go first.
-        std::lock_guard<std::mutex> hold(pauseMutex);
-        pauseRequested = false;
-        outputPaused = false;
-    }
-    pauseChanged.notify_all();
-    stopEvent.Set();
-    PostThreadMessageW(threadId, WM_NULL, 0, 0);
-    doneEvent.WaitForever();
-    thread.join();
+    StopMixThread();
     Sleep(100);
     stopEvent.Clear();
 
@@ -166,6 +146,21 @@ bool SoundSystem::Close() {
     ReleaseBuffers();
     open = false;
     return true;
+}
+
+// Lets a parked thread go first (it could never see the stop otherwise), then asks it
+// to stop and waits until it has ended.
+void SoundSystem::StopMixThread() {
+    {
+        std::lock_guard<std::mutex> hold(pauseMutex);
+        pauseRequested = false;
+        outputPaused = false;
+    }
+    pauseChanged.notify_all();
+    stopEvent.Set();
+    PostThreadMessageW(threadId, WM_NULL, 0, 0);
+    doneEvent.WaitForever();
+    thread.join();
 }
 
 // The blocks and both voice pools, made by Open.

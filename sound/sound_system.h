@@ -113,6 +113,7 @@ private:
     void HonourPause();
     void RefillBlock(WAVEHDR* header);
     void ReleaseBuffers();
+    void StopMixThread();
     template <typename Each>
     void ForSampleVoices(Each each);
     template <typename Each>
