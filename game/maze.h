@@ -1,6 +1,7 @@
 // The fixed 28 x 31 maze grid: what each cell holds, the neighbour query every actor
 // steers by, and the dots painted onto and erased from the maze canvas.
 #pragma once
+#include <array>
 #include <cstdint>
 
 enum CellKind : int32_t {
@@ -19,7 +20,7 @@ constexpr int MazeColumns = 28;
 constexpr int MazeRows = 31;
 constexpr int EdibleCells = 244;
 
-extern int32_t MazeGrid[MazeRows * MazeColumns];  // row-major: index = row x 28 + column
+extern std::array<int32_t, MazeRows * MazeColumns> MazeGrid;  // row-major: index = row x 28 + column
 extern int32_t DotsEaten;                         // dots and energisers eaten this level
 
 struct Neighbours {
