@@ -1,24 +1,35 @@
 // BMP decoding for the bitmap and icon resources.
 #include "bmp_decoder.h"
-#include <cstring>
 #include <new>
+#include "byte_order.h"
 
 namespace {
-uint32_t Read32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
-uint16_t Read16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
 constexpr int32_t MaxSide = 4096;
+constexpr uint32_t FileHeaderBytes = 14;
+constexpr uint32_t InfoHeaderBytes = 40;
+
+// A colour stored blue, green, red, as a 0x00BBGGRR pixel.
+uint32_t PixelOf(const uint8_t* bgr) { return uint32_t(bgr[0]) << 16 | uint32_t(bgr[1]) << 8 | bgr[2]; }
 }  // namespace
 
 DecodedBitmap* DecodeBmp(const uint8_t* data, size_t size) {
-    if (!data || size < 54 || data[0] != 'B' || data[1] != 'M') return nullptr;
-    uint32_t pixelOffset = Read32(data + 10);
-    uint32_t headerSize = Read32(data + 14);
-    if (headerSize < 40 || 14 + uint64_t(headerSize) > size) return nullptr;
-    int32_t width = int32_t(Read32(data + 18));
-    int32_t rawHeight = int32_t(Read32(data + 22));
-    uint16_t bits = Read16(data + 28);
-    uint32_t compression = Read32(data + 30);
-    uint32_t coloursUsed = Read32(data + 46);
+    ByteReader in(data, size);
+    // The file header, then the fields of the info header this decoder needs.
+    bool isBmp = in.Tag("BM");
+    in.Skip(8);  // file size, reserved
+    uint32_t pixelOffset = in.U32LE();
+    uint32_t headerSize = in.U32LE();
+    int32_t width = int32_t(in.U32LE());
+    int32_t rawHeight = int32_t(in.U32LE());
+    in.Skip(2);  // planes
+    uint16_t bits = in.U16LE();
+    uint32_t compression = in.U32LE();
+    in.Skip(12);  // image size, resolution
+    uint32_t coloursUsed = in.U32LE();
+    in.Skip(4);  // important colours
+    if (in.Short() || !isBmp) return nullptr;
+    in.Seek(FileHeaderBytes + uint64_t(headerSize));
+    if (headerSize < InfoHeaderBytes || in.Short()) return nullptr;
     if (compression != 0 || width < 1 || width > MaxSide || rawHeight == 0 || rawHeight < -MaxSide ||
         rawHeight > MaxSide)
         return nullptr;
@@ -30,15 +41,14 @@ DecodedBitmap* DecodeBmp(const uint8_t* data, size_t size) {
     if (bits <= 8) {
         uint32_t maxColours = 1u << bits;
         uint32_t count = coloursUsed == 0 || coloursUsed > maxColours ? maxColours : coloursUsed;
-        uint64_t paletteAt = 14 + uint64_t(headerSize);
-        if (paletteAt + 4ull * count > size) return nullptr;
-        for (uint32_t i = 0; i < count; ++i) {
-            const uint8_t* q = data + paletteAt + 4 * i;  // blue, green, red, reserved
-            palette[i] = uint32_t(q[0]) << 16 | uint32_t(q[1]) << 8 | q[2];
-        }
+        const uint8_t* colours = in.Take(4ull * count);  // blue, green, red, reserved
+        if (!colours) return nullptr;
+        for (uint32_t i = 0; i < count; ++i) palette[i] = PixelOf(colours + 4 * i);
     }
     uint64_t rowBytes = ((uint64_t(width) * bits + 31) / 32) * 4;
-    if (uint64_t(pixelOffset) + rowBytes * uint64_t(height) > size) return nullptr;
+    in.Seek(pixelOffset);
+    const uint8_t* pixels = in.Take(rowBytes * uint64_t(height));
+    if (!pixels) return nullptr;
 
     auto* bitmap = new (std::nothrow) DecodedBitmap{width, height, nullptr};
     if (!bitmap) return nullptr;
@@ -49,17 +59,14 @@ DecodedBitmap* DecodeBmp(const uint8_t* data, size_t size) {
     }
     for (int32_t y = 0; y < height; ++y) {
         int32_t fileRow = topDown ? y : height - 1 - y;
-        const uint8_t* row = data + pixelOffset + rowBytes * uint64_t(fileRow);
+        const uint8_t* row = pixels + rowBytes * uint64_t(fileRow);
         uint32_t* out = bitmap->pixels + size_t(y) * size_t(width);
         for (int32_t x = 0; x < width; ++x) {
             switch (bits) {
             case 1: out[x] = palette[(row[x >> 3] >> (7 - (x & 7))) & 1]; break;
             case 4: out[x] = palette[(row[x >> 1] >> ((x & 1) ? 0 : 4)) & 15]; break;
             case 8: out[x] = palette[row[x]]; break;
-            default: {
-                const uint8_t* p = row + 3 * x;
-                out[x] = uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2];
-            }
+            default: out[x] = PixelOf(row + 3 * x);
             }
         }
     }

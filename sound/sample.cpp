@@ -5,14 +5,11 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include "platform/byte_order.h"
 #include "platform/path_bytes.h"
 #include "platform/resources.h"
 
 namespace {
-uint32_t U32At(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
-uint16_t U16At(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
-
-
 struct FileCloser {
     FILE* file;
     ~FileCloser() {
@@ -55,26 +52,25 @@ bool Sample::LoadFromFile(const WCHAR* name) {
     if (ResolvePath(path, name) == 0) return false;
     FileCloser file{std::fopen(BytesFromWide(path).c_str(), "rb")};
     if (!file.file) return false;
-    if (std::fseek(file.file, 12, SEEK_SET) != 0) return false;
+    if (std::fseek(file.file, RiffHeaderBytes, SEEK_SET) != 0) return false;
 
-    uint8_t header[8];
-    if (!ReadExactly(file.file, header, 8) || std::memcmp(header, "fmt ", 4) != 0) return false;
-    uint32_t fmtSize = U32At(header + 4);
-    if (fmtSize < 16) return false;  // the format would run into the next chunk
-    uint8_t format[16];
-    if (!ReadExactly(file.file, format, 16)) return false;
-    if (U16At(format + 14) != 8 || U16At(format + 2) != 1) return false;
-    uint32_t newRate = U32At(format + 4);
-    if (newRate > MaxSampleRate) return false;
-    if (fmtSize > 16 && std::fseek(file.file, long(fmtSize - 16), SEEK_CUR) != 0) return false;
+    uint8_t header[ChunkHeaderBytes];
+    if (!ReadExactly(file.file, header, ChunkHeaderBytes) || std::memcmp(header, "fmt ", 4) != 0) return false;
+    uint32_t fmtSize = ReadU32LE(header + 4);
+    uint8_t format[WaveFormatBytes];
+    if (!ReadExactly(file.file, format, WaveFormatBytes)) return false;
+    uint32_t newRate = 0;
+    if (!AcceptWaveFormat(fmtSize, format, newRate)) return false;
+    if (fmtSize > WaveFormatBytes && std::fseek(file.file, long(fmtSize - WaveFormatBytes), SEEK_CUR) != 0)
+        return false;
 
-    if (!ReadExactly(file.file, header, 8)) return false;
+    if (!ReadExactly(file.file, header, ChunkHeaderBytes)) return false;
     while (std::memcmp(header, "data", 4) != 0) {
         // Skip by reading: a size past the end of the file fails the next read.
-        if (std::fseek(file.file, long(U32At(header + 4)), SEEK_CUR) != 0) return false;
-        if (!ReadExactly(file.file, header, 8)) return false;
+        if (std::fseek(file.file, long(ReadU32LE(header + 4)), SEEK_CUR) != 0) return false;
+        if (!ReadExactly(file.file, header, ChunkHeaderBytes)) return false;
     }
-    uint32_t newLength = U32At(header + 4);
+    uint32_t newLength = ReadU32LE(header + 4);
     if (newLength > MaxSampleLength) return false;
 
     auto* owned = new (std::nothrow) uint8_t[newLength ? newLength : 1];

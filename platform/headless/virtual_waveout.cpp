@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <optional>
 #include <vector>
+#include "platform/byte_order.h"
 #include "platform/time_listeners.h"
 #include "platform/waveout_device.h"
 
@@ -99,15 +100,6 @@ public:
 
 VirtualWaveOut virtualWaveOut;
 
-void PutU16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(uint8_t(v));
-    out.push_back(uint8_t(v >> 8));
-}
-void PutU32(std::vector<uint8_t>& out, uint32_t v) {
-    PutU16(out, v & 0xFFFF);
-    PutU16(out, v >> 16);
-}
-
 }  // namespace
 
 void UseVirtualWaveOut() { SetWaveOutBackend(&virtualWaveOut); }
@@ -128,18 +120,19 @@ bool FinishVirtualAudioOut() {
     WAVEFORMATEX f = rec.format;
     if (!rec.haveFormat) f = WAVEFORMATEX{WAVE_FORMAT_PCM, 2, 22050, 44100, 2, 8, 0};
     std::vector<uint8_t> file;
-    file.insert(file.end(), {'R', 'I', 'F', 'F'});
-    PutU32(file, uint32_t(36 + recorded.size() + (recorded.size() & 1)));
-    file.insert(file.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    PutU32(file, 16);
-    PutU16(file, f.wFormatTag);
-    PutU16(file, f.nChannels);
-    PutU32(file, f.nSamplesPerSec);
-    PutU32(file, f.nAvgBytesPerSec);
-    PutU16(file, f.nBlockAlign);
-    PutU16(file, f.wBitsPerSample);
-    file.insert(file.end(), {'d', 'a', 't', 'a'});
-    PutU32(file, uint32_t(recorded.size()));
+    AppendTag(file, "RIFF");
+    AppendU32LE(file, uint32_t(36 + recorded.size() + (recorded.size() & 1)));
+    AppendTag(file, "WAVE");
+    AppendTag(file, "fmt ");
+    AppendU32LE(file, 16);
+    AppendU16LE(file, f.wFormatTag);
+    AppendU16LE(file, f.nChannels);
+    AppendU32LE(file, f.nSamplesPerSec);
+    AppendU32LE(file, f.nAvgBytesPerSec);
+    AppendU16LE(file, f.nBlockAlign);
+    AppendU16LE(file, f.wBitsPerSample);
+    AppendTag(file, "data");
+    AppendU32LE(file, uint32_t(recorded.size()));
     file.insert(file.end(), recorded.begin(), recorded.end());
     if (recorded.size() & 1) file.push_back(0);
     FILE* out = std::fopen(rec.path.c_str(), "wb");

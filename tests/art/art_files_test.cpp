@@ -2,6 +2,7 @@
 // with the game's palette in its order; the full-screen pictures hold no magenta.
 #include <gtest/gtest.h>
 #include <set>
+#include "platform/byte_order.h"
 #include "tests/art/art_expectations.h"
 
 namespace {
@@ -79,11 +80,8 @@ TEST(ArtFiles, DesktopIconIsA128PixelRgbaPng) {
     const uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     EXPECT_TRUE(std::equal(signature, signature + 8, png.begin()));
     EXPECT_EQ(std::string(png.begin() + 12, png.begin() + 16), "IHDR");
-    auto be32 = [&](size_t at) {
-        return uint32_t(png[at]) << 24 | uint32_t(png[at + 1]) << 16 | uint32_t(png[at + 2]) << 8 | png[at + 3];
-    };
-    EXPECT_EQ(be32(16), 128u);
-    EXPECT_EQ(be32(20), 128u);
+    EXPECT_EQ(ReadU32BE(&png[16]), 128u);  // width
+    EXPECT_EQ(ReadU32BE(&png[20]), 128u);  // height
     EXPECT_EQ(png[24], 8);  // bits per channel
     EXPECT_EQ(png[25], 6);  // RGBA
 }

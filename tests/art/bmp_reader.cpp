@@ -3,11 +3,12 @@
 #include "tests/art/bmp_reader.h"
 #include <fstream>
 #include <iterator>
+#include "platform/byte_order.h"
 #include "tests/support/file_bytes.h"
 
 namespace {
-uint32_t Get16(const std::vector<uint8_t>& b, size_t at) { return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8; }
-uint32_t Get32(const std::vector<uint8_t>& b, size_t at) { return Get16(b, at) | Get16(b, at + 2) << 16; }
+uint32_t Get16(const std::vector<uint8_t>& b, size_t at) { return ReadU16LE(&b[at]); }
+uint32_t Get32(const std::vector<uint8_t>& b, size_t at) { return ReadU32LE(&b[at]); }
 }  // namespace
 
 Bmp4 DecodeBmp4(const std::vector<uint8_t>& b) {
@@ -38,7 +39,7 @@ Bmp4 DecodeBmp4(const std::vector<uint8_t>& b) {
     }
     for (uint32_t i = 0; i < entries; ++i) {
         const size_t at = 54 + 4 * size_t(i);
-        bmp.palette.push_back(uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 1]) << 8 | b[at]);
+        bmp.palette.push_back(Get32(b, at) & 0xFFFFFF);  // blue, green, red, 0
     }
     const size_t rowBytes = ((size_t(bmp.width) + 1) / 2 + 3) & ~size_t(3);
     if (bmp.dataOffset + rowBytes * bmp.height > b.size()) {

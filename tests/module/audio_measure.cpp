@@ -9,10 +9,9 @@
 #include <fstream>
 #include <iterator>
 
-namespace {
+#include "platform/byte_order.h"
 
-uint32_t U32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24); }
-uint16_t U16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
+namespace {
 
 void Fft(std::vector<std::complex<double>>& a) {
     const size_t n = a.size();
@@ -48,15 +47,15 @@ Signal ReadWav(const std::string& path) {
     uint16_t format = 0, channels = 0, bits = 0;
     size_t at = 12;
     while (at + 8 <= bytes.size()) {
-        uint32_t size = U32(&bytes[at + 4]);
+        uint32_t size = ReadU32LE(&bytes[at + 4]);
         const uint8_t* body = &bytes[at + 8];
         size_t available = std::min<size_t>(size, bytes.size() - at - 8);
         if (std::memcmp(&bytes[at], "fmt ", 4) == 0 && available >= 16) {
-            format = U16(body);
-            channels = U16(body + 2);
-            out.rate = U32(body + 4);
-            bits = U16(body + 14);
-            if (format == 0xFFFE && available >= 26) format = U16(body + 24);
+            format = ReadU16LE(body);
+            channels = ReadU16LE(body + 2);
+            out.rate = ReadU32LE(body + 4);
+            bits = ReadU16LE(body + 14);
+            if (format == 0xFFFE && available >= 26) format = ReadU16LE(body + 24);
         } else if (std::memcmp(&bytes[at], "data", 4) == 0 && channels != 0) {
             size_t width = bits / 8;
             size_t frames = available / (width * channels);
@@ -72,9 +71,9 @@ Signal ReadWav(const std::string& path) {
                     } else if (bits == 8) {
                         sum += (int(p[0]) - 128) / 128.0;
                     } else if (bits == 16) {
-                        sum += int16_t(U16(p)) / 32768.0;
+                        sum += int16_t(ReadU16LE(p)) / 32768.0;
                     } else if (bits == 32) {
-                        sum += int32_t(U32(p)) / 2147483648.0;
+                        sum += int32_t(ReadU32LE(p)) / 2147483648.0;
                     }
                 }
                 out.samples[f] = sum / channels;

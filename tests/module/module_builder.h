@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/byte_order.h"
 #include "sound/module.h"
 #include "sound/module_tables.h"
 #include "sound/module_voice.h"
@@ -70,14 +71,11 @@ public:
             if (s.bytes.empty()) continue;
             size_t h = 20 + 30 * (i - 1);
             uint32_t words = uint32_t(s.bytes.size() / 2);
-            image[h + 22] = uint8_t(words >> 8);
-            image[h + 23] = uint8_t(words);
+            WriteU16BE(&image[h + 22], words);
             image[h + 24] = uint8_t(s.finetune);
             image[h + 25] = uint8_t(s.volume);
-            image[h + 26] = uint8_t(s.loopStartWords >> 8);
-            image[h + 27] = uint8_t(s.loopStartWords);
-            image[h + 28] = uint8_t(s.loopLengthWords >> 8);
-            image[h + 29] = uint8_t(s.loopLengthWords);
+            WriteU16BE(&image[h + 26], s.loopStartWords);
+            WriteU16BE(&image[h + 28], s.loopLengthWords);
             for (int8_t b : s.bytes) image.push_back(uint8_t(b));
         }
         for (auto [at, value] : raw_) image[at] = value;

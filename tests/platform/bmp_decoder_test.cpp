@@ -2,12 +2,11 @@
 #include <gtest/gtest.h>
 #include <vector>
 #include "platform/bmp_decoder.h"
+#include "platform/byte_order.h"
 #include "platform/resources.h"
 
 namespace {
-void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + i] = uint8_t(v >> (8 * i));
-}
+void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) { WriteU32LE(&b[at], v); }
 
 // A 3 x 2, 4-bit, bottom-up bitmap: top row indices 1 2 3, bottom row 4 5 6.
 std::vector<uint8_t> SmallBmp() {

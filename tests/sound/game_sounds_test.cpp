@@ -2,6 +2,7 @@
 // layouts, levels well inside the 8-bit range, and loops that join without a click.
 #include <algorithm>
 #include <cstring>
+#include "platform/byte_order.h"
 #include "platform/resources.h"
 #include "tests/sound/sound_fixture.h"
 
@@ -16,8 +17,6 @@ const GameSound Sounds[] = {
     {124, 46720, false}, {125, 7368, true},  {126, 8736, true},  {128, 57377, false}, {133, 4284, true},
     {134, 3920, true},   {135, 7038, true},  {136, 9753, true},  {137, 2842, true},
 };
-
-uint32_t U32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
 }  // namespace
 
 TEST(GameSounds, FormatsAndExactSizes) {
@@ -40,13 +39,13 @@ TEST(GameSounds, ChompCarriesALongFormatAndAChunkBeforeItsData) {
     ASSERT_NE(resource, nullptr);
     const auto* bytes = static_cast<const uint8_t*>(LockResource(LoadResource(ProgramInstance(), resource)));
     ASSERT_EQ(std::memcmp(bytes + 12, "fmt ", 4), 0);
-    EXPECT_EQ(U32(bytes + 16), 40u);
+    EXPECT_EQ(ReadU32LE(bytes + 16), 40u);
     const uint8_t* next = bytes + 12 + 8 + 40;
     EXPECT_NE(std::memcmp(next, "data", 4), 0);
-    EXPECT_EQ(U32(next + 4), 436u);
+    EXPECT_EQ(ReadU32LE(next + 4), 436u);
     const uint8_t* data = next + 8 + 436;
     EXPECT_EQ(std::memcmp(data, "data", 4), 0);
-    EXPECT_EQ(U32(data + 4), 3318u);
+    EXPECT_EQ(ReadU32LE(data + 4), 3318u);
     Sample sample;
     ASSERT_TRUE(sample.LoadFromResource(ProgramInstance(), 120));
     EXPECT_EQ(sample.data, data + 8);

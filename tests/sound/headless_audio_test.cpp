@@ -3,6 +3,7 @@
 #include <unistd.h>
 #include <cstdio>
 #include "platform/backend.h"
+#include "platform/byte_order.h"
 #include "platform/headless/virtual_waveout.h"
 #include "tests/sound/sound_fixture.h"
 #include "tests/support/file_bytes.h"
@@ -35,7 +36,7 @@ TEST_F(SoundTest, RecordedAudioIsTheMixersArithmetic) {
     ASSERT_GT(file.size(), 44u);
     ASSERT_EQ(std::string(file.begin() + 36, file.begin() + 40), "data");
     EXPECT_EQ(file[22], 2);                         // stereo
-    EXPECT_EQ(file[24] | file[25] << 8, 22050);     // rate
+    EXPECT_EQ(ReadU32LE(&file[24]), 22050u);        // rate
     EXPECT_EQ(file[34], 8);                         // bits
     std::vector<uint8_t> audio(file.begin() + 44, file.end());
 

@@ -2,6 +2,7 @@
 #include "tests/sound/sound_fixture.h"
 #include <unistd.h>
 #include <cstdio>
+#include "platform/byte_order.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/headless/virtual_waveout.h"
 
@@ -31,40 +32,25 @@ void PointSampleAt(Sample& sample, const std::vector<uint8_t>& bytes, uint32_t r
     sample.loop = loop;
 }
 
-void SetU32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + i] = uint8_t(v >> (8 * i));
-}
-
-namespace {
-void Put(std::vector<uint8_t>& b, const char* id) {
-    for (int i = 0; i < 4; ++i) b.push_back(uint8_t(id[i]));
-}
-void PutU32(std::vector<uint8_t>& b, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b.push_back(uint8_t(v >> (8 * i)));
-}
-void PutU16(std::vector<uint8_t>& b, uint16_t v) {
-    b.push_back(uint8_t(v));
-    b.push_back(uint8_t(v >> 8));
-}
-}  // namespace
+void SetU32(std::vector<uint8_t>& b, size_t at, uint32_t v) { WriteU32LE(&b[at], v); }
 
 std::vector<uint8_t> MakeWave(const WaveRecipe& s) {
     std::vector<uint8_t> b;
-    Put(b, "RIFF");
-    PutU32(b, 0);
-    Put(b, "WAVE");
-    Put(b, "fmt ");
-    PutU32(b, s.fmtSize);
-    PutU16(b, s.tag);
-    PutU16(b, s.channels);
-    PutU32(b, s.rate);
-    PutU32(b, s.rate * s.channels * (s.bits / 8));
-    PutU16(b, uint16_t(s.channels * (s.bits / 8)));
-    PutU16(b, s.bits);
+    AppendTag(b, "RIFF");
+    AppendU32LE(b, 0);
+    AppendTag(b, "WAVE");
+    AppendTag(b, "fmt ");
+    AppendU32LE(b, s.fmtSize);
+    AppendU16LE(b, s.tag);
+    AppendU16LE(b, s.channels);
+    AppendU32LE(b, s.rate);
+    AppendU32LE(b, s.rate * s.channels * (s.bits / 8));
+    AppendU16LE(b, uint16_t(s.channels * (s.bits / 8)));
+    AppendU16LE(b, s.bits);
     for (uint32_t i = 16; i < s.fmtSize; ++i) b.push_back(0xAB);
     if (s.extraChunkSize) {
-        Put(b, "LIST");
-        PutU32(b, s.extraChunkSize);
+        AppendTag(b, "LIST");
+        AppendU32LE(b, s.extraChunkSize);
         // Bytes that look like a data header, which the walk must skip over.
         for (uint32_t i = 0; i < s.extraChunkSize; ++i) b.push_back(uint8_t("data"[i % 4]));
     }
@@ -73,8 +59,8 @@ std::vector<uint8_t> MakeWave(const WaveRecipe& s) {
         if (data.empty()) {
             for (uint8_t v : {128, 200, 56, 128}) data.push_back(v);
         }
-        Put(b, "data");
-        PutU32(b, uint32_t(data.size()));
+        AppendTag(b, "data");
+        AppendU32LE(b, uint32_t(data.size()));
         b.insert(b.end(), data.begin(), data.end());
     }
     SetU32(b, 4, uint32_t(b.size() - 8));

@@ -1,17 +1,7 @@
 // The 4-bit BMP encoder: file header, info header, palette (blue, green, red, 0),
 // then the rows from the bottom up, two pixels a byte, high nibble first.
 #include "tools/artgen/bmp_writer.h"
-
-namespace {
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(uint8_t(v));
-    out.push_back(uint8_t(v >> 8));
-}
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
-}  // namespace
+#include "platform/byte_order.h"
 
 std::vector<uint8_t> EncodeBmp4(const Canvas& picture) {
     const uint32_t rowBytes = ((uint32_t(picture.width) + 1) / 2 + 3) & ~3u;
@@ -19,28 +9,22 @@ std::vector<uint8_t> EncodeBmp4(const Canvas& picture) {
     const uint32_t dataOffset = 14 + 40 + 16 * 4;
     std::vector<uint8_t> out;
     out.reserve(dataOffset + dataBytes);
-    out.push_back('B');
-    out.push_back('M');
-    Put32(out, dataOffset + dataBytes);
-    Put32(out, 0);
-    Put32(out, dataOffset);
-    Put32(out, 40);
-    Put32(out, uint32_t(picture.width));
-    Put32(out, uint32_t(picture.height));  // positive: bottom-up
-    Put16(out, 1);
-    Put16(out, 4);
-    Put32(out, 0);  // BI_RGB
-    Put32(out, dataBytes);
-    Put32(out, 2835);  // 72 dots per inch
-    Put32(out, 2835);
-    Put32(out, 16);
-    Put32(out, 0);
-    for (uint32_t rgb : ArtPalette) {
-        out.push_back(uint8_t(rgb));
-        out.push_back(uint8_t(rgb >> 8));
-        out.push_back(uint8_t(rgb >> 16));
-        out.push_back(0);
-    }
+    AppendTag(out, "BM");
+    AppendU32LE(out, dataOffset + dataBytes);
+    AppendU32LE(out, 0);
+    AppendU32LE(out, dataOffset);
+    AppendU32LE(out, 40);
+    AppendU32LE(out, uint32_t(picture.width));
+    AppendU32LE(out, uint32_t(picture.height));  // positive: bottom-up
+    AppendU16LE(out, 1);
+    AppendU16LE(out, 4);
+    AppendU32LE(out, 0);  // BI_RGB
+    AppendU32LE(out, dataBytes);
+    AppendU32LE(out, 2835);  // 72 dots per inch
+    AppendU32LE(out, 2835);
+    AppendU32LE(out, 16);
+    AppendU32LE(out, 0);
+    for (uint32_t rgb : ArtPalette) AppendU32LE(out, rgb & 0xFFFFFF);  // 0x00RRGGBB: blue first
     for (int y = picture.height - 1; y >= 0; --y) {
         std::vector<uint8_t> row(rowBytes, 0);
         for (int x = 0; x < picture.width; ++x) {
