@@ -16,8 +16,8 @@ if [ ${#targets[@]} -eq 0 ]; then
   done
 fi
 
-CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DGLIMMO_SANITIZE=fuzzer-no-link,address,undefined -DBUILD_TESTING=OFF -DGLIMMO_BENCH=OFF >/dev/null
+# The preset names the compiler and the sanitizers; only the folder may differ.
+(cd "$root" && cmake --preset fuzz -B "$build" >/dev/null)
 cmake --build "$build" -j2 --target "${targets[@]/%/_fuzzer}"
 
 status=0

@@ -20,13 +20,12 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1"
 
 step "AddressSanitizer and UndefinedBehaviorSanitizer: the whole suite"
-cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLIMMO_SANITIZE=address,undefined \
-  -DGLIMMO_BENCH=OFF >/dev/null
+cmake --preset asan >/dev/null
 cmake --build build/asan -j"$jobs"
 (cd build/asan && ctest --output-on-failure -j"$jobs" --timeout 900) || fail "a test failed under ASan/UBSan"
 
 step "ThreadSanitizer: the sound tests"
-cmake -S . -B build/tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLIMMO_SANITIZE=thread -DGLIMMO_BENCH=OFF >/dev/null
+cmake --preset tsan >/dev/null
 sound_tests=()
 targets="$(cmake --build build/tsan --target help)"
 for t in sound_tests sound_sdl_tests module_tests; do
@@ -43,7 +42,7 @@ if command -v setarch >/dev/null && setarch "$(uname -m)" -R true 2>/dev/null; t
 
 step "valgrind memcheck: a headless autopilot game of two minutes"
 if [ ! -x "$normal/app/glimmo" ]; then
-  cmake -S . -B "$normal" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --preset check -B "$normal" >/dev/null
   cmake --build "$normal" -j"$jobs" --target glimmo
 fi
 config="$(mktemp -d)"
