@@ -2,6 +2,7 @@
 // into rows, reads each row's cells and moves the song position (breaks, jumps, end).
 #include <algorithm>
 
+#include "sound/module_checks.h"
 #include "sound/module_image.h"
 #include "sound/module_tables.h"
 #include "sound/module_voice.h"
@@ -38,16 +39,13 @@ void ModuleVoice::ReadRow() {
         parameter[c] = cell.parameter;
         x[c] = cell.parameter >> 4;
         y[c] = cell.parameter & 0x0F;
-        // The sample tables have 32 entries: a larger number in a cell is ignored.
-        if (cell.sample != 0 && cell.sample < uint32_t(ModuleSampleSlots)) {
+        // The one place a sample number from the image is checked: the channel never holds another.
+        if (IsValidSampleNumber(cell.sample)) {
             sample[c] = cell.sample;
             BindSample(c);
-            channelVolume[c].store(sampleVolume[cell.sample], std::memory_order_relaxed);
-            RecomputeVolume(c);
+            SetChannelVolume(c, sampleVolume[cell.sample]);
         }
-        bool slidesToNote = cell.effect == 3 || cell.effect == 5;
-        bool delaysNote = cell.effect == 14 && x[c] == 13;
-        if (cell.period != 0 && !slidesToNote && !delaysNote) {
+        if (cell.period != 0 && !SlidesToNote(cell.effect) && !DelaysNote(cell.effect, x[c])) {
             position[c] = 0;
             period[c] = FinetunedPeriod(int32_t(cell.period), sample[c]);
         }
@@ -74,7 +72,7 @@ void ModuleVoice::MovePosition() {
         pattern = orders[order];
         return;
     }
-    if (++row < uint32_t(ModuleRows)) return;
+    if (IsValidRow(++row)) return;
     row = 0;
     if (++order >= songLength) {
         if (!loop.load(std::memory_order_relaxed)) {

@@ -137,6 +137,10 @@ uint32_t StepOfPeriod(const uint16_t* steps, uint32_t rate, int32_t period) {
     return uint32_t(uint64_t(PeriodClock) * 256 / (uint64_t(period) * rate)) & 0xFFFF;
 }
 
+uint32_t NoteIndexOf(int32_t period) { return NearestNoteTable[std::clamp<int32_t>(period, 0, NearestNoteCount - 1)]; }
+
+uint32_t PeriodAt(uint32_t index) { return PeriodTable[std::min<uint32_t>(index, PeriodCount - 1)]; }
+
 const uint16_t* StepTableFor(uint32_t rate) {
     switch (rate) {
         case 11025: return Steps11025.v;

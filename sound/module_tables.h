@@ -22,3 +22,9 @@ constexpr int32_t LongestNotePeriod = 1813;
 // tuned down (up to LongestNotePeriod) play by the table's own rule; any other period (a
 // slide gone below 0 or beyond every note) has none either: 0, as at the table's own ends.
 uint32_t StepOfPeriod(const uint16_t* steps, uint32_t rate, int32_t period);
+
+// The flat index of the note nearest to a period; a period outside the table is taken as
+// its nearest end (0 or NearestNoteCount - 1).
+uint32_t NoteIndexOf(int32_t period);
+// The period at a flat index; an index past the table's end gives its last entry.
+uint32_t PeriodAt(uint32_t index);

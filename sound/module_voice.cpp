@@ -5,11 +5,14 @@
 #include <algorithm>
 
 #include "sound/module.h"
+#include "sound/module_checks.h"
 #include "sound/module_image.h"
 #include "sound/module_tables.h"
 
 namespace {
 constexpr auto relaxed = std::memory_order_relaxed;
+// Lengths and loops of the sample headers, in 16-bit words, as 24.8 positions in bytes.
+uint32_t WordsAsPosition(uint32_t words) { return words * 2 * 256; }
 }
 
 ModuleVoice::ModuleVoice() {
@@ -42,9 +45,7 @@ void ModuleVoice::RecomputeVolume(int c) {
 uint32_t ModuleVoice::StepOf(int32_t p) const { return StepOfPeriod(steps, rate, p); }
 
 int32_t ModuleVoice::FinetunedPeriod(int32_t p, uint32_t s) const {
-    uint32_t note = NearestNoteTable[std::clamp<int32_t>(p, 0, NearestNoteCount - 1)];
-    uint32_t index = std::min<uint32_t>(finetune[s & 31] * PeriodColumns + note, PeriodCount - 1);
-    return int32_t(PeriodTable[index]);
+    return int32_t(PeriodAt(finetune[s] * PeriodColumns + NoteIndexOf(p)));
 }
 
 void ModuleVoice::Start(const Module& module, const uint16_t* stepTable, uint32_t outputRate) {
@@ -55,7 +56,8 @@ void ModuleVoice::Start(const Module& module, const uint16_t* stepTable, uint32_
     rate = outputRate != 0 ? outputRate : 22050;
 
     songLength = ImageSongLength(data, dataSize);
-    for (size_t i = 0; i < ModuleOrderCount; ++i) orders[i] = ImageByte(data, dataSize, ModuleOrdersAt + i);
+    ByteReader orderList = ImageAt(data, dataSize, ModuleOrdersAt);
+    for (size_t i = 0; i < ModuleOrderCount; ++i) orders[i] = orderList.U8();
     uint32_t patternCount = ImagePatternCount(data, dataSize);
 
     // Sample tables: the data of the samples follows the last pattern, in order.
@@ -63,19 +65,18 @@ void ModuleVoice::Start(const Module& module, const uint16_t* stepTable, uint32_
     finetune[0] = 0;
     size_t sampleStart = ModulePatternsAt + size_t(patternCount) * ModulePatternBytes;
     size_t offset = 0;
-    for (uint32_t i = 1; i < ModuleSampleSlots; ++i) {
-        size_t header = ModuleSampleHeaders + ModuleSampleHeaderBytes * (i - 1);
-        uint32_t words = ImageWord(data, dataSize, header + 22);
+    for (uint32_t i = 1; i <= ModuleSamples; ++i) {
+        ModuleSampleHeader header = ImageSampleHeader(data, dataSize, i);
+        uint32_t words = header.words;
         if (words == 0) {
             sampleData[i] = nullptr;
             continue;
         }
-        uint32_t loopWords = ImageWord(data, dataSize, header + 28);
-        sampleLength[i] = words * 2 * 256;
-        loopStart[i] = ImageWord(data, dataSize, header + 26) * 2 * 256;
-        loopLength[i] = loopWords > 1 ? loopWords * 2 * 256 : 0;
-        sampleVolume[i] = std::min<uint32_t>(ImageByte(data, dataSize, header + 25), 64);
-        finetune[i] = ImageByte(data, dataSize, header + 24) & 0x0F;
+        sampleLength[i] = WordsAsPosition(words);
+        loopStart[i] = WordsAsPosition(header.loopStartWords);
+        loopLength[i] = header.loopWords > 1 ? WordsAsPosition(header.loopWords) : 0;
+        sampleVolume[i] = std::min(header.volume, MaxChannelVolume);
+        finetune[i] = header.finetune;
         // A sample cut short by the end of the file keeps what is there; none at all is silent.
         size_t at = sampleStart + offset;
         if (at < dataSize) {

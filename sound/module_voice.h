@@ -4,12 +4,13 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include "sound/module_image.h"
 #include "sound/voice.h"
 
 class Module;
 
 constexpr int ModuleChannels = 4;
-constexpr int ModuleSampleSlots = 32;
+constexpr int ModuleSampleSlots = int(ModuleSamples) + 1;  // slot 0: no sample
 constexpr uint32_t NoPendingOrder = 0xFFFFFF;  // no jump or break waiting for the row's end
 constexpr uint32_t NoDelay = 0xFFFFFF;         // no note delay counting down
 constexpr uint32_t DelayFires = 0xFFFFFFFF;    // the delay counted down past 0: set the note now
@@ -34,7 +35,7 @@ public:
     uint32_t rate = 22050;
     uint32_t stereo = 1;              // PlayModule copies the mixer's; mono adds to left only
     uint32_t songLength = 1;          // 1..128
-    uint8_t orders[128] = {};
+    uint8_t orders[ModuleOrderCount] = {};
 
     // The sequencer.
     uint32_t pattern = 0;
@@ -107,10 +108,17 @@ private:
     void MovePosition();             // sets songEnded past the end of a song without loop
     void MixChannels(int32_t& left, int32_t& right);
     void RecomputeVolume(int c);
+    void SetChannelVolume(int c, uint32_t volume);
     uint32_t StepOf(int32_t period) const;
+    // sampleNumber: 0 or a number checked when its row was read (IsValidSampleNumber).
     int32_t FinetunedPeriod(int32_t period, uint32_t sampleNumber) const;
     void SlideVolume(int c);
 };
+
+inline void ModuleVoice::SetChannelVolume(int c, uint32_t v) {
+    channelVolume[c].store(v, std::memory_order_relaxed);
+    RecomputeVolume(c);
+}
 
 // The per-frame work is inline: the mixing pass runs it for every output frame.
 inline void ModuleVoice::MixFrame(int32_t& left, int32_t& right) {
