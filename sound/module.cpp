@@ -10,6 +10,7 @@
 #include "platform/path_bytes.h"
 #include "platform/resources.h"
 #include "sound/resolve_path.h"
+#include "sound/voice.h"
 
 
 Module::~Module() { Unload(); }
@@ -78,5 +79,5 @@ bool Module::LoadFromMemory(const void* bytes, size_t count) {
     return true;
 }
 
-void Module::SetVolume(int32_t v) { volume = (v < 0 || v > 64) ? 64 : uint32_t(v); }
-void Module::SetPan(int32_t p) { pan = (p < 0 || p > 255) ? 255 : uint32_t(p); }
+void Module::SetVolume(int32_t v) { volume = VolumeOrFull(v); }
+void Module::SetPan(int32_t p) { pan = PanOrFull(p); }

@@ -8,6 +8,7 @@
 #include "platform/byte_order.h"
 #include "platform/path_bytes.h"
 #include "platform/resources.h"
+#include "sound/voice.h"
 
 namespace {
 struct FileCloser {
@@ -88,9 +89,9 @@ bool Sample::LoadFromFile(const WCHAR* name) {
     return true;
 }
 
-void Sample::SetVolume(int32_t v) { volume = (v < 0 || v > 64) ? 64 : uint32_t(v); }
+void Sample::SetVolume(int32_t v) { volume = VolumeOrFull(v); }
 uint32_t Sample::GetVolume() const { return volume; }
 void Sample::SetLoop(bool l) { loop = l; }
 bool Sample::GetLoop() const { return loop; }
-void Sample::SetPan(int32_t p) { pan = (p < 0 || p > 255) ? 255 : uint32_t(p); }
+void Sample::SetPan(int32_t p) { pan = PanOrFull(p); }
 uint32_t Sample::GetPan() const { return pan; }

@@ -8,16 +8,13 @@ constexpr auto relaxed = std::memory_order_relaxed;
 Voice::Voice() = default;
 
 void Voice::SetVolume(int32_t v) {
-    if (v < 0 || v > 64) v = 64;
-    volume.store(uint32_t(v), relaxed);
-    uint32_t master = masterVolume ? masterVolume->load(relaxed) : 64;
-    EffectiveVolume.store((master * uint32_t(v)) >> 6, relaxed);
+    uint32_t kept = VolumeOrFull(v);
+    volume.store(kept, relaxed);
+    uint32_t master = masterVolume ? masterVolume->load(relaxed) : FullVolume;
+    EffectiveVolume.store((master * kept) >> 6, relaxed);
 }
 
-void Voice::SetPan(int32_t p) {
-    if (p < 0 || p > 255) p = 255;
-    pan.store(uint32_t(p), relaxed);
-}
+void Voice::SetPan(int32_t p) { pan.store(PanOrFull(p), relaxed); }
 
 uint32_t Voice::GetVolume() const { return EffectiveVolume.load(relaxed); }
 uint32_t Voice::GetPan() const { return pan.load(relaxed); }

@@ -5,6 +5,12 @@
 #include <atomic>
 #include <cstdint>
 
+// The volume and pan a setter keeps: anything outside 0..64 or 0..255 is taken as full.
+constexpr uint32_t FullVolume = 64;
+constexpr uint32_t FullPan = 255;
+constexpr uint32_t VolumeOrFull(int32_t v) { return v < 0 || v > int32_t(FullVolume) ? FullVolume : uint32_t(v); }
+constexpr uint32_t PanOrFull(int32_t p) { return p < 0 || p > int32_t(FullPan) ? FullPan : uint32_t(p); }
+
 class Voice {
 public:
     Voice();
