@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include "byte_order.h"
 #include "path_bytes.h"
 #include "registry.h"
 
@@ -47,20 +48,16 @@ bool ParseHexBytes(const std::string& s, std::vector<uint8_t>& out) {
 // byte of the file comes back unchanged when the string is written out again.
 std::vector<uint8_t> StringUnits(const std::string& text) {
     std::vector<uint8_t> out;
-    const auto unit = [&out](uint32_t u) {
-        out.push_back(uint8_t(u));
-        out.push_back(uint8_t(u >> 8));
-    };
     for (wchar_t w : WideFromBytes(text)) {
         uint32_t c = uint32_t(w);
         if (c >= 0x10000) {
-            unit(0xD800 + ((c - 0x10000) >> 10));
-            unit(0xDC00 + ((c - 0x10000) & 0x3FF));
+            AppendU16LE(out, 0xD800 + ((c - 0x10000) >> 10));
+            AppendU16LE(out, 0xDC00 + ((c - 0x10000) & 0x3FF));
         } else {
-            unit(c);
+            AppendU16LE(out, c);
         }
     }
-    unit(0);
+    AppendU16LE(out, 0);
     return out;
 }
 
@@ -85,10 +82,10 @@ std::optional<std::string> QuotedString(const std::vector<uint8_t>& data) {
     std::wstring wide;
     size_t units = data.size() / 2;
     for (size_t i = 0; i < units; ++i) {
-        uint32_t u = uint32_t(data[2 * i]) | uint32_t(data[2 * i + 1]) << 8;
+        uint32_t u = ReadU16LE(&data[2 * i]);
         if ((u == 0) != (i + 1 == units) || u == '\n' || u == '\r') return std::nullopt;
         if (u >= 0xD800 && u <= 0xDBFF && i + 2 < units) {
-            uint32_t low = uint32_t(data[2 * i + 2]) | uint32_t(data[2 * i + 3]) << 8;
+            uint32_t low = ReadU16LE(&data[2 * i + 2]);
             if (low >= 0xDC00 && low <= 0xDFFF) {
                 u = 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00);
                 ++i;
@@ -131,7 +128,8 @@ bool ParseValueLine(const std::string& line, std::string& name, RegistryValue& v
             v = v << 4 | uint32_t(d);
         }
         value.type = REG_DWORD;
-        value.data = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
+        value.data.assign(4, 0);
+        WriteU32LE(value.data.data(), v);
         return true;
     }
     if (rest.rfind("hex:", 0) == 0) {
@@ -222,9 +220,7 @@ std::string FormatRegistryText(const RegistryTree& t) {
             if (quoted) {
                 out += *quoted;
             } else if (value.type == REG_DWORD && value.data.size() == 4) {
-                uint32_t v = uint32_t(value.data[0]) | uint32_t(value.data[1]) << 8 |
-                             uint32_t(value.data[2]) << 16 | uint32_t(value.data[3]) << 24;
-                std::snprintf(buf, sizeof buf, "dword:%08x", v);
+                std::snprintf(buf, sizeof buf, "dword:%08x", ReadU32LE(value.data.data()));
                 out += buf;
             } else {
                 if (value.type == REG_BINARY) out += "hex:";
