@@ -9,8 +9,6 @@
 
 namespace {
 constexpr auto relaxed = std::memory_order_relaxed;
-
-uint32_t Clamp64(int32_t volume) { return (volume < 0 || volume > 64) ? 64 : uint32_t(volume); }
 }  // namespace
 
 SoundSystem::SoundSystem() = default;
@@ -237,13 +235,13 @@ void SoundSystem::ResumeAllSamples() { ForSampleVoices([](Voice& v) { v.Resume()
 void SoundSystem::ResumeAllModules() { ForModuleVoices([](Voice& v) { v.Resume(); }); }
 
 void SoundSystem::SetSampleMasterVolume(int32_t volume) {
-    sampleMasterVolume.store(Clamp64(volume), relaxed);
+    sampleMasterVolume.store(VolumeOrFull(volume), relaxed);
     for (uint32_t i = 0; i < sampleVoiceCount; ++i)
         sampleVoices[i].SetVolume(int32_t(sampleVoices[i].volume.load(relaxed)));
 }
 
 void SoundSystem::SetModuleMasterVolume(int32_t volume) {
-    moduleMasterVolume.store(Clamp64(volume), relaxed);
+    moduleMasterVolume.store(VolumeOrFull(volume), relaxed);
     for (uint32_t i = 0; i < moduleVoiceCount; ++i)
         moduleVoices[i].SetVolume(int32_t(moduleVoices[i].volume.load(relaxed)));
 }
