@@ -1,5 +1,5 @@
 # Writes a C++ table of the resources named in LIST (files in DIR) to OUT.
-# A file that does not exist yet is left out, so the game runs without it.
+# Every file the list names must be there: a game without one of them is not the game.
 file(STRINGS ${LIST} lines)
 set(body "")
 set(table "")
@@ -19,8 +19,7 @@ foreach(line ${lines})
     set(type ${CMAKE_MATCH_1})
     set(id ${CMAKE_MATCH_2})
     if(NOT EXISTS ${DIR}/${CMAKE_MATCH_3})
-      message(WARNING "resource ${type} ${id}: ${CMAKE_MATCH_3} does not exist yet")
-      continue()
+      message(FATAL_ERROR "resource ${type} ${id}: ${DIR}/${CMAKE_MATCH_3} is missing")
     endif()
     file(READ ${DIR}/${CMAKE_MATCH_3} hex HEX)
     file(SIZE ${DIR}/${CMAKE_MATCH_3} len)
