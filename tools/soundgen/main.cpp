@@ -5,7 +5,7 @@
 #include "tools/soundgen/sound_files.h"
 
 int main(int argc, char** argv) {
-    std::string folder = argc > 1 ? argv[1] : std::string(GLIMMO_SOURCE_DIR) + "/res";
+    std::string folder = argc > 1 ? argv[1] : GLIMMO_RES_DIR;
     for (const auto& recipe : soundgen::SoundRecipes()) {
         std::vector<uint8_t> file = soundgen::SoundFile(recipe);
         std::string path = folder + "/" + recipe.file;
