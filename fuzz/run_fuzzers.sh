@@ -16,6 +16,8 @@ if [ ${#targets[@]} -eq 0 ]; then
   done
 fi
 
+. "$root/scripts/deps.sh"
+need_packages "${BUILD_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}"
 # The preset names the compiler and the sanitizers; only the folder may differ.
 (cd "$root" && cmake --preset fuzz -B "$build" >/dev/null)
 cmake --build "$build" -j2 --target "${targets[@]/%/_fuzzer}"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages named as arguments that are not installed yet
-# (with sudo when not root). Sourced by ./play and ./check.
+# (with sudo when not root). Sourced by ./play, ./check and fuzz/run_fuzzers.sh.
 need_packages() {
     local missing=()
     for p in "$@"; do
@@ -14,5 +14,21 @@ need_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || return 1
 }
 
-BUILD_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libstb-dev)
-TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev python3 sox xvfb xauth tuxtype-data openmpt123 xmp clang libclang-rt-14-dev valgrind)
+# Each package is here for something that uses it:
+#   build-essential, cmake       the compiler and the build
+#   libsdl2-dev                  the SDL backend (found through its CMake package)
+#   libstb-dev                   stb_image_write: PNG screenshots, the art generator's PNGs
+BUILD_PACKAGES=(build-essential cmake libsdl2-dev libstb-dev)
+#   libgtest-dev                 every test program (tests/)
+#   libbenchmark-dev             the benchmarks, built with the tests (bench/)
+#   python3                      the layer check and the harness contract (tests/layers, tests/harness)
+#   tuxtype-data                 the real songs the module tests and module_bench play
+#   openmpt123, xmp              the reference players the module tests and module_bench compare with
+#   valgrind                     the leak check of a headless game (scripts/sanitizers.sh)
+#   groff-base                   the manual pages' lint (tests/install)
+#   desktop-file-utils           the menu entry's validation (tests/install)
+#   xvfb                         the window's CPU use measured under Xvfb (bench/window_cpu.sh)
+TEST_PACKAGES=(libgtest-dev libbenchmark-dev python3 tuxtype-data openmpt123 xmp valgrind groff-base
+               desktop-file-utils xvfb)
+#   clang, libclang-rt-14-dev    the libFuzzer programs and their sanitizer runtimes (fuzz/run_fuzzers.sh)
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)
