@@ -2,7 +2,7 @@
 // in plain rows, clipping done once per blit and one comparison a pixel for the key.
 // Positions are worked out as pixel offsets in 64 bits, where no sum or product of the
 // arguments can overflow, and a pointer is formed only for a pixel that is read or written.
-#include "surface.h"
+#include "gfx/surface.h"
 #include <algorithm>
 #include <climits>
 #include <cstddef>

@@ -1,8 +1,8 @@
 // The backend in force, and the clock services that go straight to it.
-#include "backend.h"
+#include "platform/backend.h"
 #include <cstdio>
 #include <cstdlib>
-#include "clock.h"
+#include "platform/clock.h"
 
 namespace {
 Backend* current = nullptr;

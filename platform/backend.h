@@ -4,7 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
-#include "display.h"
+#include "platform/display.h"
 
 class Backend {
 public:

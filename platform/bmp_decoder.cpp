@@ -1,7 +1,7 @@
 // BMP decoding for the bitmap and icon resources.
-#include "bmp_decoder.h"
+#include "platform/bmp_decoder.h"
 #include <new>
-#include "byte_order.h"
+#include "platform/byte_order.h"
 
 namespace {
 constexpr int32_t MaxSide = 4096;

@@ -4,7 +4,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include "resources.h"
+#include "platform/resources.h"
 
 DecodedBitmap* DecodeBmp(const uint8_t* data, size_t size);
 void FreeDecodedBitmap(DecodedBitmap* bitmap);

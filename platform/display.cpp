@@ -1,6 +1,6 @@
 // The frame-memory services, passed to the backend in force.
-#include "display.h"
-#include "backend.h"
+#include "platform/display.h"
+#include "platform/backend.h"
 
 GXDisplayProperties GXGetDisplayProperties() {
     return HasBackend() ? CurrentBackend().DisplayProperties() : PortraitDisplay;

@@ -1,10 +1,10 @@
 // The key-state table behind GetAsyncKeyState, fed by the backends' key events.
 // A held key sends one WM_KEYDOWN: the desktop's auto-repeat never reaches the game.
-#include "keys.h"
+#include "platform/keys.h"
 #include <array>
 #include <cstddef>
-#include "messages.h"
-#include "window.h"
+#include "platform/messages.h"
+#include "platform/window.h"
 
 namespace {
 struct KeyState {

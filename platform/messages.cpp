@@ -1,9 +1,9 @@
 // The game thread's message queue. The 2 ms timer fires on its grid (the tick it was
 // set plus whole periods); at most one WM_TIMER waits, and only when nothing else does.
-#include "messages.h"
+#include "platform/messages.h"
 #include <deque>
-#include "backend.h"
-#include "window.h"
+#include "platform/backend.h"
+#include "platform/window.h"
 
 namespace {
 struct Timer {

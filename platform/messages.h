@@ -1,6 +1,6 @@
 // The message queue of the game's thread, its timer, and dispatch to the window procedure.
 #pragma once
-#include "win_types.h"
+#include "platform/win_types.h"
 
 BOOL GetMessageW(MSG* msg, HWND window, UINT first, UINT last);
 BOOL PeekMessageW(MSG* msg, HWND window, UINT first, UINT last, UINT remove);

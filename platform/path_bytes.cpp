@@ -1,5 +1,5 @@
 // The one conversion of names and paths between the system's bytes and wide characters.
-#include "path_bytes.h"
+#include "platform/path_bytes.h"
 #include <cstdint>
 
 namespace {

@@ -1,5 +1,5 @@
 // PNG output for headless screenshots and the window's F12.
-#include "png_writer.h"
+#include "platform/png_writer.h"
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STBI_WRITE_NO_STDIO_FILE_LIMITS
 #pragma GCC diagnostic push

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <vector>
-#include "display.h"
+#include "platform/display.h"
 
 // frame: the address of pixel (0, 0), laid out by props.
 std::vector<uint8_t> FrameToRgb(const void* frame, const GXDisplayProperties& props);

@@ -1,9 +1,9 @@
 // The registry calls on the file store: keys are opened (and made) by path, values
 // are raw bytes with a type, and closing a key that was written saves the file.
-#include "registry.h"
+#include "platform/registry.h"
 #include <cstring>
 #include <string>
-#include "registry_store.h"
+#include "platform/registry_store.h"
 
 struct RegistryKey {
     std::string path;

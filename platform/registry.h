@@ -1,6 +1,6 @@
 // The user's settings store, kept as a REGEDIT4 text file (see registry_store.h).
 #pragma once
-#include "win_types.h"
+#include "platform/win_types.h"
 
 struct RegistryKey;
 using HKEY = RegistryKey*;

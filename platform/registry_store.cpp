@@ -1,5 +1,5 @@
 // REGEDIT4 file store of the settings.
-#include "registry_store.h"
+#include "platform/registry_store.h"
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include "byte_order.h"
-#include "path_bytes.h"
-#include "registry.h"
+#include "platform/byte_order.h"
+#include "platform/path_bytes.h"
+#include "platform/registry.h"
 
 namespace {
 std::string folder;

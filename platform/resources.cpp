@@ -1,13 +1,13 @@
 // Resource look-up over the table embedded at build time (res/resources.list).
-#include "resources.h"
+#include "platform/resources.h"
 #include <unistd.h>
 #include <climits>
 #include <cstring>
 #include <cwchar>
 #include <string>
-#include "bmp_decoder.h"
-#include "path_bytes.h"
-#include "resource_entry.h"
+#include "platform/bmp_decoder.h"
+#include "platform/path_bytes.h"
+#include "platform/resource_entry.h"
 
 namespace {
 const ResourceEntry* extraEntries = nullptr;

@@ -3,7 +3,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include "win_types.h"
+#include "platform/win_types.h"
 
 struct ResourceEntry;
 using HRSRC = const ResourceEntry*;

@@ -1,9 +1,9 @@
 // The one game window and its class. Creation sends WM_CREATE through the class's
 // procedure before returning, as the phone did; dispatch calls the same procedure.
-#include "window.h"
+#include "platform/window.h"
 #include <string>
-#include "backend.h"
-#include "messages.h"
+#include "platform/backend.h"
+#include "platform/messages.h"
 
 struct WindowObject {
     WNDPROC proc = nullptr;

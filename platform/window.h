@@ -1,7 +1,7 @@
 // The one game window: class registration, creation, the single-instance lookup,
 // and the few window calls the game makes. Messages go to the class's procedure.
 #pragma once
-#include "win_types.h"
+#include "platform/win_types.h"
 
 BOOL RegisterClassW(const WNDCLASSW* windowClass);
 HWND CreateWindowExW(DWORD exStyle, const WCHAR* className, const WCHAR* title, DWORD style,

@@ -1,5 +1,5 @@
 // Voice flags and volumes: written by the game thread, read by the mixer.
-#include "voice.h"
+#include "sound/voice.h"
 
 namespace {
 constexpr auto relaxed = std::memory_order_relaxed;

@@ -1,7 +1,7 @@
 // Virtual time for the headless harness: the clock moves only when the game sleeps or
 // waits for a message, script events take effect exactly at their ticks, and frames
 // are presented into memory.
-#include "headless_backend.h"
+#include "platform/headless/headless_backend.h"
 #include <algorithm>
 #include "platform/keys.h"
 #include "platform/messages.h"

@@ -1,5 +1,5 @@
 // SDL initialised and shut down, nothing more.
-#include "sdl_probe.h"
+#include "platform/sdl/sdl_probe.h"
 #include <SDL.h>
 
 bool InitAndQuitSdl() {

@@ -1,5 +1,5 @@
 // Stand-in looped voices for tests.
-#include "stand_in_voices.h"
+#include "tests/support/stand_in_voices.h"
 #include "app/window_proc.h"
 #include "game/game_sounds.h"
 

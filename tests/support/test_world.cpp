@@ -1,5 +1,5 @@
 // A game world for tests, built the way the program builds it at start-up.
-#include "test_world.h"
+#include "tests/support/test_world.h"
 #include <unistd.h>
 #include <string>
 #include "app/entry.h"
