@@ -6,12 +6,12 @@
 #include <array>
 #include <cstdint>
 
+#include "app/window_proc.h"
 #include "game/game_frame.h"
 #include "game/game_sounds.h"
-#include "game/phase.h"
-#include "app/window_proc.h"
 #include "game/ghosts.h"
 #include "game/maze.h"
+#include "game/phase.h"
 #include "game/player.h"
 #include "game/score.h"
 #include "platform/clock.h"

@@ -42,7 +42,8 @@ bool ParseProps(const std::string& s, GXDisplayProperties& p) {
         if (!ParseNumber(part, i < 2 ? 1 : -65536, i < 2 ? 4096 : 65536, v[i])) return false;
         start = comma + 1;
     }
-    p = GXDisplayProperties{uint32_t(v[0]), uint32_t(v[1]), int32_t(v[2]), int32_t(v[3]), int32_t(v[4]), uint32_t(v[5])};
+    p = GXDisplayProperties{uint32_t(v[0]), uint32_t(v[1]), int32_t(v[2]),
+                            int32_t(v[3]),  int32_t(v[4]),  uint32_t(v[5])};
     return true;
 }
 }  // namespace
@@ -50,8 +51,9 @@ bool ParseProps(const std::string& s, GXDisplayProperties& p) {
 const std::vector<OptionInfo>& Options() { return table; }
 
 std::string HelpText() {
-    std::string text = "Usage: glimmo [OPTION]...\nThe maze-chase game. Enter starts, arrows or 2 4 6 8 steer, "
-                       "F10 or P pauses, F6/F7 or +/- set the volume, Escape quits.\n\nOptions:\n";
+    std::string text =
+        "Usage: glimmo [OPTION]...\nThe maze-chase game. Enter starts, arrows or 2 4 6 8 steer, "
+        "F10 or P pauses, F6/F7 or +/- set the volume, Escape quits.\n\nOptions:\n";
     for (const OptionInfo& o : table) {
         std::string left = std::string("  ") + o.name + (o.argument ? std::string(" ") + o.argument : "");
         if (left.size() < 34) left.resize(34, ' ');

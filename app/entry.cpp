@@ -77,9 +77,9 @@ int GameEntry(HINSTANCE instance, HINSTANCE, const WCHAR*, int showCommand) {
         uint32_t frameTick = GetTickCount();
         FrameKind kind = Paused == 1 ? FrameKind::Pause : GamePhase == PhaseTitle ? FrameKind::Title : FrameKind::Game;
         switch (kind) {
-        case FrameKind::Pause: PauseFrame(); break;
-        case FrameKind::Title: TitleFrame(); break;
-        case FrameKind::Game: GameFrame(); break;
+            case FrameKind::Pause: PauseFrame(); break;
+            case FrameKind::Title: TitleFrame(); break;
+            case FrameKind::Game: GameFrame(); break;
         }
         if (hooks.afterFrame && !hooks.afterFrame(msg, frameTick, kind)) break;
         Sleep(PacingSleep(GetTickCount(), FrameStartTick));

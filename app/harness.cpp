@@ -8,6 +8,8 @@
 #include "app/autopilot.h"
 #include "app/entry.h"
 #include "app/global_objects.h"
+#include "app/script.h"
+#include "app/state_log.h"
 #include "game/maze.h"
 #include "game/player.h"
 #include "game/score.h"
@@ -20,8 +22,6 @@
 #include "platform/registry_store.h"
 #include "platform/resources.h"
 #include "platform/window.h"
-#include "app/script.h"
-#include "app/state_log.h"
 
 std::function<void(const PassInfo&)> OnPassEnd;
 

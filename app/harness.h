@@ -10,9 +10,9 @@
 class Backend;
 
 struct PassInfo {
-    uint64_t pass;     // numbered from 1
-    uint32_t tick;     // when the pass's frame function began
-    const MSG* msg;    // what the pass dispatched
+    uint64_t pass;   // numbered from 1
+    uint32_t tick;   // when the pass's frame function began
+    const MSG* msg;  // what the pass dispatched
     FrameKind kind;
 };
 // Called after every pass of a run, before the state log is written (tests, soak).

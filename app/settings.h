@@ -7,9 +7,9 @@
 #include "game/score.h"
 #include "platform/win_types.h"
 
-extern uint32_t SavedBeepMode;     // key-click mode as it was before the game blanked it
-extern uint8_t SavedScript[30];    // key-click sound as it was (15 UTF-16 units)
-extern uint32_t SavedScriptSize;   // bytes of it read; 30 (all zero) when none was read
+extern uint32_t SavedBeepMode;    // key-click mode as it was before the game blanked it
+extern uint8_t SavedScript[30];   // key-click sound as it was (15 UTF-16 units)
+extern uint32_t SavedScriptSize;  // bytes of it read; 30 (all zero) when none was read
 
 // A key-click sound longer than 30 bytes is kept whole here (up to the limit) and given
 // back at its own length; a longer one still is left alone: neither blanked nor rewritten.

@@ -55,9 +55,7 @@ LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             VolumeCounter = Sound * 5;
             SetTimer(window, FrameTimerId, 2, nullptr);
             return 0;
-        case WM_DESTROY:
-            PostQuitMessage(0);
-            return 0;
+        case WM_DESTROY: PostQuitMessage(0); return 0;
         case WM_ACTIVATE:
             if (LOWORD(wParam) == WA_INACTIVE) Deactivate();
             return 0;
@@ -69,13 +67,9 @@ LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             EndPaint(window, &paint);
             return 0;
         }
-        case WM_KEYDOWN:
-            KeyCommand(wParam);
-            return 0;
-        case WM_TIMER:
-            return 0;
-        default:
-            return DefWindowProcW(window, message, wParam, lParam);
+        case WM_KEYDOWN: KeyCommand(wParam); return 0;
+        case WM_TIMER: return 0;
+        default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }
 

@@ -86,9 +86,10 @@ int main(int argc, char** argv) {
     double mix = reporter.nanos["MixBlockSixteenVoices"];
     double floor = reporter.nanos["PlainByteWrites"];
     if (mix > 0 && floor > 0)
-        std::printf("MixBlock, 16 voices, 588 stereo frames: %.2f us of CPU per block (%.1f%% of the block's 26.7 ms); "
-                    "%.1f x the plain byte writes (%.3f us)\n",
-                    mix / 1000.0, mix / 1000.0 / 26667.0 * 100.0, mix / floor, floor / 1000.0);
+        std::printf(
+            "MixBlock, 16 voices, 588 stereo frames: %.2f us of CPU per block (%.1f%% of the block's 26.7 ms); "
+            "%.1f x the plain byte writes (%.3f us)\n",
+            mix / 1000.0, mix / 1000.0 / 26667.0 * 100.0, mix / floor, floor / 1000.0);
     World().mixer.Close();
     benchmark::Shutdown();
     return 0;

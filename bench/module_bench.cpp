@@ -109,9 +109,10 @@ void ReferenceRenderToFile(benchmark::State& state) {
         return;
     }
     std::string out = (std::filesystem::temp_directory_path() / "glimmo_module_bench.wav").string();
-    std::string command = "openmpt123 --batch --quiet --force --samplerate 44100 --channels 2 --no-float --filter 1 "
-                          "--ramping 0 --dither 0 --stereo 100 --repeat 0 --ctl render.resampler.emulate_amiga=0 -o '" +
-                          out + "' '" + SongPath + "' >/dev/null 2>&1";
+    std::string command =
+        "openmpt123 --batch --quiet --force --samplerate 44100 --channels 2 --no-float --filter 1 "
+        "--ramping 0 --dither 0 --stereo 100 --repeat 0 --ctl render.resampler.emulate_amiga=0 -o '" +
+        out + "' '" + SongPath + "' >/dev/null 2>&1";
     for (auto _ : state) {
         double start = ChildSeconds();
         if (std::system(command.c_str()) != 0) {
@@ -144,9 +145,10 @@ int main(int argc, char** argv) {
     double voiceAlone = reporter.seconds["ModuleVoiceFramesToMemory"];
     double songSeconds = double(songBytes) / (2.0 * Rate);
     if (ours > 0 && theirs > 0)
-        std::printf("game.mod, %.1f s of song at 44100 Hz stereo: ours %.1f ms of CPU (%.0f x real time), openmpt123 "
-                    "%.1f ms: openmpt123 takes %.2f x our time\n",
-                    songSeconds, ours * 1000, songSeconds / ours, theirs * 1000, theirs / ours);
+        std::printf(
+            "game.mod, %.1f s of song at 44100 Hz stereo: ours %.1f ms of CPU (%.0f x real time), openmpt123 "
+            "%.1f ms: openmpt123 takes %.2f x our time\n",
+            songSeconds, ours * 1000, songSeconds / ours, theirs * 1000, theirs / ours);
     if (voiceAlone > 0 && theirs > 0)
         std::printf("the module voice alone (no mixer pass around it): %.1f ms: openmpt123 takes %.2f x its time\n",
                     voiceAlone * 1000, theirs / voiceAlone);

@@ -22,19 +22,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!ok && error.rfind("script line ", 0) != 0) std::abort();
     for (const ScriptEvent& e : events) {
         switch (e.kind) {
-        case ScriptEvent::KeyDown:
-        case ScriptEvent::KeyUp:
-            if (e.vk <= 0 || e.vk > 255) std::abort();
-            break;
-        case ScriptEvent::Set:
-            if (e.name != "Level" && e.name != "DotsEaten" && e.name != "Score" && e.name != "Lives") std::abort();
-            if (e.value < INT32_MIN || e.value > INT32_MAX) std::abort();
-            break;
-        case ScriptEvent::Deactivate:
-        case ScriptEvent::Close:
-            break;
-        default:
-            std::abort();
+            case ScriptEvent::KeyDown:
+            case ScriptEvent::KeyUp:
+                if (e.vk <= 0 || e.vk > 255) std::abort();
+                break;
+            case ScriptEvent::Set:
+                if (e.name != "Level" && e.name != "DotsEaten" && e.name != "Score" && e.name != "Lives") std::abort();
+                if (e.value < INT32_MIN || e.value > INT32_MAX) std::abort();
+                break;
+            case ScriptEvent::Deactivate:
+            case ScriptEvent::Close: break;
+            default: std::abort();
         }
         if (e.line < 1) std::abort();
     }

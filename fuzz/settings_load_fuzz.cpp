@@ -63,8 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     ResetGlobals();
     bool complete = false;
-    const RegistryTree original =
-        ParseRegistryText(std::string(reinterpret_cast<const char*>(data), size), &complete);
+    const RegistryTree original = ParseRegistryText(std::string(reinterpret_cast<const char*>(data), size), &complete);
     SetRegistryFolder(folder);
     LoadSettings();
     if (HiScore < 0 || Sound < -SoundLimit || Sound > SoundLimit) std::abort();

@@ -47,8 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     WaveLayout layout;
     bool parsed = ParseWave(data, uint32_t(size), layout);
-    if (parsed && (uint64_t(layout.dataOffset) + layout.dataSize > size || layout.rate > MaxSampleRate))
-        std::abort();
+    if (parsed && (uint64_t(layout.dataOffset) + layout.dataSize > size || layout.rate > MaxSampleRate)) std::abort();
 
     const ResourceEntry entry{"WAVE", 4242, data, size};
     SetExtraResources(&entry, 1);

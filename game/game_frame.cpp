@@ -97,7 +97,7 @@ void CommonFrame(uint32_t now, int32_t scoreBefore) {
     CopySurface(BackBuffer, MazeCanvas);
     if (Player.state == PlayerLost) TakeLife();
     if (GamePhase == PhaseReady) DrawSprite(68, 121, 40, 6, 0, 78);  // READY!
-    DrawSprite(82, 95, 12, 2, 65, 60);                                // the house door
+    DrawSprite(82, 95, 12, 2, 65, 60);                               // the house door
     if (GamePhase == PhasePlaying && Player.state == PlayerAlive) WorldUpdate(now);
     if (FlashCounter < 12) DrawEnergisers();
     if (GamePhase == PhasePlaying) FruitAppearanceRule(now);
@@ -105,8 +105,8 @@ void CommonFrame(uint32_t now, int32_t scoreBefore) {
     AdvanceDeath(now);
     EndFrightIfNone();
     if (GamePhase != PhaseGhostEaten) DrawPlayer();
-    if (Player.state == PlayerAlive || (Player.state == PlayerDying && Player.frame == 1) ||
-        GamePhase == PhaseReady || GamePhase == PhaseGhostEaten)
+    if (Player.state == PlayerAlive || (Player.state == PlayerDying && Player.frame == 1) || GamePhase == PhaseReady ||
+        GamePhase == PhaseGhostEaten)
         DrawGhosts();
     KeepBestScore();
     DrawScorePanel();
@@ -156,9 +156,7 @@ void GameFrame() {
             Level = NextLevel(Level);
             StartRound();
             return;
-        default:
-            CommonFrame(now, scoreBefore);
-            return;
+        default: CommonFrame(now, scoreBefore); return;
     }
 }
 

@@ -18,8 +18,8 @@ struct SlotResource {
     bool looped;
 };
 constexpr SlotResource SampleResources[] = {
-    {0, 119, false}, {1, 120, true}, {2, 121, false}, {3, 122, false}, {4, 123, false},
-    {5, 124, false}, {6, 125, true}, {7, 126, true},  {8, 128, false}, {9, 133, true},
+    {0, 119, false}, {1, 120, true},  {2, 121, false}, {3, 122, false}, {4, 123, false},
+    {5, 124, false}, {6, 125, true},  {7, 126, true},  {8, 128, false}, {9, 133, true},
     {10, 134, true}, {11, 135, true}, {12, 136, true}, {13, 137, true},
 };
 

@@ -36,8 +36,8 @@ constexpr GhostStart Starts[4] = {
     {94, 100, Down, 94, 103, 7, 190, 2, 1, 10000},
 };
 
-constexpr int32_t ExitX = 82, ExitY = 82;        // just above the door
-constexpr int32_t ReviveX = 82, ReviveY = 102;   // inside the house, below the door
+constexpr int32_t ExitX = 82, ExitY = 82;       // just above the door
+constexpr int32_t ReviveX = 82, ReviveY = 102;  // inside the house, below the door
 constexpr int32_t WaypointX = 37, WaypointY = 93;
 constexpr int32_t TunnelY = 100;
 
@@ -120,12 +120,9 @@ void Arrive(int g, GhostRecord& gh) {
 
 uint32_t StepDelay(const GhostRecord& gh) {
     int32_t delay;
-    if (gh.mode == Eyes)
-        delay = 3;
-    else if (gh.mode == Frightened)
-        delay = StepInterval <= 10 ? StepInterval + 10 : 3 * StepInterval;
-    else
-        delay = 20 * gh.inTunnel + gh.extraDelay + StepInterval;
+    if (gh.mode == Eyes) delay = 3;
+    else if (gh.mode == Frightened) delay = StepInterval <= 10 ? StepInterval + 10 : 3 * StepInterval;
+    else delay = 20 * gh.inTunnel + gh.extraDelay + StepInterval;
     return static_cast<uint32_t>(delay);
 }
 
@@ -241,8 +238,7 @@ void StepGhost(int g) {
         case Left:
             if (Open(n.left)) gh.x -= 1;
             break;
-        default:
-            break;
+        default: break;
     }
     if (gh.x < -11) gh.x = 175;
     if (gh.x > 175) gh.x = -11;
@@ -327,14 +323,10 @@ void CalmGhosts() {
             gh.targetX = px;
             gh.targetY = py;
             // A ghost moving away from the player turns round.
-            if (gh.dir == Up && py >= gh.y)
-                gh.dir = Down;
-            else if (gh.dir == Right && px <= gh.x)
-                gh.dir = Left;
-            else if (gh.dir == Down && py <= gh.y)
-                gh.dir = Up;
-            else if (gh.dir == Left && px >= gh.x)
-                gh.dir = Right;
+            if (gh.dir == Up && py >= gh.y) gh.dir = Down;
+            else if (gh.dir == Right && px <= gh.x) gh.dir = Left;
+            else if (gh.dir == Down && py <= gh.y) gh.dir = Up;
+            else if (gh.dir == Left && px >= gh.x) gh.dir = Right;
         }
         gh.mode = Normal;
         if (g == 1) gh.chasing = 1;
@@ -378,8 +370,7 @@ void DrawGhosts() {
             DrawSprite(gh.x, gh.y, 12, 12, BlinkPhase == 1 ? 60 : 48, 48);
             continue;
         }
-        if (gh.mode == Normal)
-            DrawSprite(gh.x, gh.y, 12, 12, 24 * (g - 1) + half, 24);
+        if (gh.mode == Normal) DrawSprite(gh.x, gh.y, 12, 12, 24 * (g - 1) + half, 24);
         int32_t eyes = -1;
         switch (gh.dir) {
             case Up: eyes = 24; break;

@@ -15,7 +15,7 @@ constexpr std::array<int32_t, MazeRows * MazeColumns> ShippedGrid() {
 }
 }  // namespace
 
-std::array<int32_t, MazeRows * MazeColumns> MazeGrid = ShippedGrid();
+std::array<int32_t, MazeRows* MazeColumns> MazeGrid = ShippedGrid();
 int32_t DotsEaten = 0;
 
 int32_t CellAt(int c, int r) {
@@ -66,8 +66,7 @@ void PaintDots() {
 void DrawEnergisers() {
     for (int r = 0; r < MazeRows; ++r)
         for (int c = 0; c < MazeColumns; ++c)
-            if (MazeGrid[r * MazeColumns + c] == Energiser)
-                DrawSprite(6 * c + 1, 6 * r + 16, 12, 12, 60, 36);
+            if (MazeGrid[r * MazeColumns + c] == Energiser) DrawSprite(6 * c + 1, 6 * r + 16, 12, 12, 60, 36);
 }
 
 void EraseDot(int c, int r) {

@@ -21,7 +21,7 @@ constexpr int MazeRows = 31;
 constexpr int EdibleCells = 244;
 
 extern std::array<int32_t, MazeRows * MazeColumns> MazeGrid;  // row-major: index = row x 28 + column
-extern int32_t DotsEaten;                         // dots and energisers eaten this level
+extern int32_t DotsEaten;                                     // dots and energisers eaten this level
 
 struct Neighbours {
     int32_t left;

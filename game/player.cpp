@@ -76,10 +76,22 @@ void MovePlayer(const Neighbours& n) {
     const bool anyWish = Player.wantUp || Player.wantDown || Player.wantRight || Player.wantLeft;
     if (anyWish && n.atCentre) {
         // Each honoured wish overrides the one before and is consumed all the same.
-        if (Player.wantUp && Open(n.up)) { Player.dir = Up; Player.wantUp = 0; }
-        if (Player.wantDown && Open(n.down)) { Player.dir = Down; Player.wantDown = 0; }
-        if (Player.wantRight && Open(n.right)) { Player.dir = Right; Player.wantRight = 0; }
-        if (Player.wantLeft && Open(n.left)) { Player.dir = Left; Player.wantLeft = 0; }
+        if (Player.wantUp && Open(n.up)) {
+            Player.dir = Up;
+            Player.wantUp = 0;
+        }
+        if (Player.wantDown && Open(n.down)) {
+            Player.dir = Down;
+            Player.wantDown = 0;
+        }
+        if (Player.wantRight && Open(n.right)) {
+            Player.dir = Right;
+            Player.wantRight = 0;
+        }
+        if (Player.wantLeft && Open(n.left)) {
+            Player.dir = Left;
+            Player.wantLeft = 0;
+        }
     }
     int32_t ahead = Wall;
     switch (Player.dir) {
@@ -175,15 +187,11 @@ void DrawPlayer() {
             }
             break;
         }
-        case PlayerReady:
-            Blit(72, 36);
-            break;
-        default:
-            break;
+        case PlayerReady: Blit(72, 36); break;
+        default: break;
     }
 }
 
 void DrawLives() {
-    for (int32_t i = 0; i <= Player.lives - 2; ++i)
-        DrawSprite(10 + 12 * i, 206, 12, 12, 72, 48);
+    for (int32_t i = 0; i <= Player.lives - 2; ++i) DrawSprite(10 + 12 * i, 206, 12, 12, 72, 48);
 }

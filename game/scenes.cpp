@@ -19,21 +19,21 @@ int32_t& SceneGhostX = Ghosts[0].x;
 int32_t& SceneGhostY = Ghosts[0].y;
 
 const SnagStage SnagStages[SnagStageCount] = {
-    {0, false, 12, 1},  {12, false, 12, 2}, {24, false, 36, 4}, {36, false, 36, 6},  {48, false, 36, 8},
+    {0, false, 12, 1},  {12, false, 12, 2}, {24, false, 36, 4}, {36, false, 36, 6}, {48, false, 36, 8},
     {60, true, 12, 10}, {72, true, 36, 12}, {72, true, 36, 12}, {72, true, 24, 12}, {72, true, 24, 12},
 };
 
 namespace {
 
-constexpr int32_t FigureY = 104;           // every figure runs along this row
-constexpr int32_t SmallPlayerStartX = 354;      // half pixels: x 177, just off the right edge
-constexpr int32_t ChaseGhostStartX = 180;  // pixels, off the right edge
-constexpr int32_t SnagGhostStartX = 384;   // half pixels: x 192
-constexpr int32_t StartUpBelowX = 225;     // the ghost sets off once the player is left of x 112.5
+constexpr int32_t FigureY = 104;            // every figure runs along this row
+constexpr int32_t SmallPlayerStartX = 354;  // half pixels: x 177, just off the right edge
+constexpr int32_t ChaseGhostStartX = 180;   // pixels, off the right edge
+constexpr int32_t SnagGhostStartX = 384;    // half pixels: x 192
+constexpr int32_t StartUpBelowX = 225;      // the ghost sets off once the player is left of x 112.5
 constexpr int32_t ChaseTurnBelowX = -20;
 constexpr int32_t PatchTurnBelowX = -50;
 constexpr int32_t GiantStartX = -30;
-constexpr int32_t SnagFromX = 78;          // below this the ghost's right edge has reached the nail
+constexpr int32_t SnagFromX = 78;  // below this the ghost's right edge has reached the nail
 constexpr int32_t NailX = 88, NailY = 113;
 constexpr int32_t FramesPerTearStage = 60;
 
@@ -141,10 +141,8 @@ void SnagScene() {
         const SnagStage& stage = SnagStages[s];
         int32_t bx = g - stage.pull;
         DrawSprite(g, SceneGhostY + 6, 12, 5, stage.clothX, 28, SceneSheet);
-        if (stage.torn)
-            DrawSprite(bx, SceneGhostY, 12, 12, 24, 34, SceneSheet);
-        else
-            DrawSprite(bx, SceneGhostY, 12, 12, 12, 24);
+        if (stage.torn) DrawSprite(bx, SceneGhostY, 12, 12, 24, 34, SceneSheet);
+        else DrawSprite(bx, SceneGhostY, 12, 12, 12, 24);
         DrawSprite(bx, SceneGhostY, 12, 12, stage.eyesX, EyesY);
         if (s == SnagStageCount - 1) GamePhase = PhaseSceneDone;
     }

@@ -33,9 +33,8 @@ constexpr LevelRow LevelRows[] = {
     {17, 10000, 15000},  // level 1
     {14, 8000, 15000},  {13, 7000, 12000}, {12, 5000, 14000}, {11, 7000, 10000},
     {10, 5000, 12000},  {9, 7000, 8000},   {8, 5000, 10000},  {6, 7000, 6000},
-    {4, 5000, 8000},    {1, 7000, 4000},   {1, 5000, 6000},
-    {1, 1500, 3000},  // levels 13, 14, 15
-    {1, 1500, 3000},  {1, 1500, 3000},
+    {4, 5000, 8000},    {1, 7000, 4000},   {1, 5000, 6000},   {1, 1500, 3000},  // levels 13, 14, 15
+    {1, 1500, 3000},    {1, 1500, 3000},
 };
 constexpr LevelRow LastRow = {1, -3000, 3000};  // level 16 and every other value
 
@@ -183,9 +182,9 @@ void GhostPointsRule(uint32_t now) {
     if (!(Pending(now, GhostPointsUntil) && GhostsEaten >= 1 && GamePhase == PhaseGhostEaten)) return;
     const int32_t x = GhostPointsX, y = GhostPointsY + 3;
     switch (GhostsEaten) {
-        case 1: DrawSprite(x, y, 11, 6, 85, 51); break;  // 200
-        case 2: DrawSprite(x, y, 11, 6, 85, 60); break;  // 400
-        case 3: DrawSprite(x, y, 11, 6, 85, 69); break;  // 800
+        case 1: DrawSprite(x, y, 11, 6, 85, 51); break;      // 200
+        case 2: DrawSprite(x, y, 11, 6, 85, 60); break;      // 400
+        case 3: DrawSprite(x, y, 11, 6, 85, 69); break;      // 800
         case 4: DrawSprite(x - 1, y, 13, 6, 83, 78); break;  // 1600
         default: break;
     }

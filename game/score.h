@@ -39,8 +39,8 @@ void SetupLevel();
 void CheckCollisions();  // reads its own tick
 void ScoreGhost();
 void FruitAppearanceRule(uint32_t now);
-void DrawFruitItems(uint32_t now);          // the fruit while it stands, its points while they show
-void ExtraLifeRule(int32_t scoreBefore);    // then the score wrap and the six-life cap
+void DrawFruitItems(uint32_t now);        // the fruit while it stands, its points while they show
+void ExtraLifeRule(int32_t scoreBefore);  // then the score wrap and the six-life cap
 void GhostPointsRule(uint32_t now);
 // The best score follows the score up.
 void KeepBestScore();

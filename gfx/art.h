@@ -35,5 +35,4 @@ constexpr unsigned BitmapFlashMaze = 132;
 void PresentFrame();
 // A piece of a sheet drawn into BackBuffer with the key colour transparent: how every
 // figure, digit and caption of a frame is drawn.
-void DrawSprite(int32_t x, int32_t y, int32_t w, int32_t h, int32_t sx, int32_t sy,
-                const Image* sheet = SpriteSheet);
+void DrawSprite(int32_t x, int32_t y, int32_t w, int32_t h, int32_t sx, int32_t sy, const Image* sheet = SpriteSheet);

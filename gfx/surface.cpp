@@ -55,8 +55,7 @@ int SetPixels(Surface& s, uint16_t* address) {
 }
 
 int PutPixel(Surface& s, int32_t x, int32_t y, uint32_t colour) {
-    if (!s.origin || uint32_t(x) >= s.props.cxWidth || uint32_t(y) >= s.props.cyHeight || s.props.cBPP != 16)
-        return 0;
+    if (!s.origin || uint32_t(x) >= s.props.cxWidth || uint32_t(y) >= s.props.cyHeight || s.props.cBPP != 16) return 0;
     s.origin[ptrdiff_t(x) * s.xStep + ptrdiff_t(y) * s.yStep] = uint16_t(colour);
     return 1;
 }
@@ -115,8 +114,7 @@ int BlitKeyed(Surface& s, int32_t dx, int32_t dy, int32_t w, int32_t h, const Im
 // is refused: nothing is written.
 int CopySurface(Surface& d, const Surface& s) {
     if (d.props.cBPP != 16 || s.props.cBPP != 16 || !s.buffer || !d.origin) return 0;
-    const int64_t pixels =
-        std::min(int64_t(d.maxOffset) - d.minOffset + 1, int64_t(s.maxOffset) - s.minOffset + 1);
+    const int64_t pixels = std::min(int64_t(d.maxOffset) - d.minOffset + 1, int64_t(s.maxOffset) - s.minOffset + 1);
     std::memcpy(d.origin + d.minOffset, s.buffer, size_t(pixels) * sizeof(uint16_t));
     return 1;
 }

@@ -12,8 +12,8 @@ public:
     Surface(const Surface&) = delete;
     Surface& operator=(const Surface&) = delete;
 
-    uint16_t* origin;   // pixel (0, 0); null until memory is allocated or attached
-    uint16_t* buffer;   // the allocation this surface owns, its lowest address; or null
+    uint16_t* origin;  // pixel (0, 0); null until memory is allocated or attached
+    uint16_t* buffer;  // the allocation this surface owns, its lowest address; or null
     GXDisplayProperties props;
     int32_t xStep;      // pixels to the right-hand neighbour
     int32_t yStep;      // pixels to the neighbour below

@@ -63,10 +63,10 @@ DecodedBitmap* DecodeBmp(const uint8_t* data, size_t size) {
         uint32_t* out = bitmap->pixels + size_t(y) * size_t(width);
         for (int32_t x = 0; x < width; ++x) {
             switch (bits) {
-            case 1: out[x] = palette[(row[x >> 3] >> (7 - (x & 7))) & 1]; break;
-            case 4: out[x] = palette[(row[x >> 1] >> ((x & 1) ? 0 : 4)) & 15]; break;
-            case 8: out[x] = palette[row[x]]; break;
-            default: out[x] = PixelOf(row + 3 * x);
+                case 1: out[x] = palette[(row[x >> 3] >> (7 - (x & 7))) & 1]; break;
+                case 4: out[x] = palette[(row[x >> 1] >> ((x & 1) ? 0 : 4)) & 15]; break;
+                case 8: out[x] = palette[row[x]]; break;
+                default: out[x] = PixelOf(row + 3 * x);
             }
         }
     }

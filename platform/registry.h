@@ -14,8 +14,8 @@ constexpr DWORD REG_SZ = 1;
 constexpr DWORD REG_BINARY = 3;
 constexpr DWORD REG_DWORD = 4;
 
-LONG RegCreateKeyExW(HKEY root, const WCHAR* subKey, DWORD reserved, WCHAR* keyClass, DWORD options,
-                     DWORD access, void* security, HKEY* result, DWORD* disposition);
+LONG RegCreateKeyExW(HKEY root, const WCHAR* subKey, DWORD reserved, WCHAR* keyClass, DWORD options, DWORD access,
+                     void* security, HKEY* result, DWORD* disposition);
 LONG RegQueryValueExW(HKEY key, const WCHAR* name, DWORD* reserved, DWORD* type, BYTE* data, DWORD* size);
 LONG RegSetValueExW(HKEY key, const WCHAR* name, DWORD reserved, DWORD type, const BYTE* data, DWORD size);
 LONG RegCloseKey(HKEY key);

@@ -202,7 +202,7 @@ RegistryTree ParseRegistryText(const std::string& text, bool* complete) {
         if (inKey && ParseValueLine(line, name, value)) result[key][name] = value;
         else ok = false;
     }
-    if (first) ok = false;  // an empty file
+    if (first) ok = false;                                 // an empty file
     if (!text.empty() && text.back() != '\n') ok = false;  // cut short
     if (complete) *complete = ok;
     return result;

@@ -21,10 +21,10 @@ std::string TypeName(const WCHAR* type) {
     if (!type) return {};
     if (IsIntResource(type)) {
         switch (uintptr_t(type)) {
-        case 2: return "BITMAP";
-        case 3: return "ICON";
-        case 6: return "STRING";
-        default: return {};
+            case 2: return "BITMAP";
+            case 3: return "ICON";
+            case 6: return "STRING";
+            default: return {};
         }
     }
     std::string s;

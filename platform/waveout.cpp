@@ -41,8 +41,8 @@ WaveOutBackend* CurrentWaveOutBackend() { return backendInForce; }
 
 UINT waveOutGetNumDevs() { return backendInForce ? backendInForce->DeviceCount() : 0; }
 
-MMRESULT waveOutOpen(HWAVEOUT* out, UINT deviceId, const WAVEFORMATEX* format, uintptr_t callback,
-                     uintptr_t instance, DWORD flags) {
+MMRESULT waveOutOpen(HWAVEOUT* out, UINT deviceId, const WAVEFORMATEX* format, uintptr_t callback, uintptr_t instance,
+                     DWORD flags) {
     if (!out || !format) return MMSYSERR_INVALPARAM;
     if (!backendInForce || deviceId >= backendInForce->DeviceCount()) return MMSYSERR_BADDEVICEID;
     if (format->wFormatTag != WAVE_FORMAT_PCM || format->wBitsPerSample != 8 || format->nChannels < 1 ||
@@ -94,8 +94,8 @@ MMRESULT waveOutWrite(HWAVEOUT device, WAVEHDR* header, UINT) {
     header->dwFlags = (header->dwFlags & ~WHDR_DONE) | WHDR_INQUEUE;
     {
         std::lock_guard<std::mutex> hold(L().mutex);
-        device->queue.push_back(QueuedBlock{header, reinterpret_cast<uint8_t*>(header->lpData),
-                                            header->dwBufferLength});
+        device->queue.push_back(
+            QueuedBlock{header, reinterpret_cast<uint8_t*>(header->lpData), header->dwBufferLength});
         ++device->writes;
         L().changed.notify_all();
     }
@@ -130,8 +130,7 @@ std::optional<QueuedBlock> WaveOutTakeBlock(WaveOutDevice* device) {
 void WaveOutBlockDone(WaveOutDevice* device, const QueuedBlock& block) {
     std::lock_guard<std::mutex> hold(L().mutex);
     block.header->dwFlags = (block.header->dwFlags & ~WHDR_INQUEUE) | WHDR_DONE;
-    if (device->threadId)
-        PostLocked(device->threadId, MM_WOM_DONE, WPARAM(device->instance), LPARAM(block.header));
+    if (device->threadId) PostLocked(device->threadId, MM_WOM_DONE, WPARAM(device->instance), LPARAM(block.header));
 }
 
 uint64_t WaveOutWriteCount(WaveOutDevice* device) {

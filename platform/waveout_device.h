@@ -21,7 +21,7 @@ struct WaveOutDevice {
     DWORD threadId = 0;
     uintptr_t instance = 0;
     WaveOutBackend* backend = nullptr;
-    void* backendData = nullptr;  // the backend's own state for this device
+    void* backendData = nullptr;    // the backend's own state for this device
     std::deque<QueuedBlock> queue;  // guarded by the layer's lock
     uint64_t writes = 0;            // blocks written so far, guarded likewise
 };

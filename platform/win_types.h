@@ -24,8 +24,12 @@ using HDC = void*;
 
 using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
 
-struct POINT { LONG x, y; };
-struct RECT { LONG left, top, right, bottom; };
+struct POINT {
+    LONG x, y;
+};
+struct RECT {
+    LONG left, top, right, bottom;
+};
 
 struct MSG {
     HWND hwnd;
@@ -48,7 +52,11 @@ struct WNDCLASSW {
     const WCHAR* lpszClassName;
 };
 
-struct PAINTSTRUCT { HDC hdc; BOOL fErase; RECT rcPaint; };
+struct PAINTSTRUCT {
+    HDC hdc;
+    BOOL fErase;
+    RECT rcPaint;
+};
 
 // Window messages.
 constexpr UINT WM_NULL = 0x0000;

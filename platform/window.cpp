@@ -32,8 +32,8 @@ BOOL RegisterClassW(const WNDCLASSW* wc) {
     return 1;
 }
 
-HWND CreateWindowExW(DWORD, const WCHAR* cls, const WCHAR* title, DWORD, int, int, int, int, HWND, void*,
-                     HINSTANCE, void*) {
+HWND CreateWindowExW(DWORD, const WCHAR* cls, const WCHAR* title, DWORD, int, int, int, int, HWND, void*, HINSTANCE,
+                     void*) {
     if (!classRegistered || !cls || className != cls || gameWindow) return nullptr;
     auto* window = new WindowObject{windowClass.lpfnWndProc, title ? title : L""};
     if (!CurrentBackend().CreateGameWindow(Narrow(window->title))) {

@@ -4,9 +4,8 @@
 #include "platform/win_types.h"
 
 BOOL RegisterClassW(const WNDCLASSW* windowClass);
-HWND CreateWindowExW(DWORD exStyle, const WCHAR* className, const WCHAR* title, DWORD style,
-                     int x, int y, int width, int height, HWND parent, void* menu,
-                     HINSTANCE instance, void* param);
+HWND CreateWindowExW(DWORD exStyle, const WCHAR* className, const WCHAR* title, DWORD style, int x, int y, int width,
+                     int height, HWND parent, void* menu, HINSTANCE instance, void* param);
 HWND FindWindowW(const WCHAR* className, const WCHAR* title);
 BOOL SetForegroundWindow(HWND window);
 BOOL ShowWindow(HWND window, int showCommand);

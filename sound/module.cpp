@@ -12,7 +12,6 @@
 #include "sound/resolve_path.h"
 #include "sound/voice.h"
 
-
 Module::~Module() { Unload(); }
 
 void Module::Unload() {

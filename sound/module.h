@@ -24,7 +24,7 @@ public:
     uint32_t GetVolume() const { return volume; }
     void SetLoop(bool l) { loop = l; }
     bool GetLoop() const { return loop; }
-    void SetPan(int32_t p);     // stereo separation; outside 0..255 becomes 255
+    void SetPan(int32_t p);  // stereo separation; outside 0..255 becomes 255
     uint32_t GetPan() const { return pan; }
 
     const uint8_t* data = nullptr;

@@ -11,7 +11,7 @@ constexpr auto relaxed = std::memory_order_relaxed;
 // Slides run on as computed, below 0 or past every note, where no period has a step. They
 // stop this far out, so that a song sliding for hours cannot overflow the sums that follow.
 constexpr int32_t SlideLimit = 1 << 20;
-}
+}  // namespace
 
 void ModuleVoice::SlideVolume(int c) {
     int32_t v = int32_t(channelVolume[c].load(relaxed)) + volumeSlide[c];
@@ -31,14 +31,10 @@ void ModuleVoice::RowEffect(int c, uint32_t cellPeriod) {
             }
             break;
         case EffectPortamentoUp:
-        case EffectPortamentoDown:
-            portaPeriod[c] = period[c];
-            break;
+        case EffectPortamentoDown: portaPeriod[c] = period[c]; break;
         case EffectTonePortamento:
-            if (cellPeriod != 0)
-                portaTarget[c] = FinetunedPeriod(int32_t(cellPeriod), sample[c]);
-            else if (portaTarget[c] == 0)
-                portaTarget[c] = FinetunedPeriod(period[c], sample[c]);
+            if (cellPeriod != 0) portaTarget[c] = FinetunedPeriod(int32_t(cellPeriod), sample[c]);
+            else if (portaTarget[c] == 0) portaTarget[c] = FinetunedPeriod(period[c], sample[c]);
             if (p != 0) portaSpeed[c] = p;
             break;
         case EffectVibrato:
@@ -49,9 +45,7 @@ void ModuleVoice::RowEffect(int c, uint32_t cellPeriod) {
             break;
         case EffectTonePortamentoVolumeSlide:
         case EffectVibratoVolumeSlide:
-        case EffectVolumeSlide:
-            volumeSlide[c] = p == 0 ? 0 : x[c] != 0 ? int32_t(x[c]) : -int32_t(y[c]);
-            break;
+        case EffectVolumeSlide: volumeSlide[c] = p == 0 ? 0 : x[c] != 0 ? int32_t(x[c]) : -int32_t(y[c]); break;
         case EffectSampleOffset:  // in units of 256 bytes
             position[c] = p << 16;
             break;
@@ -59,9 +53,7 @@ void ModuleVoice::RowEffect(int c, uint32_t cellPeriod) {
             pendingOrder = p;
             pendingRow = 0;
             break;
-        case EffectSetVolume:
-            SetChannelVolume(c, std::min(p, MaxChannelVolume));
-            break;
+        case EffectSetVolume: SetChannelVolume(c, std::min(p, MaxChannelVolume)); break;
         case EffectPatternBreak:  // past the last entry the song ends or restarts (MovePosition)
             pendingOrder = order + 1;
             pendingRow = x[c] * 10 + y[c];
@@ -89,10 +81,8 @@ void ModuleVoice::RowEffect(int c, uint32_t cellPeriod) {
             break;
         case EffectSpeedOrTempo:  // speed up to MaxSpeed, tempo above; speed 0 is ignored
             if (p == 0) break;
-            if (p <= MaxSpeed)
-                speed = p;
-            else
-                samplesPerTick = rate / ((p * 2) / 5);
+            if (p <= MaxSpeed) speed = p;
+            else samplesPerTick = rate / ((p * 2) / 5);
             break;
         default: break;
     }

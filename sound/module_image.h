@@ -7,7 +7,7 @@
 
 constexpr size_t ModuleTitleBytes = 20;
 constexpr uint32_t ModuleSamples = 31;
-constexpr size_t ModuleSampleHeaders = 20;   // 30 bytes each, samples 1..ModuleSamples
+constexpr size_t ModuleSampleHeaders = 20;  // 30 bytes each, samples 1..ModuleSamples
 constexpr size_t ModuleSampleHeaderBytes = 30;
 constexpr size_t ModuleSampleNameBytes = 22;
 constexpr size_t ModuleSongLengthAt = 950;

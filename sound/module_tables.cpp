@@ -16,13 +16,13 @@ struct Table {
 };
 
 // The notes of finetune 0, six octaves of twelve semitones, highest period first.
+// clang-format off: one octave a line
 constexpr uint32_t BaseNotes[PeriodColumns] = {
-    1712, 1616, 1525, 1440, 1357, 1281, 1209, 1141, 1077, 1017, 961, 907,
-    856,  808,  762,  720,  678,  640,  604,  570,  538,  508,  480, 453,
-    428,  404,  381,  360,  339,  320,  302,  285,  269,  254,  240, 226,
-    214,  202,  190,  180,  170,  160,  151,  143,  135,  127,  120, 113,
-    107,  101,  95,   90,   85,   80,   76,   71,   67,   64,   60,  57,
-    53,   50,   47,   45,   42,   40,   37,   35,   33,   31,   30,  28};
+    1712, 1616, 1525, 1440, 1357, 1281, 1209, 1141, 1077, 1017, 961, 907, 856, 808, 762, 720, 678, 640,
+    604,  570,  538,  508,  480,  453,  428,  404,  381,  360,  339, 320, 302, 285, 269, 254, 240, 226,
+    214,  202,  190,  180,  170,  160,  151,  143,  135,  127,  120, 113, 107, 101, 95,  90,  85,  80,
+    76,   71,   67,   64,   60,   57,   53,   50,   47,   45,   42,  40,  37,  35,  33,  31,  30,  28};
+// clang-format on
 
 // e^x by its series; plenty for ratios near 1 and periods below 2000.
 constexpr double Exp(double x) {
@@ -43,8 +43,7 @@ constexpr Table<uint32_t, PeriodCount> MakePeriods() {
     for (int row = 0; row < PeriodRows; ++row) {
         int tune = row < 8 ? row : row - 16;
         double ratio = Exp(-tune * Ln2 / 96.0);
-        for (int n = 0; n < PeriodColumns; ++n)
-            table[row * PeriodColumns + n] = uint32_t(BaseNotes[n] * ratio);
+        for (int n = 0; n < PeriodColumns; ++n) table[row * PeriodColumns + n] = uint32_t(BaseNotes[n] * ratio);
     }
     return table;
 }
@@ -86,12 +85,9 @@ constexpr Table<uint32_t, NearestNoteCount> MakeNearest() {
         Entry up = sorted[above];
         uint32_t dBelow = p - below.value;
         uint32_t dAbove = up.value - p;
-        if (dBelow < dAbove)
-            table[p] = below.index;
-        else if (dAbove < dBelow)
-            table[p] = up.index;
-        else
-            table[p] = std::min(below.index, up.index);
+        if (dBelow < dAbove) table[p] = below.index;
+        else if (dAbove < dBelow) table[p] = up.index;
+        else table[p] = std::min(below.index, up.index);
     }
     return table;
 }
@@ -103,8 +99,7 @@ constexpr uint32_t PeriodClock = 3546895;
 // Entry p = floor(clock x 256 / (p x rate)) cut to 16 bits for p = 1..1712, else 0.
 constexpr Table<uint16_t, StepTableSize> MakeSteps(uint32_t rate) {
     Table<uint16_t, StepTableSize> table{};
-    for (uint32_t p = 1; p <= 1712; ++p)
-        table[p] = uint16_t(uint64_t(PeriodClock) * 256 / (uint64_t(p) * rate));
+    for (uint32_t p = 1; p <= 1712; ++p) table[p] = uint16_t(uint64_t(PeriodClock) * 256 / (uint64_t(p) * rate));
     return table;
 }
 
@@ -127,9 +122,8 @@ static_assert(*std::max_element(Periods.v, Periods.v + PeriodCount) == uint32_t(
 const uint32_t (&PeriodTable)[PeriodCount] = Periods.v;
 const uint32_t (&NearestNoteTable)[NearestNoteCount] = Nearest.v;
 
-const int32_t VibratoTable[32] = {0,   25,  49,  74,  97,  120, 142, 162, 181, 197, 212,
-                                  225, 236, 244, 251, 254, 256, 254, 251, 244, 236, 225,
-                                  212, 197, 181, 162, 142, 120, 97,  74,  49,  25};
+const int32_t VibratoTable[32] = {0,   25,  49,  74,  97,  120, 142, 162, 181, 197, 212, 225, 236, 244, 251, 254,
+                                  256, 254, 251, 244, 236, 225, 212, 197, 181, 162, 142, 120, 97,  74,  49,  25};
 
 uint32_t StepOfPeriod(const uint16_t* steps, uint32_t rate, int32_t period) {
     if (uint32_t(period) < uint32_t(StepTableSize)) return steps[period];

@@ -13,7 +13,7 @@ namespace {
 constexpr auto relaxed = std::memory_order_relaxed;
 // Lengths and loops of the sample headers, in 16-bit words, as 24.8 positions in bytes.
 uint32_t WordsAsPosition(uint32_t words) { return words * 2 * 256; }
-}
+}  // namespace
 
 ModuleVoice::ModuleVoice() {
     for (int c = 0; c < ModuleChannels; ++c) {

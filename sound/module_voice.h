@@ -11,9 +11,9 @@ class Module;
 
 constexpr int ModuleChannels = 4;
 constexpr int ModuleSampleSlots = int(ModuleSamples) + 1;  // slot 0: no sample
-constexpr uint32_t NoPendingOrder = 0xFFFFFF;  // no jump or break waiting for the row's end
-constexpr uint32_t NoDelay = 0xFFFFFF;         // no note delay counting down
-constexpr uint32_t DelayFires = 0xFFFFFFFF;    // the delay counted down past 0: set the note now
+constexpr uint32_t NoPendingOrder = 0xFFFFFF;              // no jump or break waiting for the row's end
+constexpr uint32_t NoDelay = 0xFFFFFF;                     // no note delay counting down
+constexpr uint32_t DelayFires = 0xFFFFFFFF;                // the delay counted down past 0: set the note now
 
 class ModuleVoice : public Voice {
 public:
@@ -33,8 +33,8 @@ public:
     size_t dataSize = 0;
     const uint16_t* steps = nullptr;  // the step table of the output rate
     uint32_t rate = 22050;
-    uint32_t stereo = 1;              // PlayModule copies the mixer's; mono adds to left only
-    uint32_t songLength = 1;          // 1..128
+    uint32_t stereo = 1;      // PlayModule copies the mixer's; mono adds to left only
+    uint32_t songLength = 1;  // 1..128
     uint8_t orders[ModuleOrderCount] = {};
 
     // The sequencer.
@@ -97,15 +97,15 @@ private:
     // channel's sample changes, so a frame reads one channel's fields and nothing else.
     const int8_t* channelData[ModuleChannels] = {};
     uint32_t channelLength[ModuleChannels] = {};
-    uint32_t channelLoopEnd[ModuleChannels] = {};     // no loop: never reached
+    uint32_t channelLoopEnd[ModuleChannels] = {};  // no loop: never reached
     uint32_t channelLoopLength[ModuleChannels] = {};
     void BindSample(int c);
 
-    bool SequencerStep();            // false when the song ended in this frame
+    bool SequencerStep();  // false when the song ended in this frame
     void ReadRow();
     void RowEffect(int c, uint32_t cellPeriod);
     void TickEffect(int c);
-    void MovePosition();             // sets songEnded past the end of a song without loop
+    void MovePosition();  // sets songEnded past the end of a song without loop
     void MixChannels(int32_t& left, int32_t& right);
     void RecomputeVolume(int c);
     void SetChannelVolume(int c, uint32_t volume);

@@ -227,12 +227,24 @@ void SoundSystem::ForModuleVoices(Each each) {
     for (uint32_t i = 0; i < moduleVoiceCount; ++i) each(moduleVoices[i]);
 }
 
-void SoundSystem::StopAllSamples() { ForSampleVoices([](Voice& v) { v.Stop(); }); }
-void SoundSystem::StopAllModules() { ForModuleVoices([](Voice& v) { v.Stop(); }); }
-void SoundSystem::PauseAllSamples() { ForSampleVoices([](Voice& v) { v.Pause(); }); }
-void SoundSystem::PauseAllModules() { ForModuleVoices([](Voice& v) { v.Pause(); }); }
-void SoundSystem::ResumeAllSamples() { ForSampleVoices([](Voice& v) { v.Resume(); }); }
-void SoundSystem::ResumeAllModules() { ForModuleVoices([](Voice& v) { v.Resume(); }); }
+void SoundSystem::StopAllSamples() {
+    ForSampleVoices([](Voice& v) { v.Stop(); });
+}
+void SoundSystem::StopAllModules() {
+    ForModuleVoices([](Voice& v) { v.Stop(); });
+}
+void SoundSystem::PauseAllSamples() {
+    ForSampleVoices([](Voice& v) { v.Pause(); });
+}
+void SoundSystem::PauseAllModules() {
+    ForModuleVoices([](Voice& v) { v.Pause(); });
+}
+void SoundSystem::ResumeAllSamples() {
+    ForSampleVoices([](Voice& v) { v.Resume(); });
+}
+void SoundSystem::ResumeAllModules() {
+    ForModuleVoices([](Voice& v) { v.Resume(); });
+}
 
 void SoundSystem::SetSampleMasterVolume(int32_t volume) {
     sampleMasterVolume.store(VolumeOrFull(volume), relaxed);

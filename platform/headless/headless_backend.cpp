@@ -33,16 +33,16 @@ void HeadlessBackend::Deliver() {
     while (nextEvent_ < events_.size() && Reached(now_, events_[nextEvent_].tick)) {
         const ScriptEvent& e = events_[nextEvent_++];
         switch (e.kind) {
-        case ScriptEvent::KeyDown: KeyEvent(e.vk, true); break;
-        case ScriptEvent::KeyUp: KeyEvent(e.vk, false); break;
-        case ScriptEvent::Deactivate: PostMessageW(GameWindow(), WM_ACTIVATE, WA_INACTIVE, 0); break;
-        case ScriptEvent::Close:
-            KeyEvent(VK_ESCAPE, true);
-            KeyEvent(VK_ESCAPE, false);
-            break;
-        case ScriptEvent::Set:
-            if (onSet) onSet(e);
-            break;
+            case ScriptEvent::KeyDown: KeyEvent(e.vk, true); break;
+            case ScriptEvent::KeyUp: KeyEvent(e.vk, false); break;
+            case ScriptEvent::Deactivate: PostMessageW(GameWindow(), WM_ACTIVATE, WA_INACTIVE, 0); break;
+            case ScriptEvent::Close:
+                KeyEvent(VK_ESCAPE, true);
+                KeyEvent(VK_ESCAPE, false);
+                break;
+            case ScriptEvent::Set:
+                if (onSet) onSet(e);
+                break;
         }
     }
 }

@@ -10,10 +10,10 @@
 struct ScriptEvent {
     uint32_t tick;  // absolute virtual tick at which it takes effect
     enum Kind { KeyDown, KeyUp, Deactivate, Close, Set } kind;
-    int vk = 0;            // KeyDown / KeyUp
-    std::string name;      // Set: the global's name
-    int64_t value = 0;     // Set: its value
-    int line = 0;          // script line it came from
+    int vk = 0;         // KeyDown / KeyUp
+    std::string name;   // Set: the global's name
+    int64_t value = 0;  // Set: its value
+    int line = 0;       // script line it came from
 };
 
 class HeadlessBackend : public Backend {
@@ -37,8 +37,8 @@ public:
 
     // Test and harness controls.
     void AddEvents(std::vector<ScriptEvent> events);  // merged in tick order
-    void SetTick(uint32_t tick);                       // jumps without notifying listeners
-    void Advance(uint32_t ms);                         // moves time as a sleep would
+    void SetTick(uint32_t tick);                      // jumps without notifying listeners
+    void Advance(uint32_t ms);                        // moves time as a sleep would
     // Called for `set` events, on the game thread, between passes.
     std::function<void(const ScriptEvent&)> onSet;
     // Frame memory size in bytes for the display properties.

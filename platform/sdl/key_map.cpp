@@ -7,32 +7,53 @@
 namespace {
 int GameKeyForKeycode(int32_t keycode) {
     switch (keycode) {
-    case SDLK_UP: return VK_UP;
-    case SDLK_DOWN: return VK_DOWN;
-    case SDLK_LEFT: return VK_LEFT;
-    case SDLK_RIGHT: return VK_RIGHT;
-    case SDLK_2: case SDLK_KP_2: return '2';
-    case SDLK_4: case SDLK_KP_4: return '4';
-    case SDLK_6: case SDLK_KP_6: return '6';
-    case SDLK_8: case SDLK_KP_8: return '8';
-    case SDLK_RETURN: case SDLK_RETURN2: case SDLK_KP_ENTER: return VK_RETURN;
-    case SDLK_ESCAPE: case SDLK_AC_BACK: return VK_ESCAPE;
-    case SDLK_F10: case SDLK_p: return VK_F10;
-    // "=" is the unshifted face of "+" on many layouts.
-    case SDLK_F6: case SDLK_PLUS: case SDLK_KP_PLUS: case SDLK_EQUALS: return VK_F6;
-    case SDLK_F7: case SDLK_MINUS: case SDLK_KP_MINUS: return VK_F7;
-    default: return 0;
+        // clang-format off: one key a line
+        case SDLK_UP: return VK_UP;
+        case SDLK_DOWN: return VK_DOWN;
+        case SDLK_LEFT: return VK_LEFT;
+        case SDLK_RIGHT: return VK_RIGHT;
+        case SDLK_2:
+        case SDLK_KP_2: return '2';
+        case SDLK_4:
+        case SDLK_KP_4: return '4';
+        case SDLK_6:
+        case SDLK_KP_6: return '6';
+        case SDLK_8:
+        case SDLK_KP_8: return '8';
+        case SDLK_RETURN:
+        case SDLK_RETURN2:
+        case SDLK_KP_ENTER: return VK_RETURN;
+        case SDLK_ESCAPE:
+        case SDLK_AC_BACK: return VK_ESCAPE;
+        case SDLK_F10:
+        case SDLK_p: return VK_F10;
+        // "=" is the unshifted face of "+" on many layouts.
+        case SDLK_F6:
+        case SDLK_PLUS:
+        case SDLK_KP_PLUS:
+        case SDLK_EQUALS: return VK_F6;
+        case SDLK_F7:
+        case SDLK_MINUS:
+        case SDLK_KP_MINUS: return VK_F7;
+        default: return 0;
     }
+    // clang-format on
 }
 
 int GameKeyForScancode(int32_t scancode) {
     switch (scancode) {
-    case SDL_SCANCODE_2: case SDL_SCANCODE_KP_2: return '2';
-    case SDL_SCANCODE_4: case SDL_SCANCODE_KP_4: return '4';
-    case SDL_SCANCODE_6: case SDL_SCANCODE_KP_6: return '6';
-    case SDL_SCANCODE_8: case SDL_SCANCODE_KP_8: return '8';
-    default: return 0;
+        // clang-format off: one key a line
+        case SDL_SCANCODE_2:
+        case SDL_SCANCODE_KP_2: return '2';
+        case SDL_SCANCODE_4:
+        case SDL_SCANCODE_KP_4: return '4';
+        case SDL_SCANCODE_6:
+        case SDL_SCANCODE_KP_6: return '6';
+        case SDL_SCANCODE_8:
+        case SDL_SCANCODE_KP_8: return '8';
+        default: return 0;
     }
+    // clang-format on
 }
 }  // namespace
 

@@ -5,17 +5,19 @@
 
 int VirtualKeyForPadButton(int button) {
     switch (button) {
-    case SDL_CONTROLLER_BUTTON_DPAD_UP: return VK_UP;
-    case SDL_CONTROLLER_BUTTON_DPAD_DOWN: return VK_DOWN;
-    case SDL_CONTROLLER_BUTTON_DPAD_LEFT: return VK_LEFT;
-    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: return VK_RIGHT;
-    case SDL_CONTROLLER_BUTTON_A: return VK_RETURN;
-    case SDL_CONTROLLER_BUTTON_START: return VK_F10;
-    case SDL_CONTROLLER_BUTTON_BACK: return VK_ESCAPE;
-    case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER: return VK_F6;
-    case SDL_CONTROLLER_BUTTON_LEFTSHOULDER: return VK_F7;
-    default: return 0;
+        // clang-format off: one button a line
+        case SDL_CONTROLLER_BUTTON_DPAD_UP: return VK_UP;
+        case SDL_CONTROLLER_BUTTON_DPAD_DOWN: return VK_DOWN;
+        case SDL_CONTROLLER_BUTTON_DPAD_LEFT: return VK_LEFT;
+        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: return VK_RIGHT;
+        case SDL_CONTROLLER_BUTTON_A: return VK_RETURN;
+        case SDL_CONTROLLER_BUTTON_START: return VK_F10;
+        case SDL_CONTROLLER_BUTTON_BACK: return VK_ESCAPE;
+        case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER: return VK_F6;
+        case SDL_CONTROLLER_BUTTON_LEFTSHOULDER: return VK_F7;
+        default: return 0;
     }
+    // clang-format on
 }
 
 int StickDirection(int current, int value) {

@@ -51,8 +51,7 @@ std::string PicturesDirFromUserDirs(const std::string& userDirsText, const std::
     return found;
 }
 
-std::string ChoosePicturesFolder(const std::string& userDirsText, const std::string& home,
-                                 const PathTest& isFolder) {
+std::string ChoosePicturesFolder(const std::string& userDirsText, const std::string& home, const PathTest& isFolder) {
     std::string fromFile = PicturesDirFromUserDirs(userDirsText, home);
     if (!fromFile.empty() && isFolder(fromFile)) return fromFile;
     if (!home.empty() && isFolder(home + "/Pictures")) return home + "/Pictures";

@@ -12,8 +12,7 @@ std::string PicturesDirFromUserDirs(const std::string& userDirsText, const std::
 
 // The folder to use: the user-dirs folder if it is a folder, else home/Pictures if it is
 // one, else ".".
-std::string ChoosePicturesFolder(const std::string& userDirsText, const std::string& home,
-                                 const PathTest& isFolder);
+std::string ChoosePicturesFolder(const std::string& userDirsText, const std::string& home, const PathTest& isFolder);
 
 // folder/glimmo-01.png ... folder/glimmo-99.png, the first that does not exist; "" when
 // all are taken.

@@ -1,10 +1,10 @@
 // The SDL backend's start and end, its clock, and the single-instance check.
 // The tick count is the machine's monotonic milliseconds since boot, cut to 32 bits,
 // so it wraps as the phone's did.
-#include "platform/sdl/sdl_game_backend.h"
 #include <cstdio>
 #include "platform/keys.h"
 #include "platform/sdl/display_check.h"
+#include "platform/sdl/sdl_game_backend.h"
 
 namespace {
 constexpr Uint32 kSubsystems = SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER;
@@ -77,13 +77,11 @@ void SdlGameBackend::Sleep(uint32_t ms) {
 
 bool SdlGameBackend::OtherInstanceRunning(const std::string& title) {
     switch (instance_.ClaimOrSignal(InstanceName(title))) {
-    case SingleInstance::Claim::OtherRunning:
-        return true;
-    case SingleInstance::Claim::Unavailable:
-        std::fprintf(stderr, "glimmo: not checking for another copy: %s\n", instance_.Problem().c_str());
-        return false;
-    case SingleInstance::Claim::Holder:
-        return false;
+        case SingleInstance::Claim::OtherRunning: return true;
+        case SingleInstance::Claim::Unavailable:
+            std::fprintf(stderr, "glimmo: not checking for another copy: %s\n", instance_.Problem().c_str());
+            return false;
+        case SingleInstance::Claim::Holder: return false;
     }
     return false;
 }

@@ -42,22 +42,23 @@ void SdlGameBackend::WaitEvents(uint32_t until) {
 
 void SdlGameBackend::Translate(const SDL_Event& event) {
     switch (event.type) {
-    case SDL_KEYDOWN: TranslateKey(event.key, true); break;
-    case SDL_KEYUP: TranslateKey(event.key, false); break;
-    case SDL_WINDOWEVENT: TranslateWindow(event.window); break;
-    case SDL_QUIT:
-        // The close button (or an interrupt) is the back key: save and quit.
-        holds_.Press(kCloseButtonControl, VK_ESCAPE);
-        holds_.Release(kCloseButtonControl);
-        break;
-    case SDL_CONTROLLERDEVICEADDED: OpenPad(event.cdevice.which); break;
-    case SDL_CONTROLLERDEVICEREMOVED: ClosePad(event.cdevice.which); break;
-    case SDL_CONTROLLERBUTTONDOWN:
-        holds_.Press(PadControl(event.cbutton.which, event.cbutton.button), VirtualKeyForPadButton(event.cbutton.button));
-        break;
-    case SDL_CONTROLLERBUTTONUP: holds_.Release(PadControl(event.cbutton.which, event.cbutton.button)); break;
-    case SDL_CONTROLLERAXISMOTION: MoveStick(event.caxis.which, event.caxis.axis, event.caxis.value); break;
-    default: break;
+        case SDL_KEYDOWN: TranslateKey(event.key, true); break;
+        case SDL_KEYUP: TranslateKey(event.key, false); break;
+        case SDL_WINDOWEVENT: TranslateWindow(event.window); break;
+        case SDL_QUIT:
+            // The close button (or an interrupt) is the back key: save and quit.
+            holds_.Press(kCloseButtonControl, VK_ESCAPE);
+            holds_.Release(kCloseButtonControl);
+            break;
+        case SDL_CONTROLLERDEVICEADDED: OpenPad(event.cdevice.which); break;
+        case SDL_CONTROLLERDEVICEREMOVED: ClosePad(event.cdevice.which); break;
+        case SDL_CONTROLLERBUTTONDOWN:
+            holds_.Press(PadControl(event.cbutton.which, event.cbutton.button),
+                         VirtualKeyForPadButton(event.cbutton.button));
+            break;
+        case SDL_CONTROLLERBUTTONUP: holds_.Release(PadControl(event.cbutton.which, event.cbutton.button)); break;
+        case SDL_CONTROLLERAXISMOTION: MoveStick(event.caxis.which, event.caxis.axis, event.caxis.value); break;
+        default: break;
     }
 }
 
@@ -70,30 +71,33 @@ void SdlGameBackend::TranslateKey(const SDL_KeyboardEvent& key, bool down) {
     if (key.repeat) return;  // a held key is one press
     KeyMapping mapping = MapDesktopKey(key.keysym.sym, key.keysym.scancode, (key.keysym.mod & KMOD_ALT) != 0);
     switch (mapping.action) {
-    case KeyAction::GameKey: holds_.Press(control, mapping.vk); break;
-    case KeyAction::ToggleFullScreen: ToggleFullScreen(); break;
-    case KeyAction::Screenshot: SaveScreenshot(); break;
-    case KeyAction::None: break;
+        case KeyAction::GameKey: holds_.Press(control, mapping.vk); break;
+        case KeyAction::ToggleFullScreen: ToggleFullScreen(); break;
+        case KeyAction::Screenshot: SaveScreenshot(); break;
+        case KeyAction::None: break;
     }
 }
 
 void SdlGameBackend::TranslateWindow(const SDL_WindowEvent& window) {
     if (!window_ || window.windowID != SDL_GetWindowID(window_)) return;
     switch (window.event) {
-    case SDL_WINDOWEVENT_SHOWN: windowSeen_ = true; Repaint(); break;
-    // Minimised or hidden is the phone's switch to another application; losing the
-    // focus alone (alt-tab to look at something) is not.
-    case SDL_WINDOWEVENT_MINIMIZED: Deactivate(); break;
-    case SDL_WINDOWEVENT_HIDDEN:
-        if (windowSeen_) Deactivate();
-        break;
-    case SDL_WINDOWEVENT_EXPOSED:
-    case SDL_WINDOWEVENT_SIZE_CHANGED:
-    case SDL_WINDOWEVENT_RESTORED:
-    case SDL_WINDOWEVENT_MAXIMIZED: Repaint(); break;
-    case SDL_WINDOWEVENT_MOVED:
-    case SDL_WINDOWEVENT_DISPLAY_CHANGED: FollowRefreshRate(); break;
-    default: break;
+        case SDL_WINDOWEVENT_SHOWN:
+            windowSeen_ = true;
+            Repaint();
+            break;
+        // Minimised or hidden is the phone's switch to another application; losing the
+        // focus alone (alt-tab to look at something) is not.
+        case SDL_WINDOWEVENT_MINIMIZED: Deactivate(); break;
+        case SDL_WINDOWEVENT_HIDDEN:
+            if (windowSeen_) Deactivate();
+            break;
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_MAXIMIZED: Repaint(); break;
+        case SDL_WINDOWEVENT_MOVED:
+        case SDL_WINDOWEVENT_DISPLAY_CHANGED: FollowRefreshRate(); break;
+        default: break;
     }
 }
 

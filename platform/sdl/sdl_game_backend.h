@@ -66,9 +66,9 @@ private:
     // Without a renderer the frame is drawn into the window's surface (sdl_surface_screen.cpp).
     bool useSurface_ = false;
     bool displayOpen_ = false;
-    std::vector<uint32_t> colours_;     // 5-6-5 value to the surface's pixel
+    std::vector<uint32_t> colours_;  // 5-6-5 value to the surface's pixel
     uint32_t coloursFormat_ = 0;
-    SDL_Surface* bordered_ = nullptr;   // the surface whose borders are painted
+    SDL_Surface* bordered_ = nullptr;  // the surface whose borders are painted
     int borderedWidth_ = 0;
     int borderedHeight_ = 0;
     std::vector<uint8_t> frame_;  // what BeginDraw hands out

@@ -99,8 +99,8 @@ bool SdlGameBackend::OpenDisplay() {
     if (displayOpen_) return true;
     if (useSurface_) return displayOpen_ = true;
     if (!renderer_) return false;
-    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, kPhoneWidth,
-                                 kPhoneHeight);
+    texture_ =
+        SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, kPhoneWidth, kPhoneHeight);
     if (!texture_) std::fprintf(stderr, "glimmo: cannot make the screen texture: %s\n", SDL_GetError());
     return displayOpen_ = texture_ != nullptr;
 }
@@ -177,6 +177,5 @@ void SdlGameBackend::SaveScreenshot() {
     }
     if (WriteFramePng(path, frame, PortraitDisplay))
         std::fprintf(stderr, "glimmo: screenshot saved to %s\n", path.c_str());
-    else
-        std::fprintf(stderr, "glimmo: could not write the screenshot %s\n", path.c_str());
+    else std::fprintf(stderr, "glimmo: could not write the screenshot %s\n", path.c_str());
 }

@@ -70,8 +70,7 @@ public:
         if (state->id == 0) {
             if (!reported_) {
                 reported_ = true;
-                std::fprintf(stderr, "glimmo: the audio device would not open (%s); playing silent\n",
-                             SDL_GetError());
+                std::fprintf(stderr, "glimmo: the audio device would not open (%s); playing silent\n", SDL_GetError());
             }
             delete state;
             device->backendData = nullptr;
@@ -106,9 +105,9 @@ public:
     // or through the system's real-time kit where one runs. A refusal is not reported.
     bool SetCurrentThreadPriority(int priority) override {
         const SDL_ThreadPriority wanted = priority <= THREAD_PRIORITY_TIME_CRITICAL ? SDL_THREAD_PRIORITY_TIME_CRITICAL
-                                          : priority < THREAD_PRIORITY_NORMAL     ? SDL_THREAD_PRIORITY_HIGH
-                                          : priority == THREAD_PRIORITY_NORMAL    ? SDL_THREAD_PRIORITY_NORMAL
-                                                                                  : SDL_THREAD_PRIORITY_LOW;
+                                          : priority < THREAD_PRIORITY_NORMAL       ? SDL_THREAD_PRIORITY_HIGH
+                                          : priority == THREAD_PRIORITY_NORMAL      ? SDL_THREAD_PRIORITY_NORMAL
+                                                                                    : SDL_THREAD_PRIORITY_LOW;
         return SDL_SetThreadPriority(wanted) == 0;
     }
 

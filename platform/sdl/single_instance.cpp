@@ -33,9 +33,7 @@ bool SameUser(int fd) {
 std::string Describe(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
 }  // namespace
 
-std::string InstanceName(const std::string& title) {
-    return "glimmo-" + std::to_string(getuid()) + "-" + title;
-}
+std::string InstanceName(const std::string& title) { return "glimmo-" + std::to_string(getuid()) + "-" + title; }
 
 SingleInstance::~SingleInstance() {
     for (Caller& c : callers_) close(c.fd);
@@ -82,8 +80,8 @@ SingleInstance::Claim SingleInstance::ClaimOrSignal(const std::string& name) {
             close(caller);
             if (failure == ECONNREFUSED) continue;
             errno = failure;
-            problem_ = failure == EAGAIN || failure == EINPROGRESS ? "the running copy does not answer"
-                                                                   : Describe("connect");
+            problem_ =
+                failure == EAGAIN || failure == EINPROGRESS ? "the running copy does not answer" : Describe("connect");
             return Claim::Unavailable;
         }
         if (!SameUser(caller)) {

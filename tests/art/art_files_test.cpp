@@ -14,9 +14,8 @@ struct Expected {
 };
 
 const Expected Files[] = {
-    {"sprite_sheet.bmp", 96, 96, false}, {"scene_sheet.bmp", 96, 96, false},
-    {"maze.bmp", 176, 220, true},        {"maze_flash.bmp", 176, 220, true},
-    {"title_card.bmp", 176, 220, true},  {"black.bmp", 176, 220, true},
+    {"sprite_sheet.bmp", 96, 96, false}, {"scene_sheet.bmp", 96, 96, false}, {"maze.bmp", 176, 220, true},
+    {"maze_flash.bmp", 176, 220, true},  {"title_card.bmp", 176, 220, true}, {"black.bmp", 176, 220, true},
     {"paused_banner.bmp", 176, 8, true}, {"icon.bmp", 32, 32, false},
 };
 
@@ -82,8 +81,8 @@ TEST(ArtFiles, DesktopIconIsA128PixelRgbaPng) {
     EXPECT_EQ(std::string(png.begin() + 12, png.begin() + 16), "IHDR");
     EXPECT_EQ(ReadU32BE(&png[16]), 128u);  // width
     EXPECT_EQ(ReadU32BE(&png[20]), 128u);  // height
-    EXPECT_EQ(png[24], 8);  // bits per channel
-    EXPECT_EQ(png[25], 6);  // RGBA
+    EXPECT_EQ(png[24], 8);                 // bits per channel
+    EXPECT_EQ(png[25], 6);                 // RGBA
 }
 
 }  // namespace

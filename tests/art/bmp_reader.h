@@ -15,7 +15,7 @@ struct Bmp4 {
     uint32_t compression = 0;
     uint32_t coloursUsed = 0;
     uint32_t dataOffset = 0;
-    uint32_t fileSize = 0;   // from the file header
+    uint32_t fileSize = 0;          // from the file header
     std::vector<uint32_t> palette;  // 0xRRGGBB
     std::vector<uint8_t> pixels;    // index y * width + x, top row first
 

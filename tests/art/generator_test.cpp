@@ -14,8 +14,8 @@ TEST(ArtGenerator, CommittedFilesAreWhatTheGeneratorDraws) {
         size_t firstDifference = 0;
         while (firstDifference < committed.size() && committed[firstDifference] == file.bytes[firstDifference])
             ++firstDifference;
-        EXPECT_EQ(firstDifference, committed.size()) << "differs from byte " << firstDifference
-                                                     << "; run glimmo-artgen and commit res/";
+        EXPECT_EQ(firstDifference, committed.size())
+            << "differs from byte " << firstDifference << "; run glimmo-artgen and commit res/";
     }
 }
 

@@ -66,7 +66,7 @@ TEST_F(SpriteSheet, EnergiserIsARoundDiscCentredLikeTheDot) {
 TEST_F(SpriteSheet, PlayerFramesAreYellowAndTheMouthOpensTowardsTheWayTheyFace) {
     struct Direction {
         const char* name;
-        int cells[3][2];  // nearly shut, half, wide
+        int cells[3][2];                   // nearly shut, half, wide
         int mouthX, mouthY, backX, backY;  // a rim pixel in the mouth, one opposite
     };
     const Direction dirs[4] = {
@@ -108,7 +108,7 @@ TEST_F(SpriteSheet, DeathFramesKeepOpeningUntilOnlyASliverIsLeftThenBurst) {
         previous = lit;
     }
     EXPECT_GE(Lit(72, 36), 90);  // the whole disc
-    EXPECT_LT(Lit(84, 12), 25);   // the last sliver
+    EXPECT_LT(Lit(84, 12), 25);  // the last sliver
     EXPECT_EQ(Inks(84, 36), (std::set<uint8_t>{IxWhite, IxYellow}));
     EXPECT_EQ(S().At(84 + 5, 36 + 5), IxMagenta) << "the burst's rays leave the middle open";
 }

@@ -29,8 +29,7 @@ TEST_F(TitleCard, NamesEachGhostInItsColourBesideIt) {
         EXPECT_GT(CountInk(card, 100, row.y, 76, 12, row.ink), 25);
         EXPECT_EQ(CountInk(card, 0, row.y, 31, 12, row.ink), 0) << "text must start right of x 30";
         // Nothing else in that colour anywhere else in the table.
-        EXPECT_EQ(CountInk(card, 0, 40, 176, 86, row.ink),
-                  CountInk(card, 31, row.y, 145, 12, row.ink));
+        EXPECT_EQ(CountInk(card, 0, 40, 176, 86, row.ink), CountInk(card, 31, row.y, 145, 12, row.ink));
     }
 }
 

@@ -2,8 +2,8 @@
 // or SDL told to use drivers that do not exist. The game plays silent, or refuses to
 // start with one clear line; the headless run needs neither.
 #include <gtest/gtest.h>
-#include "tests/support/run_glimmo.h"
 #include "platform/registry_store.h"
+#include "tests/support/run_glimmo.h"
 
 namespace {
 // A windowed run of about a second and a half, asked to quit as a desktop would at
@@ -51,7 +51,9 @@ TEST(DeviceFaults, NoDisplayTheProgramSaysSoInOneLineAndExitsOne) {
     const Case cases[] = {
         {"a video driver that does not exist", {{"SDL_VIDEODRIVER", "nosuchdriver"}, {"SDL_AUDIODRIVER", "dummy"}}},
         {"no display at all",
-         {{"SDL_VIDEODRIVER", std::nullopt}, {"DISPLAY", std::nullopt}, {"WAYLAND_DISPLAY", std::nullopt},
+         {{"SDL_VIDEODRIVER", std::nullopt},
+          {"DISPLAY", std::nullopt},
+          {"WAYLAND_DISPLAY", std::nullopt},
           {"SDL_AUDIODRIVER", "dummy"}}},
         {"both drivers that do not exist", {{"SDL_VIDEODRIVER", "nosuchdriver"}, {"SDL_AUDIODRIVER", "nosuchdriver"}}},
     };

@@ -1,12 +1,12 @@
 // A save cut short by a kill: a child saves the settings over and over, read meanwhile and
 // killed at a random moment; the file seen or left behind is always the old or a new one.
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <chrono>
 #include <random>
 #include <thread>
-#include <gtest/gtest.h>
 #include "platform/registry.h"
 #include "platform/registry_store.h"
 #include "tests/support/run_glimmo.h"
@@ -14,7 +14,9 @@
 namespace {
 const std::string GameKey = "Software\\brix\\glimmo";
 
-RegistryValue Dword(uint32_t v) { return RegistryValue{REG_DWORD, {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)}}; }
+RegistryValue Dword(uint32_t v) {
+    return RegistryValue{REG_DWORD, {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)}};
+}
 
 // Each save writes the count as the best score, with a long value beside it so a
 // write takes long enough to be caught in the middle.

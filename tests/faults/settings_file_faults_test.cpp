@@ -1,9 +1,9 @@
 // The settings file gone wrong, seen by a player running the real program: damaged,
 // empty, cut short, unreadable, a folder in its place, or a folder that cannot be
 // written. The game always plays and quits normally; a damaged file is kept aside.
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <gtest/gtest.h>
 #include "platform/registry_store.h"
 #include "tests/support/run_glimmo.h"
 
@@ -17,8 +17,8 @@ ProgramResult PlayAndQuit(const ScratchFolder& scratch, const std::string& confi
                           std::optional<unsigned> user = std::nullopt) {
     WriteWholeFile(scratch / "quit.txt", "500 tap ESCAPE\n");
     ProgramSetup setup;
-    setup.args = {"--headless", "--until-tick", "5000", "--config-dir", configDir, "--script", scratch / "quit.txt",
-                  "--state-log", scratch / "state.jsonl"};
+    setup.args = {"--headless", "--until-tick",       "5000",        "--config-dir",         configDir,
+                  "--script",   scratch / "quit.txt", "--state-log", scratch / "state.jsonl"};
     setup.runAsUser = user;
     return RunGlimmo(setup);
 }
@@ -65,7 +65,8 @@ TEST(SettingsFileFaults, DamagedFilesAreKeptAsideAndWhatCouldBeReadIsKept) {
         {"empty", "", 0},
         {"cut short in a line", Header + "\"HiScore\"=dword:00000fa0\n\"Sound\"=dwo", 4000},
         {"binary noise", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), 0},
-        {"first line wrong", "Windows Registry Editor Version 5.00\n" + Header.substr(9) + "\"HiScore\"=dword:00000064\n", 100},
+        {"first line wrong",
+         "Windows Registry Editor Version 5.00\n" + Header.substr(9) + "\"HiScore\"=dword:00000064\n", 100},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -1,15 +1,15 @@
 // The game frame's phases: READY! times, the level clear and the levels after it,
 // the ghost-eaten freeze, the lives and GAME OVER, and the two events of one frame.
-#include <gtest/gtest.h>
 #include "game/game_frame.h"
-#include "game/game_sounds.h"
-#include "game/phase.h"
+#include <gtest/gtest.h>
 #include "app/window_proc.h"
+#include "game/game_sounds.h"
 #include "game/ghosts.h"
 #include "game/maze.h"
+#include "game/phase.h"
 #include "game/player.h"
-#include "game/score.h"
 #include "game/scenes.h"
+#include "game/score.h"
 #include "platform/headless/headless_backend.h"
 #include "tests/game_flow/flow_fixture.h"
 
@@ -115,7 +115,8 @@ TEST_F(GameFrameTest, LevelsAfter20GoTo21ThenThroughTheSceneTo18) {
     EXPECT_EQ(SceneStarted, 0);
     EXPECT_EQ(SceneDirection, -1);
     EXPECT_EQ(GamePhase, PhaseReady);
-    for (int32_t level : {1, 2, 5, 9, 13, 16, 17, 18, 20, 21}) EXPECT_EQ(NextLevel(level), level == 21 ? 18 : level + 1);
+    for (int32_t level : {1, 2, 5, 9, 13, 16, 17, 18, 20, 21})
+        EXPECT_EQ(NextLevel(level), level == 21 ? 18 : level + 1);
 }
 
 TEST_F(GameFrameTest, ClearingLevel2GoesToTheFirstSceneAndThenLevel3) {

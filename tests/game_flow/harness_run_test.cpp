@@ -9,8 +9,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
-#include "tests/support/state_log_reader.h"
 #include "platform/registry_store.h"
+#include "tests/support/state_log_reader.h"
 
 namespace {
 
@@ -43,8 +43,8 @@ protected:
         if (configDir.empty()) configDir = dir;
         std::ofstream(dir + "/script.txt") << script;
         const std::string command = std::string(GLIMMO_BINARY_DIR) + "/app/glimmo --headless --script '" + dir +
-                                    "/script.txt' --until-tick " + std::to_string(untilTick) + " --state-log '" +
-                                    dir + "/log.jsonl' --config-dir '" + configDir + "' " + extra + " > '" + dir +
+                                    "/script.txt' --until-tick " + std::to_string(untilTick) + " --state-log '" + dir +
+                                    "/log.jsonl' --config-dir '" + configDir + "' " + extra + " > '" + dir +
                                     "/out.txt' 2>&1";
         EXPECT_EQ(std::system(command.c_str()), 0) << ReadAll(dir + "/out.txt");
         std::vector<Pass> passes;
@@ -92,8 +92,8 @@ TEST_F(HarnessRun, NewGameReadyThenEatingAlongTheBottomCorridor) {
 }
 
 TEST_F(HarnessRun, LastDotFlashesAndTheNextLevelShowsReadyFor2500) {
-    const auto passes = Run("100 tap RETURN\n4500 set DotsEaten 243\n", 13000,
-                            "--screenshot 300:" + dir + "/ready.png");
+    const auto passes =
+        Run("100 tap RETURN\n4500 set DotsEaten 243\n", 13000, "--screenshot 300:" + dir + "/ready.png");
     const uint32_t clear = FirstTick(passes, 4);
     ASSERT_NE(clear, 0u);
     const uint32_t next = FirstTick(passes, 2, clear);
@@ -109,7 +109,7 @@ TEST_F(HarnessRun, LastDotFlashesAndTheNextLevelShowsReadyFor2500) {
             EXPECT_EQ(p.level, 2);
         }
     }
-    struct stat st{};
+    struct stat st {};
     EXPECT_EQ(stat((dir + "/ready.png").c_str(), &st), 0);
 }
 

@@ -3,16 +3,16 @@
 #include <gtest/gtest.h>
 #include "app/entry.h"
 #include "app/global_objects.h"
-#include "app/volume_keys.h"
-#include "game/game_sounds.h"
-#include "game/game_frame.h"
-#include "game/phase.h"
 #include "app/settings.h"
+#include "app/volume_keys.h"
 #include "app/window_proc.h"
+#include "game/game_frame.h"
+#include "game/game_sounds.h"
 #include "game/ghosts.h"
+#include "game/maze.h"
+#include "game/phase.h"
 #include "game/player.h"
 #include "game/score.h"
-#include "game/maze.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/messages.h"
 #include "platform/window.h"
@@ -71,8 +71,8 @@ TEST_F(KeyCommandTest, PauseKeyActsOnlyInPlay) {
 
 TEST_F(KeyCommandTest, NewGameStartsEveryLoopVoicePausedAndTheTune) {
     StartNewGame();
-    Voice* loops[] = {ChompVoice, FrightVoice, EyesVoice, SirenVoices[0], SirenVoices[1],
-                      SirenVoices[2], SirenVoices[3], SirenVoices[4]};
+    Voice* loops[] = {ChompVoice,     FrightVoice,    EyesVoice,      SirenVoices[0],
+                      SirenVoices[1], SirenVoices[2], SirenVoices[3], SirenVoices[4]};
     for (Voice* v : loops) {
         ASSERT_NE(v, nullptr);
         EXPECT_TRUE(v->paused.load());
@@ -99,19 +99,20 @@ TEST_F(KeyCommandTest, PauseOfAnyLengthKeepsEveryRemainingTime) {
         GhostPointsUntil = Now() + 1200;
         PhaseTimer = Now() + 300;
         const uint32_t t0 = Now();
-        const uint32_t before[] = {ScatterTimer - t0,       FrightEnd - t0,        PhaseTimer - t0,
-                                   BlinkTick - t0,          FruitUntil - t0,       FruitPointsUntil - t0,
-                                   GhostPointsUntil - t0,   Player.nextStep - t0,  Ghosts[0].nextStep - t0,
+        const uint32_t before[] = {ScatterTimer - t0,       FrightEnd - t0,          PhaseTimer - t0,
+                                   BlinkTick - t0,          FruitUntil - t0,         FruitPointsUntil - t0,
+                                   GhostPointsUntil - t0,   Player.nextStep - t0,    Ghosts[0].nextStep - t0,
                                    Ghosts[1].nextStep - t0, Ghosts[2].nextStep - t0, Ghosts[3].nextStep - t0};
         Key(VK_F10);
         Advance(length);
         Key(VK_F10);
         const uint32_t t1 = Now();
-        const uint32_t after[] = {ScatterTimer - t1,       FrightEnd - t1,        PhaseTimer - t1,
-                                  BlinkTick - t1,          FruitUntil - t1,       FruitPointsUntil - t1,
-                                  GhostPointsUntil - t1,   Player.nextStep - t1,  Ghosts[0].nextStep - t1,
+        const uint32_t after[] = {ScatterTimer - t1,       FrightEnd - t1,          PhaseTimer - t1,
+                                  BlinkTick - t1,          FruitUntil - t1,         FruitPointsUntil - t1,
+                                  GhostPointsUntil - t1,   Player.nextStep - t1,    Ghosts[0].nextStep - t1,
                                   Ghosts[1].nextStep - t1, Ghosts[2].nextStep - t1, Ghosts[3].nextStep - t1};
-        for (size_t i = 0; i < std::size(before); ++i) EXPECT_EQ(after[i], before[i]) << "deadline " << i << " after " << length;
+        for (size_t i = 0; i < std::size(before); ++i)
+            EXPECT_EQ(after[i], before[i]) << "deadline " << i << " after " << length;
     }
 }
 

@@ -1,7 +1,7 @@
 // The maze grid: the shipped table, the neighbour query at centres, in the tunnel and
 // above the door, restoring dots, and the dot pixels on the maze canvas.
-#include <gtest/gtest.h>
 #include "game/maze.h"
+#include <gtest/gtest.h>
 #include "game/maze_table.h"
 #include "gfx/art.h"
 #include "gfx/surface.h"
@@ -88,8 +88,7 @@ TEST(MazeGridTest, RestoreDotsBringsBackOnlyEatenCells) {
     }
     RestoreDots();
     for (int r = 0; r < MazeRows; ++r)
-        for (int c = 0; c < MazeColumns; ++c)
-            ASSERT_EQ(MazeGrid[r * MazeColumns + c], MazeTable[r][c] - '0');
+        for (int c = 0; c < MazeColumns; ++c) ASSERT_EQ(MazeGrid[r * MazeColumns + c], MazeTable[r][c] - '0');
 }
 
 class MazeCanvasTest : public FlowTest {

@@ -1,13 +1,13 @@
 // The player: its start, turn wishes, the door, reversing, the tunnel wrap; eating with
 // the score, the chomp loop, the siren pitch, the speed-ups and the level clear.
+#include "game/player.h"
 #include <gtest/gtest.h>
+#include "app/window_proc.h"
 #include "game/game_frame.h"
 #include "game/game_sounds.h"
-#include "game/phase.h"
-#include "app/window_proc.h"
 #include "game/ghosts.h"
 #include "game/maze.h"
-#include "game/player.h"
+#include "game/phase.h"
 #include "game/score.h"
 #include "platform/keys.h"
 #include "tests/game_flow/flow_fixture.h"

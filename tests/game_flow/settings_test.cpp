@@ -1,11 +1,11 @@
 // The settings between runs: first run, saving on the back key only, the key clicks
 // blanked and given back byte for byte, and files that cannot be read.
+#include "app/settings.h"
 #include <gtest/gtest.h>
 #include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
-#include "app/settings.h"
 #include "platform/registry.h"
 #include "platform/registry_store.h"
 #include "tests/game_flow/flow_fixture.h"
@@ -135,12 +135,12 @@ TEST_F(SettingsTest, DeactivationGivesTheClicksBackButSavesNothing) {
 
 TEST_F(SettingsTest, ValuesThatCannotBeReadKeepTheDefaults) {
     Put(GameKey, L"HiScore", REG_SZ, {'9', 0, '9', 0});  // another type
-    Put(GameKey, L"Sound", REG_BINARY, {7, 0});           // too short
+    Put(GameKey, L"Sound", REG_BINARY, {7, 0});          // too short
     LoadSettings();
     EXPECT_EQ(HiScore, 0);
     EXPECT_EQ(Sound, 16);
-    PutDword(GameKey, L"HiScore", uint32_t(-5));      // no best score is negative
-    PutDword(GameKey, L"Sound", 0x7FFFFFFF);           // no counter could hold it
+    PutDword(GameKey, L"HiScore", uint32_t(-5));  // no best score is negative
+    PutDword(GameKey, L"Sound", 0x7FFFFFFF);      // no counter could hold it
     LoadSettings();
     EXPECT_EQ(HiScore, 0);
     EXPECT_EQ(Sound, 16);

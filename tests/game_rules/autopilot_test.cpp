@@ -1,16 +1,16 @@
 // The autopilot: its presses of the action key on the title and game-over screens, its
 // choice at a cell centre (away from hunters, toward dots and frightened ghosts), and the
 // arrow key it holds for that choice.
-#include "tests/game_rules/rules_fixture.h"
 #include "app/autopilot.h"
 #include "game/game_frame.h"
 #include "game/game_sounds.h"
-#include "game/phase.h"
 #include "game/ghosts.h"
 #include "game/maze.h"
+#include "game/phase.h"
 #include "game/player.h"
 #include "platform/keys.h"
 #include "platform/win_types.h"
+#include "tests/game_rules/rules_fixture.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
 // What the score panel and the board show, read back through a self-describing sprite
 // sheet: number layout, tiny digits, fruit, level fruits, ghost points and ghost looks.
 #include <memory>
-#include "tests/game_rules/rules_fixture.h"
 #include "game/game_frame.h"
 #include "game/game_sounds.h"
-#include "game/phase.h"
 #include "game/ghosts.h"
 #include "game/maze.h"
+#include "game/phase.h"
 #include "game/player.h"
 #include "game/score.h"
+#include "tests/game_rules/rules_fixture.h"
 #include "tests/game_rules/sheet_probe.h"
 
 namespace {

@@ -1,13 +1,13 @@
 // Energisers and the frightened period: its length and blinking per level, the levels
 // where it blinks from the start or only turns the ghosts, calming, and the loop sounds.
-#include "tests/game_rules/rules_fixture.h"
 #include "game/game_frame.h"
 #include "game/game_sounds.h"
-#include "game/phase.h"
 #include "game/ghosts.h"
 #include "game/maze.h"
+#include "game/phase.h"
 #include "game/player.h"
 #include "game/score.h"
+#include "tests/game_rules/rules_fixture.h"
 
 namespace {
 
@@ -49,7 +49,7 @@ TEST_F(FrightTest, FrightLengthAndBlinkFollowTheLevel) {
     struct Case {
         int32_t level, duration;
     };
-    const Case cases[] = {{1, 10000}, {2, 8000}, {3, 7000}, {4, 5000}, {5, 7000}, {6, 5000},
+    const Case cases[] = {{1, 10000}, {2, 8000}, {3, 7000}, {4, 5000},  {5, 7000},  {6, 5000},
                           {7, 7000},  {8, 5000}, {9, 7000}, {10, 5000}, {11, 7000}, {12, 5000}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "level " << c.level);
@@ -134,7 +134,10 @@ TEST_F(FrightTest, CalmingTurnsTheGhostsTowardThePlayerAndRedHuntsAgain) {
         int32_t x, y, dir, turned;
     };
     // Each moving away from the player turns round; one moving toward it keeps going.
-    const Case cases[] = {{100, 40, Up, Down}, {120, 100, Right, Left}, {100, 160, Down, Up}, {40, 46, Left, Right},
+    const Case cases[] = {{100, 40, Up, Down},
+                          {120, 100, Right, Left},
+                          {100, 160, Down, Up},
+                          {40, 46, Left, Right},
                           {40, 46, Right, Right}};
     for (const Case& c : cases) {
         PlaceGhost(1, c.x, c.y, c.dir, Frightened);

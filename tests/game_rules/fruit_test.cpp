@@ -1,13 +1,13 @@
 // The bonus fruit: out at 76 and 160 eaten cells, for the level's time or until eaten,
 // eaten only on its exact square, its points, and its return after a death at 76.
-#include "tests/game_rules/rules_fixture.h"
 #include "game/game_frame.h"
 #include "game/game_sounds.h"
-#include "game/phase.h"
 #include "game/ghosts.h"
 #include "game/maze.h"
+#include "game/phase.h"
 #include "game/player.h"
 #include "game/score.h"
+#include "tests/game_rules/rules_fixture.h"
 
 namespace {
 
@@ -63,8 +63,8 @@ TEST_F(FruitTest, TheFruitIsEatenOnlyOnItsExactSquare) {
 }
 
 TEST_F(FruitTest, EachLevelsFruitAndItsPoints) {
-    const int32_t points[] = {0, 100, 200, 500, 500, 700, 700, 1000, 1000, 2000, 2000, 3000, 3000,
-                              5000, 5000, 5000, 5000, 5000, 5000, 5000, 5000, 5000};
+    const int32_t points[] = {0,    100,  200,  500,  500,  700,  700,  1000, 1000, 2000, 2000,
+                              3000, 3000, 5000, 5000, 5000, 5000, 5000, 5000, 5000, 5000, 5000};
     for (int32_t level = 1; level <= 21; ++level) {
         Level = level;
         Score = 0;

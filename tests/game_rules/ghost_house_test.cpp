@@ -2,13 +2,13 @@
 // delays by mode and place, and the eyes dropping through the door and reviving.
 #include <algorithm>
 #include <iterator>
-#include "tests/game_rules/rules_fixture.h"
 #include "game/game_frame.h"
 #include "game/game_sounds.h"
-#include "game/phase.h"
 #include "game/ghosts.h"
 #include "game/maze.h"
+#include "game/phase.h"
 #include "game/player.h"
+#include "tests/game_rules/rules_fixture.h"
 
 namespace {
 

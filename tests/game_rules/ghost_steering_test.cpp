@@ -1,9 +1,9 @@
 // Steering at cell centres: the door column and its detour, the fall-back orders, the
 // tunnel, the arrivals that set each ghost's next target, scatter and flee targets.
-#include "tests/game_rules/rules_fixture.h"
 #include "game/ghosts.h"
 #include "game/maze.h"
 #include "game/player.h"
+#include "tests/game_rules/rules_fixture.h"
 
 namespace {
 
@@ -192,11 +192,11 @@ TEST_F(GhostSteeringTest, FleeSendsTheGhostOfThePlayersQuarterToTheOppositeCorne
         int32_t tx, ty;
     };
     const Case cases[] = {
-        {150, 190, 2, 7, 22},   // right and lower
-        {150, 22, 1, 7, 190},   // right and upper
-        {10, 190, 4, 157, 22},  // left and lower
-        {10, 22, 3, 157, 190},  // left and upper
-        {82, 110, 3, 157, 190}, // x 82 is left, y 110 is upper
+        {150, 190, 2, 7, 22},    // right and lower
+        {150, 22, 1, 7, 190},    // right and upper
+        {10, 190, 4, 157, 22},   // left and lower
+        {10, 22, 3, 157, 190},   // left and upper
+        {82, 110, 3, 157, 190},  // x 82 is left, y 110 is upper
         {83, 111, 2, 7, 22},
     };
     for (const Case& c : cases) {

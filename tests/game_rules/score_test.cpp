@@ -1,14 +1,14 @@
 // Points and lives: the ghost chain, the collision test with its own tick, the extra life,
 // the score wrap, the six-life cap, the per-level table and the resets.
-#include "tests/game_rules/rules_fixture.h"
+#include "game/score.h"
 #include "game/game_frame.h"
 #include "game/game_sounds.h"
-#include "game/phase.h"
 #include "game/ghosts.h"
 #include "game/maze.h"
+#include "game/phase.h"
 #include "game/player.h"
-#include "game/score.h"
 #include "game/scenes.h"
+#include "tests/game_rules/rules_fixture.h"
 
 namespace {
 
@@ -147,11 +147,10 @@ TEST_F(ScoreTest, TheLevelTableSetsSpeedFrightAndFruitTimes) {
         int32_t level, step, fright, fruit;
     };
     const Row rows[] = {
-        {1, 17, 10000, 15000}, {2, 14, 8000, 15000}, {3, 13, 7000, 12000}, {4, 12, 5000, 14000},
-        {5, 11, 7000, 10000},  {6, 10, 5000, 12000}, {7, 9, 7000, 8000},    {8, 8, 5000, 10000},
-        {9, 6, 7000, 6000},    {10, 4, 5000, 8000},  {11, 1, 7000, 4000},   {12, 1, 5000, 6000},
-        {13, 1, 1500, 3000},   {14, 1, 1500, 3000},  {15, 1, 1500, 3000},   {16, 1, -3000, 3000},
-        {21, 1, -3000, 3000},  {0, 1, -3000, 3000},  {-4, 1, -3000, 3000},  {1000, 1, -3000, 3000},
+        {1, 17, 10000, 15000}, {2, 14, 8000, 15000}, {3, 13, 7000, 12000}, {4, 12, 5000, 14000}, {5, 11, 7000, 10000},
+        {6, 10, 5000, 12000},  {7, 9, 7000, 8000},   {8, 8, 5000, 10000},  {9, 6, 7000, 6000},   {10, 4, 5000, 8000},
+        {11, 1, 7000, 4000},   {12, 1, 5000, 6000},  {13, 1, 1500, 3000},  {14, 1, 1500, 3000},  {15, 1, 1500, 3000},
+        {16, 1, -3000, 3000},  {21, 1, -3000, 3000}, {0, 1, -3000, 3000},  {-4, 1, -3000, 3000}, {1000, 1, -3000, 3000},
     };
     for (const Row& r : rows) {
         Level = r.level;
@@ -188,8 +187,7 @@ TEST_F(ScoreTest, ANewGameStartsAtLevelOneWithThreeLivesAndEveryDeadlinePast) {
     EXPECT_EQ(SceneStarted, 0);
     EXPECT_EQ(SceneDirection, -1);
     EXPECT_EQ(TearCounter, 0);
-    for (uint32_t t : {FrightEnd, PhaseTimer, LevelClearEnd, FruitUntil, FruitPointsUntil})
-        EXPECT_EQ(t, Now() - 100);
+    for (uint32_t t : {FrightEnd, PhaseTimer, LevelClearEnd, FruitUntil, FruitPointsUntil}) EXPECT_EQ(t, Now() - 100);
 }
 
 }  // namespace

@@ -1,19 +1,19 @@
 // The title screen (best score, the four ghosts and their animation), the pause screen
 // that hides the board and changes nothing, and GAME OVER back to the title.
-#include <memory>
-#include "tests/game_rules/rules_fixture.h"
-#include "game/game_frame.h"
-#include "game/game_sounds.h"
-#include "game/phase.h"
 #include "app/screens.h"
+#include <memory>
 #include "app/settings.h"
 #include "app/window_proc.h"
+#include "game/game_frame.h"
+#include "game/game_sounds.h"
 #include "game/ghosts.h"
 #include "game/maze.h"
+#include "game/phase.h"
 #include "game/player.h"
 #include "game/score.h"
 #include "gfx/art.h"
 #include "platform/win_types.h"
+#include "tests/game_rules/rules_fixture.h"
 #include "tests/game_rules/sheet_probe.h"
 
 namespace {

@@ -1,14 +1,14 @@
 // The 32-bit tick count wraps round after 49.7 days: release times, steps, the fright and
 // the fruit keep their lengths across the wrap, and a cleared fruit deadline stays cleared.
-#include "tests/game_rules/rules_fixture.h"
 #include "game/game_frame.h"
 #include "game/game_sounds.h"
-#include "game/phase.h"
 #include "game/ghosts.h"
 #include "game/maze.h"
+#include "game/phase.h"
 #include "game/player.h"
 #include "game/score.h"
 #include "platform/headless/headless_backend.h"
+#include "tests/game_rules/rules_fixture.h"
 
 namespace {
 

@@ -1,4 +1,5 @@
 // Blits, clipping, colours and image conversion on surfaces of several display layouts.
+#include "gfx/surface.h"
 #include <gtest/gtest.h>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -6,7 +7,6 @@
 #include <climits>
 #include <fstream>
 #include <vector>
-#include "gfx/surface.h"
 #include "platform/headless/headless_backend.h"
 
 namespace {

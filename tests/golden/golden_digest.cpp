@@ -11,9 +11,9 @@ uint64_t Digest(const std::string& bytes) {
 }
 
 std::string Hex(uint64_t value, int digits) {
-    static const char kDigits[] = "0123456789abcdef";
+    static const char HexDigits[] = "0123456789abcdef";
     std::string out(size_t(digits), '0');
-    for (int i = digits - 1; i >= 0; --i, value >>= 4) out[size_t(i)] = kDigits[value & 15];
+    for (int i = digits - 1; i >= 0; --i, value >>= 4) out[size_t(i)] = HexDigits[value & 15];
     return out;
 }
 
@@ -41,7 +41,8 @@ std::string GoldenDigests::Text() const {
     out << "audio " << audio << "\n";
     out << "state " << stateLog << " " << passes.size() << "\n";
     for (const auto& [name, digest] : fields) out << "field " << name << " " << digest << "\n";
-    for (size_t i = 0; i < passes.size(); ++i) out << passes[i] << ((i % 8 == 7 || i + 1 == passes.size()) ? "\n" : " ");
+    for (size_t i = 0; i < passes.size(); ++i)
+        out << passes[i] << ((i % 8 == 7 || i + 1 == passes.size()) ? "\n" : " ");
     return out.str();
 }
 
@@ -102,7 +103,8 @@ std::string CompareGolden(const GoldenDigests& expected, const GoldenDigests& ac
     }
     for (const auto& [pass, digest] : expected.screenshots) {
         auto it = actual.screenshots.find(pass);
-        if (it == actual.screenshots.end() || it->second != digest) out << "screenshot of pass " << pass << " differs\n";
+        if (it == actual.screenshots.end() || it->second != digest)
+            out << "screenshot of pass " << pass << " differs\n";
     }
     if (actual.audio != expected.audio) out << "audio differs\n";
     return out.str();

@@ -13,8 +13,8 @@ struct GoldenDigests {
     std::map<uint64_t, std::string> screenshots;  // by pass
     std::string audio;
     std::string stateLog;
-    std::vector<std::string> passes;              // one short digest per line, in order
-    std::map<std::string, std::string> fields;    // each field's values over all passes
+    std::vector<std::string> passes;            // one short digest per line, in order
+    std::map<std::string, std::string> fields;  // each field's values over all passes
 
     // Reduces the outputs of a run.
     static GoldenDigests Of(const std::map<uint64_t, std::string>& screenshotBytes, const std::string& audioBytes,

@@ -31,8 +31,7 @@ std::vector<GoldenRun> ReadRuns() {
         for (std::string word; words >> word;) {
             if (run.args.empty() && word.find_first_not_of("0123456789") == std::string::npos)
                 run.screenshotPasses.push_back(std::stoull(word));
-            else
-                run.args.push_back(run.args.size() && run.args.back() == "--script" ? Folder + "/" + word : word);
+            else run.args.push_back(run.args.size() && run.args.back() == "--script" ? Folder + "/" + word : word);
         }
         runs.push_back(run);
     }
@@ -45,7 +44,7 @@ TEST_P(GoldenRunTest, OutputsMatchTheirDigests) {
     const GoldenRun& run = GetParam();
     ScratchFolder scratch("golden-" + run.name);
     ProgramSetup setup;
-    setup.args = {"--headless", "--config-dir", scratch.Path(), "--state-log", scratch / "state.jsonl",
+    setup.args = {"--headless",  "--config-dir",       scratch.Path(), "--state-log", scratch / "state.jsonl",
                   "--audio-out", scratch / "audio.wav"};
     for (uint64_t pass : run.screenshotPasses) {
         setup.args.push_back("--screenshot");

@@ -1,10 +1,10 @@
 // The command line and the script: what they accept, and a clear refusal (exit 2) for
 // everything else.
+#include "app/command_line.h"
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include "app/command_line.h"
 #include "app/script.h"
 
 namespace {
@@ -18,10 +18,10 @@ bool Parse(std::vector<std::string> args, CommandLine& cl, std::string& error) {
 TEST(CommandLine, AcceptsTheHarnessOptions) {
     CommandLine cl;
     std::string error;
-    ASSERT_TRUE(Parse({"--headless", "--frames", "5", "--until-tick", "600", "--start-tick", "4294967290",
-                       "--screenshot", "3:a.png", "--screenshot", "4:b.png", "--display-props",
-                       "176,220,-440,2,16,128", "--autopilot", "7"},
-                      cl, error))
+    ASSERT_TRUE(
+        Parse({"--headless", "--frames", "5", "--until-tick", "600", "--start-tick", "4294967290", "--screenshot",
+               "3:a.png", "--screenshot", "4:b.png", "--display-props", "176,220,-440,2,16,128", "--autopilot", "7"},
+              cl, error))
         << error;
     EXPECT_EQ(*cl.frames, 5u);
     EXPECT_EQ(*cl.untilTick, 600u);
@@ -37,9 +37,14 @@ TEST(CommandLine, RefusesWithAMessageNamingTheProblem) {
     CommandLine cl;
     std::string error;
     const std::vector<std::vector<std::string>> bad = {
-        {"--scale", "0"},        {"--scale", "two"},          {"--no-such-option"},
-        {"--headless", "--frames", "abc"}, {"--headless", "--frames"}, {"--headless", "--screenshot", "x.png"},
-        {"--headless", "--display-props", "1,2,3"}, {"--frames", "5"},
+        {"--scale", "0"},
+        {"--scale", "two"},
+        {"--no-such-option"},
+        {"--headless", "--frames", "abc"},
+        {"--headless", "--frames"},
+        {"--headless", "--screenshot", "x.png"},
+        {"--headless", "--display-props", "1,2,3"},
+        {"--frames", "5"},
     };
     for (const auto& args : bad) {
         EXPECT_FALSE(Parse(args, cl, error)) << args[0];
@@ -53,9 +58,10 @@ TEST(CommandLine, RefusesWithAMessageNamingTheProblem) {
 TEST(Script, EventsAndTheirTicks) {
     std::vector<ScriptEvent> ev;
     std::string error;
-    ASSERT_TRUE(ParseScript("# comment\n100 tap RETURN\n\n200 down 8 # steer\n250 up DOWN\n300 set Level 7\n"
-                            "400 deactivate\n500 close\n",
-                            1000, ev, error))
+    ASSERT_TRUE(
+        ParseScript("# comment\n100 tap RETURN\n\n200 down 8 # steer\n250 up DOWN\n300 set Level 7\n"
+                    "400 deactivate\n500 close\n",
+                    1000, ev, error))
         << error;
     ASSERT_EQ(ev.size(), 7u);
     EXPECT_EQ(ev[0].tick, 1100u);
@@ -70,7 +76,7 @@ TEST(Script, EventsAndTheirTicks) {
 }
 
 TEST(Script, MalformedLinesAreNamed) {
-    const char* bad[] = {"100 dance RETURN", "100 down NOSUCHKEY", "x tap RETURN", "100", "100 tap",
+    const char* bad[] = {"100 dance RETURN", "100 down NOSUCHKEY", "x tap RETURN",  "100",          "100 tap",
                          "100 set Ghosts 3", "100 set Level many", "-5 tap RETURN", "100 close now"};
     for (const char* line : bad) {
         std::vector<ScriptEvent> ev;

@@ -7,10 +7,10 @@
 #include <vector>
 #include "app/entry.h"
 #include "app/global_objects.h"
-#include "app/volume_keys.h"
-#include "game/game_sounds.h"
 #include "app/harness.h"
 #include "app/settings.h"
+#include "app/volume_keys.h"
+#include "game/game_sounds.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/keys.h"
 #include "platform/window.h"
@@ -175,9 +175,11 @@ TEST(Determinism, SameCommandLineSameBytes) {
     std::string outputs[2][3];
     for (int run = 0; run < 2; ++run) {
         std::string n = std::to_string(run);
-        std::string log = dir + "det_log" + n, audio = dir + "det_audio" + n + ".wav", shot = dir + "det_shot" + n + ".png";
-        std::string cmd = std::string(GLIMMO_EXE) + " --headless --script " + script + " --until-tick 9000 --state-log " +
-                          log + " --audio-out " + audio + " --screenshot 700:" + shot;
+        std::string log = dir + "det_log" + n, audio = dir + "det_audio" + n + ".wav",
+                    shot = dir + "det_shot" + n + ".png";
+        std::string cmd = std::string(GLIMMO_EXE) + " --headless --script " + script +
+                          " --until-tick 9000 --state-log " + log + " --audio-out " + audio +
+                          " --screenshot 700:" + shot;
         ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
         outputs[run][0] = ReadAll(log);
         outputs[run][1] = ReadAll(audio);

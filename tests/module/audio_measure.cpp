@@ -105,7 +105,9 @@ Onset FindOnset(const Signal& s, int64_t from, int64_t to, int64_t span) {
         double v = s.samples[i];
         prefix[size_t(i - (from - span) + 1)] = prefix[size_t(i - (from - span))] + v * v;
     }
-    auto energy = [&](int64_t a, int64_t b) { return prefix[size_t(b - (from - span))] - prefix[size_t(a - (from - span))]; };
+    auto energy = [&](int64_t a, int64_t b) {
+        return prefix[size_t(b - (from - span))] - prefix[size_t(a - (from - span))];
+    };
     Onset best;
     double bestRise = 0;
     for (int64_t i = from; i < to; ++i) {

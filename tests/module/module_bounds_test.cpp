@@ -83,8 +83,12 @@ TEST(ModuleBounds, SampleNumbersAboveThirtyOneAreIgnored) {
 TEST(ModuleBounds, SampleDataPastTheEndOfTheImage) {
     // Sample 1 says 1000 words but the file holds 100 bytes of it; sample 2 has none at all.
     ModuleBuilder b;
-    b.Sample(1, Flat(10, 100)).HeaderByte(1, 22, 0x03).HeaderByte(1, 23, 0xE8)
-        .Sample(2, Flat(10, 100)).Cell(0, 0, 0, 1, 428).Cell(0, 0, 1, 2, 428);
+    b.Sample(1, Flat(10, 100))
+        .HeaderByte(1, 22, 0x03)
+        .HeaderByte(1, 23, 0xE8)
+        .Sample(2, Flat(10, 100))
+        .Cell(0, 0, 0, 1, 428)
+        .Cell(0, 0, 1, 2, 428);
     std::vector<uint8_t> image = b.Build();
     image.erase(image.end() - 100, image.end());  // sample 2's bytes are gone
     TestPlayer p(image);

@@ -102,8 +102,8 @@ constexpr uint32_t TickFrames = 442;
 
 class TestPlayer {
 public:
-    explicit TestPlayer(const std::vector<uint8_t>& image, uint32_t rate = 22050, bool loop = false,
-                        bool stereo = true, int32_t separation = 255) {
+    explicit TestPlayer(const std::vector<uint8_t>& image, uint32_t rate = 22050, bool loop = false, bool stereo = true,
+                        int32_t separation = 255) {
         module.LoadFromMemory(image.data(), image.size());
         module.SetLoop(loop);
         module.SetPan(separation);

@@ -69,7 +69,7 @@ TEST(ModuleEffects, PortamentoKeepsItsStepWhereTheTableHasNone) {
 TEST(ModuleEffects, TonePortamento) {
     TestPlayer p = EffectOnRow1(0x3, 0x40, 214);
     p.RunThrough(Tick(1, 0));
-    EXPECT_EQ(p.voice.period[0], 428);  // no new note at row time
+    EXPECT_EQ(p.voice.period[0], 428);   // no new note at row time
     EXPECT_GT(p.voice.position[0], 0u);  // and the sample goes on
     EXPECT_EQ(p.voice.portaTarget[0], 214);
     const int32_t expected[6] = {0, 364, 300, 236, 214, 214};
@@ -124,7 +124,7 @@ TEST(ModuleEffects, VibratoWithVolumeSlideUsesTheRememberedShape) {
     p.RunThrough(Tick(1, 5));
     EXPECT_EQ(p.voice.vibratoSpeed[0], 9u);  // as constructed
     EXPECT_EQ(p.voice.vibratoDepth[0], 2u);
-    EXPECT_EQ(p.voice.channelVolume[0].load(), 64u);  // slid up 3 a tick, held at 64
+    EXPECT_EQ(p.voice.channelVolume[0].load(), 64u);                                    // slid up 3 a tick, held at 64
     EXPECT_EQ(p.voice.step[0], Steps()[(428 * 256 - VibratoTable[36 % 32] * 2) >> 8]);  // position 36
 }
 
@@ -146,9 +146,14 @@ TEST(ModuleEffects, VolumeSlideSetVolumeAndFineSlides) {
     EXPECT_EQ(set.voice.channelVolume[0].load(), 64u);  // C with 80 sets 64
 
     ModuleBuilder b;
-    b.Sample(1, Flat(20, 60000, 10)).Cell(0, 0, 0, 1, 428, 0xE, 0xB4).Cell(0, 1, 0, 0, 0, 0xE, 0xB9)
-        .Cell(0, 2, 0, 0, 0, 0xE, 0xAF).Cell(0, 3, 0, 0, 0, 0xE, 0xAF).Cell(0, 4, 0, 0, 0, 0xE, 0xAF)
-        .Cell(0, 5, 0, 0, 0, 0xE, 0xAF).Cell(0, 6, 0, 0, 0, 0xE, 0xAF);
+    b.Sample(1, Flat(20, 60000, 10))
+        .Cell(0, 0, 0, 1, 428, 0xE, 0xB4)
+        .Cell(0, 1, 0, 0, 0, 0xE, 0xB9)
+        .Cell(0, 2, 0, 0, 0, 0xE, 0xAF)
+        .Cell(0, 3, 0, 0, 0, 0xE, 0xAF)
+        .Cell(0, 4, 0, 0, 0, 0xE, 0xAF)
+        .Cell(0, 5, 0, 0, 0, 0xE, 0xAF)
+        .Cell(0, 6, 0, 0, 0, 0xE, 0xAF);
     TestPlayer fine(b.Build());
     fine.RunThrough(Tick(0, 5));
     EXPECT_EQ(fine.voice.channelVolume[0].load(), 6u);  // once per row, not per tick
@@ -178,7 +183,7 @@ TEST(ModuleEffects, NoteDelay) {
     TestPlayer p = EffectOnRow1(0xE, 0xD2, 214);
     p.RunThrough(Tick(1, 2));
     EXPECT_EQ(p.voice.step[0], Steps()[428]);
-    p.RunThrough(Tick(1, 3));  // y + 1
+    p.RunThrough(Tick(1, 3));           // y + 1
     EXPECT_EQ(p.voice.period[0], 214);  // as written, not finetuned
     EXPECT_EQ(p.voice.step[0], Steps()[214]);
     EXPECT_GT(p.voice.position[0], uint32_t(Tick(1, 3)) * Steps()[428] / 2);  // not restarted

@@ -23,7 +23,8 @@ int RunModplay(const std::string& arguments) {
 
 std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
     std::string path = (std::filesystem::temp_directory_path() / name).string();
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     return path;
 }
 
@@ -39,8 +40,12 @@ std::vector<uint8_t> Song() {
     s.loopStartWords = 0;
     s.loopLengthWords = 2000;
     ModuleBuilder b;
-    b.Sample(1, s).Cell(0, 0, 0, 1, 428).Cell(0, 0, 1, 1, 214, 0xC, 40).Cell(0, 3, 2, 1, 320, 0x4, 0x46)
-        .Cell(0, 5, 3, 1, 500, 0xA, 0x20).Cell(0, 8, 0, 0, 0, 0xD, 0);
+    b.Sample(1, s)
+        .Cell(0, 0, 0, 1, 428)
+        .Cell(0, 0, 1, 1, 214, 0xC, 40)
+        .Cell(0, 3, 2, 1, 320, 0x4, 0x46)
+        .Cell(0, 5, 3, 1, 500, 0xA, 0x20)
+        .Cell(0, 8, 0, 0, 0, 0xD, 0);
     return b.Build();
 }
 

@@ -34,7 +34,8 @@ Both Play(const std::vector<uint8_t>& image, const Reference& reference, const s
     std::filesystem::path folder = std::filesystem::temp_directory_path() / "glimmo_module_reference";
     std::filesystem::create_directories(folder);
     std::string path = (folder / (name + ".mod")).string();
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(image.data()), std::streamsize(image.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(image.data()), std::streamsize(image.size()));
     std::string out = path + "." + reference.name + ".wav";
     Both both{RenderOurs(image, 60), RenderReference(reference, path, out)};
     std::filesystem::remove(path);
@@ -60,8 +61,8 @@ int64_t SilentFrom(const Signal& s, int64_t from, int64_t to) {
     return last + 1;
 }
 
-#define REQUIRE_REFERENCES()                                                                      \
-    for (const Reference& reference : References)                                                 \
+#define REQUIRE_REFERENCES()                      \
+    for (const Reference& reference : References) \
         if (!HaveCommand(reference.name)) GTEST_SKIP() << reference.name << " is not installed";
 
 }  // namespace
@@ -77,10 +78,12 @@ TEST(ModuleReferenceEffects, FineVolumeSlides) {
         ASSERT_EQ(both.ref.rate, Rate) << reference.name;
         double worst = 0;
         Span first = Middle(both, reference, 0);
-        double ours0 = Rms(both.ours.signal, first.ourFrom, first.ourTo), ref0 = Rms(both.ref, first.refFrom, first.refTo);
+        double ours0 = Rms(both.ours.signal, first.ourFrom, first.ourTo),
+               ref0 = Rms(both.ref, first.refFrom, first.refTo);
         for (size_t k = 1; k <= 15; ++k) {
             Span m = Middle(both, reference, k);
-            double ours = Rms(both.ours.signal, m.ourFrom, m.ourTo) / ours0, ref = Rms(both.ref, m.refFrom, m.refTo) / ref0;
+            double ours = Rms(both.ours.signal, m.ourFrom, m.ourTo) / ours0,
+                   ref = Rms(both.ref, m.refFrom, m.refTo) / ref0;
             double volume = k <= 8 ? 32 + 4 * k : 64 - 8 * (k - 8);
             EXPECT_NEAR(ours, volume / 32, 0.02) << "row " << k;
             EXPECT_NEAR(ref, ours, 0.03) << reference.name << " row " << k;
@@ -93,8 +96,14 @@ TEST(ModuleReferenceEffects, FineVolumeSlides) {
 TEST(ModuleReferenceEffects, NoteCut) {
     REQUIRE_REFERENCES();
     ModuleBuilder b;
-    b.Sample(1, Sine()).Cell(0, 0, 0, 1, 428).Cell(0, 1, 0, 0, 0, 0xE, 0xC3).Cell(0, 2, 0, 1, 428)
-        .Cell(0, 3, 0, 0, 0, 0xE, 0xC1).Cell(0, 4, 0, 1, 428).Cell(0, 5, 0, 0, 0, 0xE, 0xC5).Cell(0, 6, 0, 1, 428);
+    b.Sample(1, Sine())
+        .Cell(0, 0, 0, 1, 428)
+        .Cell(0, 1, 0, 0, 0, 0xE, 0xC3)
+        .Cell(0, 2, 0, 1, 428)
+        .Cell(0, 3, 0, 0, 0, 0xE, 0xC1)
+        .Cell(0, 4, 0, 1, 428)
+        .Cell(0, 5, 0, 0, 0, 0xE, 0xC5)
+        .Cell(0, 6, 0, 1, 428);
     for (const Reference& reference : References) {
         Both both = Play(b.Build(), reference, "note_cut");
         ASSERT_EQ(both.ref.rate, Rate) << reference.name;
@@ -122,7 +131,8 @@ TEST(ModuleReferenceEffects, TonePortamentoWithVolumeSlide) {
         ASSERT_EQ(both.ref.rate, Rate) << reference.name;
         double worstPitch = 0, worstLoudness = 0;
         Span first = Middle(both, reference, 0);
-        double ours0 = Rms(both.ours.signal, first.ourFrom, first.ourTo), ref0 = Rms(both.ref, first.refFrom, first.refTo);
+        double ours0 = Rms(both.ours.signal, first.ourFrom, first.ourTo),
+               ref0 = Rms(both.ref, first.refFrom, first.refTo);
         for (size_t k = 1; k <= 5; ++k) {
             // The pitch over the row's last tick, where both have slid the furthest.
             const RowEvent& next = both.ours.rows[k + 1];
@@ -147,8 +157,14 @@ TEST(ModuleReferenceEffects, PositionJump) {
     // Entry 0 jumps to entry 2 at its row 3, which is silent so the next note stands out:
     // pattern 1 (a low note) is never heard.
     ModuleBuilder b(3);
-    b.Song({0, 1, 2}).Sample(1, Sine()).Cell(0, 0, 0, 1, 428).Cell(0, 3, 0, 0, 0, 0xC, 0).Cell(0, 3, 1, 0, 0, 0xB, 2)
-        .Cell(1, 0, 0, 1, 856).Cell(2, 0, 0, 1, 214).Cell(2, 2, 0, 1, 320);
+    b.Song({0, 1, 2})
+        .Sample(1, Sine())
+        .Cell(0, 0, 0, 1, 428)
+        .Cell(0, 3, 0, 0, 0, 0xC, 0)
+        .Cell(0, 3, 1, 0, 0, 0xB, 2)
+        .Cell(1, 0, 0, 1, 856)
+        .Cell(2, 0, 0, 1, 214)
+        .Cell(2, 2, 0, 1, 320);
     for (const Reference& reference : References) {
         Both both = Play(b.Build(), reference, "position_jump");
         ASSERT_EQ(both.ref.rate, Rate) << reference.name;
@@ -164,8 +180,8 @@ TEST(ModuleReferenceEffects, PositionJump) {
             Onset o = FindOnset(both.ours.signal, e.frame - 88, e.frame + 89, 88);
             Onset r = FindOnset(both.ref, refStart - 88, refStart + 89, 88);
             EXPECT_NEAR(double((r.frame - refStart) - (o.frame - e.frame)), 0.0, 22) << reference.name << " row " << k;
-            std::printf("position jump vs %s, row %zu: pitch ratio %.4f, onset difference %lld frames\n", reference.name,
-                        k, ours / ref, (long long)((r.frame - refStart) - (o.frame - e.frame)));
+            std::printf("position jump vs %s, row %zu: pitch ratio %.4f, onset difference %lld frames\n",
+                        reference.name, k, ours / ref, (long long)((r.frame - refStart) - (o.frame - e.frame)));
         }
         // The song ends with entry 2, 68 rows long in both (openmpt123 adds a few ticks of tail).
         EXPECT_NEAR(double(both.ref.samples.size()), double(ReferenceFrame(both.ours.rows.back(), reference) + 2646),

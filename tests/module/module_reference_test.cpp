@@ -33,7 +33,8 @@ std::vector<uint8_t> Solo(std::vector<uint8_t> image, uint32_t keep) {
                 if (c == keep) continue;
                 size_t at = ModulePatternsAt + p * ModulePatternBytes + r * 16 + c * 4;
                 uint8_t effect = image[at + 2] & 0x0F, parameter = image[at + 3];
-                bool movesSong = effect == 0xB || effect == 0xD || effect == 0xF || (effect == 0xE && (parameter >> 4) == 0xE);
+                bool movesSong =
+                    effect == 0xB || effect == 0xD || effect == 0xF || (effect == 0xE && (parameter >> 4) == 0xE);
                 image[at] = image[at + 1] = 0;
                 image[at + 2] = movesSong ? effect : 0;
                 image[at + 3] = movesSong ? parameter : 0;
@@ -61,16 +62,17 @@ std::string Kind(const ModuleCell& cell, uint32_t finetune) {
 }
 
 struct Figures {
-    std::vector<double> onsetMs;                         // |difference| per matched onset
+    std::vector<double> onsetMs;  // |difference| per matched onset
     uint32_t onsetsTried = 0;
-    std::map<std::string, std::vector<double>> pitch;    // |deviation| in percent per row kind
+    std::map<std::string, std::vector<double>> pitch;  // |deviation| in percent per row kind
 };
 
 void Compare(const Render& ours, const Signal& ref, const Reference& reference, uint32_t channel,
              const ModuleVoice& voice, Figures& figures) {
     const auto& rows = ours.rows;
     double peak = 0;
-    for (size_t k = 0; k + 1 < rows.size(); ++k) peak = std::max(peak, Rms(ours.signal, rows[k].frame, rows[k + 1].frame));
+    for (size_t k = 0; k + 1 < rows.size(); ++k)
+        peak = std::max(peak, Rms(ours.signal, rows[k].frame, rows[k + 1].frame));
     for (size_t k = 0; k + 1 < rows.size(); ++k) {
         const RowEvent& e = rows[k];
         if (e.held) continue;
@@ -87,7 +89,8 @@ void Compare(const Render& ours, const Signal& ref, const Reference& reference, 
             Onset r = FindOnset(ref, refStart - reach, refStart + reach + 1, span);
             // Only notes that stand out from what sounds before them (twice as loud) are timed.
             if (o.frame >= 0 && r.frame >= 0 && o.ratio >= 2 && r.ratio >= 2)
-                figures.onsetMs.push_back(std::abs(double((r.frame - refStart) - (o.frame - ourStart))) * 1000.0 / Rate);
+                figures.onsetMs.push_back(std::abs(double((r.frame - refStart) - (o.frame - ourStart))) * 1000.0 /
+                                          Rate);
         }
         // The dominant frequency of the row, away from its edges, where it sounds in both.
         if (e.step[channel] == 0 || e.period[channel] <= 0 || !voice.sampleData[e.sample[channel]]) continue;
@@ -150,17 +153,18 @@ TEST(ModuleReference, RealSongsAgreeWithTheReferencePlayers) {
             EXPECT_LE(Quantile(f.onsetMs, 0.95), 1.0) << song << " " << name;
             for (auto& [kind, deviations] : f.pitch) {
                 // Our vibrato is half as deep as theirs (its delta is in 1/256 of a period).
-                const std::map<std::string, double> medianLimit = {{"plain", 0.25},     {"finetune", 0.75},
-                                                                   {"arpeggio", 1.0},   {"portamento", 1.0},
+                const std::map<std::string, double> medianLimit = {{"plain", 0.25},          {"finetune", 0.75},
+                                                                   {"arpeggio", 1.0},        {"portamento", 1.0},
                                                                    {"tone portamento", 1.0}, {"vibrato", 3.0}};
                 if (deviations.size() >= 5 && medianLimit.count(kind)) {
                     EXPECT_LE(Quantile(deviations, 0.5), medianLimit.at(kind)) << song << " " << name << " " << kind;
                 }
                 size_t within = 0;
                 for (double d : deviations) within += d <= 0.5;
-                std::printf("    %-16s rows %4zu  pitch |deviation| median %.3f %%  95%% %.3f %%  within 0.5 %%: %.1f %%\n",
-                            kind.c_str(), deviations.size(), Quantile(deviations, 0.5), Quantile(deviations, 0.95),
-                            100.0 * double(within) / double(std::max<size_t>(1, deviations.size())));
+                std::printf(
+                    "    %-16s rows %4zu  pitch |deviation| median %.3f %%  95%% %.3f %%  within 0.5 %%: %.1f %%\n",
+                    kind.c_str(), deviations.size(), Quantile(deviations, 0.5), Quantile(deviations, 0.95),
+                    100.0 * double(within) / double(std::max<size_t>(1, deviations.size())));
             }
         }
     }

@@ -51,7 +51,6 @@ Render RenderOurs(const std::vector<uint8_t>& image, double maxSeconds) {
     return out;
 }
 
-
 const Reference References[2] = {
     {"openmpt123",
      "openmpt123 --batch --quiet --force --subsong 0 --samplerate %u --channels 1 --no-float --filter 1 --ramping 0 "
@@ -59,7 +58,6 @@ const Reference References[2] = {
      true},
     {"xmp", "xmp --nocmd --norc --quiet -f %u -i nearest -m -P 100 -o '%s' '%s' >/dev/null 2>&1", false},
 };
-
 
 Signal RenderReference(const Reference& reference, const std::string& modulePath, const std::string& outPath) {
     char command[1024];

@@ -1,7 +1,7 @@
 // The bitmap decoder: the game's 4-bit files, other depths, and damaged input.
+#include "platform/bmp_decoder.h"
 #include <gtest/gtest.h>
 #include <vector>
-#include "platform/bmp_decoder.h"
 #include "platform/byte_order.h"
 #include "platform/resources.h"
 

@@ -1,7 +1,7 @@
 // The bounded reader: a field that runs past the end reads 0 for its missing bytes, the
 // reader says it ran short, and it stays at the end.
-#include <gtest/gtest.h>
 #include "platform/byte_order.h"
+#include <gtest/gtest.h>
 
 TEST(ByteReader, ShortReadGivesZerosAndIsReported) {
     const uint8_t bytes[] = {0x34, 0x12, 0x78, 0x56, 0xAB};

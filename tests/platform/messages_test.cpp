@@ -1,9 +1,9 @@
 // The message queue and its 2 ms timer on the virtual clock, keys, and window dispatch.
+#include "platform/messages.h"
 #include <gtest/gtest.h>
 #include <vector>
 #include "platform/headless/headless_backend.h"
 #include "platform/keys.h"
-#include "platform/messages.h"
 #include "platform/window.h"
 
 namespace {

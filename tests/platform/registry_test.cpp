@@ -1,12 +1,12 @@
 // The settings file: REGEDIT4 round trips, atomic saves, damaged files kept aside,
 // folders that cannot be written.
+#include "platform/registry.h"
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cstring>
 #include <fstream>
 #include <sstream>
-#include "platform/registry.h"
 #include "platform/registry_store.h"
 
 namespace {
@@ -75,9 +75,9 @@ TEST_F(RegistryTest, ValuesSurviveASaveByteForByte) {
 
 TEST_F(RegistryTest, DamagedFilesAreKeptAsideAndWhatCanBeReadIsKept) {
     const char* damaged[] = {
-        "",                                                        // empty
+        "",                                                                                           // empty
         "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\brix\\glimmo]\n\"Sound\"=dword:00000020\n\"HiSc",  // cut short
-        "\x7f\x45\x4c\x46\x02\x01\x01\x00\x00\x00",                // binary
+        "\x7f\x45\x4c\x46\x02\x01\x01\x00\x00\x00",                                                   // binary
         "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\brix\\glimmo]\n\"Sound\"=dword:00000020\n\"HiScore\"=\"lots\n",
     };
     for (const char* text : damaged) {
@@ -105,8 +105,9 @@ TEST_F(RegistryTest, StringValuesAreReadAndSavedAsStrings) {
     WriteFile("REGEDIT4\n\n[HKEY_CURRENT_USER\\ControlPanel\\Sounds\\Keypress]\n" + ding + escaped);
     SetRegistryFolder(dir);
     HKEY k = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"ControlPanel\\Sounds\\Keypress", 0, nullptr, 0, 0, nullptr, &k,
-                              nullptr), 0);
+    ASSERT_EQ(
+        RegCreateKeyExW(HKEY_CURRENT_USER, L"ControlPanel\\Sounds\\Keypress", 0, nullptr, 0, 0, nullptr, &k, nullptr),
+        0);
     EXPECT_FALSE(Exists(DamagedFileIn(dir)));
     uint8_t got[64] = {};
     DWORD size = sizeof got, type = 0;

@@ -1,15 +1,15 @@
 // Presents one refresh apart: a frame that comes too soon waits, and the newest waits.
-#include <gtest/gtest.h>
 #include "platform/sdl/frame_pacer.h"
+#include <gtest/gtest.h>
 
 TEST(FramePacer, EarlyFrameWaitsForItsTurnAndIsNotLost) {
     FramePacer p;
     EXPECT_FALSE(p.Due(1000));  // nothing submitted
     p.Submit();
-    EXPECT_TRUE(p.Due(1000));   // the first frame goes at once
+    EXPECT_TRUE(p.Due(1000));  // the first frame goes at once
     p.Presented(1000);
     EXPECT_FALSE(p.Pending());
-    p.Submit();                 // 11 ms later: too soon for a 60 Hz display
+    p.Submit();  // 11 ms later: too soon for a 60 Hz display
     EXPECT_FALSE(p.Due(12000));
     EXPECT_TRUE(p.Pending());
     EXPECT_EQ(p.DueAt(), 1000u + 16666u);

@@ -1,10 +1,10 @@
 // Drawing the 5-6-5 frame into a 32-bit surface: where the picture goes, that every
 // target pixel shows the right source pixel at every scale, and that only the borders
 // are painted by the border fill.
+#include "platform/sdl/frame_scaler.h"
 #include <gtest/gtest.h>
 #include <cstring>
 #include <vector>
-#include "platform/sdl/frame_scaler.h"
 
 namespace {
 constexpr uint32_t Untouched = 0xDEADBEEF;
@@ -60,7 +60,7 @@ TEST(FrameScaler, EveryPixelComesFromItsSourcePixelAtEveryScale) {
             std::memcpy(&frame[y * Pitch + x * 2], &v, 2);
         }
     const std::vector<uint32_t> colours = IdentityColours();
-    for (int scale = 1; scale <= 6; ++scale) {  // the unrolled scales and the general one
+    for (int scale = 1; scale <= 6; ++scale) {        // the unrolled scales and the general one
         Target target(W * scale + 3, H * scale + 2);  // borders, yet one scale short of the next
         const ScaledPlace place = PlaceScaled(W, H, target.width, target.height);
         ASSERT_EQ(place.scale, scale);
@@ -82,7 +82,8 @@ TEST(FrameScaler, EveryPixelComesFromItsSourcePixelAtEveryScale) {
             }
         // Nothing past the end of each row (the pitch's padding) was written.
         for (int y = 0; y < target.height; ++y)
-            for (int b = target.width * 4; b < target.pitch; ++b) ASSERT_EQ(target.bytes[size_t(y * target.pitch + b)], 0);
+            for (int b = target.width * 4; b < target.pitch; ++b)
+                ASSERT_EQ(target.bytes[size_t(y * target.pitch + b)], 0);
     }
 }
 

@@ -1,7 +1,7 @@
 // Merging the controls that hold one virtual key into one down and one up.
+#include "platform/sdl/key_holds.h"
 #include <gtest/gtest.h>
 #include <string>
-#include "platform/sdl/key_holds.h"
 
 namespace {
 struct Recorder {

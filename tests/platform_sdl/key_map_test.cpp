@@ -1,7 +1,7 @@
 // The desktop key map: every key the game knows, the window's own commands, and keys
 // that must stay silent.
-#include <gtest/gtest.h>
 #include "platform/sdl/key_map.h"
+#include <gtest/gtest.h>
 #include "platform/win_types.h"
 
 namespace {
@@ -16,15 +16,37 @@ int Vk(const char* keyName) {
 }  // namespace
 
 TEST(KeyMap, EveryGameKey) {
-    struct Case { const char* key; int vk; } cases[] = {
-        {"Up", VK_UP}, {"Down", VK_DOWN}, {"Left", VK_LEFT}, {"Right", VK_RIGHT},
-        {"2", '2'}, {"4", '4'}, {"6", '6'}, {"8", '8'},
-        {"Keypad 2", '2'}, {"Keypad 4", '4'}, {"Keypad 6", '6'}, {"Keypad 8", '8'},
-        {"Return", VK_RETURN}, {"Keypad Enter", VK_RETURN}, {"Escape", VK_ESCAPE},
-        {"F10", VK_F10}, {"P", VK_F10},
-        {"F6", VK_F6}, {"+", VK_F6}, {"Keypad +", VK_F6}, {"=", VK_F6},
-        {"F7", VK_F7}, {"-", VK_F7}, {"Keypad -", VK_F7},
+    // clang-format off: keys grouped as on the keyboard
+    struct Case {
+        const char* key;
+        int vk;
+    } cases[] = {
+        {"Up", VK_UP},
+        {"Down", VK_DOWN},
+        {"Left", VK_LEFT},
+        {"Right", VK_RIGHT},
+        {"2", '2'},
+        {"4", '4'},
+        {"6", '6'},
+        {"8", '8'},
+        {"Keypad 2", '2'},
+        {"Keypad 4", '4'},
+        {"Keypad 6", '6'},
+        {"Keypad 8", '8'},
+        {"Return", VK_RETURN},
+        {"Keypad Enter", VK_RETURN},
+        {"Escape", VK_ESCAPE},
+        {"F10", VK_F10},
+        {"P", VK_F10},
+        {"F6", VK_F6},
+        {"+", VK_F6},
+        {"Keypad +", VK_F6},
+        {"=", VK_F6},
+        {"F7", VK_F7},
+        {"-", VK_F7},
+        {"Keypad -", VK_F7},
     };
+    // clang-format on
     for (const Case& c : cases) {
         ASSERT_NE(KeycodeByName(c.key), 0) << c.key;
         EXPECT_EQ(Vk(c.key), c.vk) << c.key;

@@ -1,15 +1,30 @@
 // The gamepad map and the left stick's dead zone with hysteresis.
-#include <gtest/gtest.h>
 #include "platform/sdl/pad_map.h"
+#include <gtest/gtest.h>
 #include "platform/win_types.h"
 
 TEST(PadMap, Buttons) {
-    struct Case { const char* button; int vk; } cases[] = {
-        {"dpup", VK_UP}, {"dpdown", VK_DOWN}, {"dpleft", VK_LEFT}, {"dpright", VK_RIGHT},
-        {"a", VK_RETURN}, {"start", VK_F10}, {"back", VK_ESCAPE},
-        {"rightshoulder", VK_F6}, {"leftshoulder", VK_F7},
-        {"b", 0}, {"x", 0}, {"y", 0}, {"guide", 0}, {"leftstick", 0},
+    // clang-format off: buttons grouped as on the pad
+    struct Case {
+        const char* button;
+        int vk;
+    } cases[] = {
+        {"dpup", VK_UP},
+        {"dpdown", VK_DOWN},
+        {"dpleft", VK_LEFT},
+        {"dpright", VK_RIGHT},
+        {"a", VK_RETURN},
+        {"start", VK_F10},
+        {"back", VK_ESCAPE},
+        {"rightshoulder", VK_F6},
+        {"leftshoulder", VK_F7},
+        {"b", 0},
+        {"x", 0},
+        {"y", 0},
+        {"guide", 0},
+        {"leftstick", 0},
     };
+    // clang-format on
     for (const Case& c : cases) {
         int button = PadButtonByName(c.button);
         ASSERT_GE(button, 0) << c.button;

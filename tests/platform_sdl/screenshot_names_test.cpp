@@ -1,5 +1,6 @@
 // Where screenshots go: reading the user-dirs file, the fall-backs, and the first free
 // glimmo-NN.png name.
+#include "platform/sdl/screenshot_names.h"
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,7 +8,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <set>
-#include "platform/sdl/screenshot_names.h"
 
 TEST(PicturesFolder, ReadFromUserDirs) {
     const std::string text =

@@ -1,6 +1,7 @@
 // The SDL backend on SDL's dummy video driver (a window nowhere, and no GL library to
 // load): a missing display is reported, the frame memory reaches LastFrame, and keyboard,
 // window and gamepad events become the phone's messages.
+#include "platform/sdl/sdl_backend.h"
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <cstring>
@@ -8,7 +9,6 @@
 #include "platform/keys.h"
 #include "platform/messages.h"
 #include "platform/sdl/display_check.h"
-#include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/sdl_event_injection.h"
 #include "platform/window.h"
 
@@ -96,8 +96,8 @@ TEST_F(SdlBackendTest, TheWindowShowsTheFrameAtItsScale) {
     auto* frame = static_cast<uint16_t*>(backend->BeginDraw());
     ASSERT_NE(frame, nullptr);
     for (int i = 0; i < 176 * 220; ++i) frame[i] = 0x07E0;  // green
-    frame[0] = 0xF800;                                       // red top-left
-    frame[176 * 220 - 1] = 0x001F;                           // blue bottom-right
+    frame[0] = 0xF800;                                      // red top-left
+    frame[176 * 220 - 1] = 0x001F;                          // blue bottom-right
     backend->EndDraw();
     backend->Sleep(20);
 
@@ -108,7 +108,8 @@ TEST_F(SdlBackendTest, TheWindowShowsTheFrameAtItsScale) {
     for (auto [x, y] : {std::pair{0, 0}, std::pair{1, 1}}) EXPECT_EQ(shown.At(x, y), 0xFF0000u) << x << "," << y;
     for (auto [x, y] : {std::pair{2, 0}, std::pair{0, 2}, std::pair{200, 300}, std::pair{349, 439}})
         EXPECT_EQ(shown.At(x, y), 0x00FF00u) << x << "," << y;
-    for (auto [x, y] : {std::pair{350, 438}, std::pair{351, 439}}) EXPECT_EQ(shown.At(x, y), 0x0000FFu) << x << "," << y;
+    for (auto [x, y] : {std::pair{350, 438}, std::pair{351, 439}})
+        EXPECT_EQ(shown.At(x, y), 0x0000FFu) << x << "," << y;
 }
 
 TEST_F(SdlBackendTest, HeldKeySendsOneKeyDown) {

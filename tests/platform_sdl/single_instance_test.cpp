@@ -1,5 +1,6 @@
 // The single-instance handshake: the first claimant holds the name, a second is told
 // another copy runs and makes the holder come forward; strangers' bytes do nothing.
+#include "platform/sdl/single_instance.h"
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -7,7 +8,6 @@
 #include <cstring>
 #include <string>
 #include <vector>
-#include "platform/sdl/single_instance.h"
 
 namespace {
 std::string TestName(const char* what) { return InstanceName("test-" + std::to_string(getpid()) + "-" + what); }
@@ -19,7 +19,9 @@ void SendRaw(const std::string& name, const std::string& bytes) {
     std::memcpy(address.sun_path + 1, name.data(), name.size());
     int fd = socket(AF_UNIX, SOCK_STREAM, 0);
     ASSERT_GE(fd, 0);
-    ASSERT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&address), socklen_t(offsetof(sockaddr_un, sun_path) + 1 + name.size())), 0);
+    ASSERT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&address),
+                      socklen_t(offsetof(sockaddr_un, sun_path) + 1 + name.size())),
+              0);
     if (!bytes.empty()) {
         EXPECT_EQ(send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL), ssize_t(bytes.size()));
     }
@@ -74,7 +76,9 @@ TEST(SingleInstance, RequestInPiecesIsPutTogether) {
     std::memcpy(address.sun_path + 1, name.data(), name.size());
     int fd = socket(AF_UNIX, SOCK_STREAM, 0);
     ASSERT_GE(fd, 0);
-    ASSERT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&address), socklen_t(offsetof(sockaddr_un, sun_path) + 1 + name.size())), 0);
+    ASSERT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&address),
+                      socklen_t(offsetof(sockaddr_un, sun_path) + 1 + name.size())),
+              0);
     ASSERT_EQ(send(fd, "rai", 3, MSG_NOSIGNAL), 3);
     EXPECT_FALSE(holder.RaiseRequested());  // still waiting for the rest
     ASSERT_EQ(send(fd, "se\n", 3, MSG_NOSIGNAL), 3);

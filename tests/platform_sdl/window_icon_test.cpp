@@ -1,9 +1,9 @@
 // The window icon from the ICON resource: colours kept, magenta see-through, and a
 // missing or damaged resource simply gives no icon.
+#include "platform/sdl/window_icon.h"
 #include <gtest/gtest.h>
 #include <vector>
 #include "platform/resource_entry.h"
-#include "platform/sdl/window_icon.h"
 
 namespace {
 void Put32(std::vector<uint8_t>& b, uint32_t v) {
@@ -34,7 +34,7 @@ std::vector<uint8_t> TinyIcon() {
     Put32(b, 16);
     Put32(b, 0);
     const uint32_t palette[16] = {0x000000, 0xFF0000, 0xFF00FF, 0x2121DE};  // 0xRRGGBB
-    for (uint32_t c : palette) Put32(b, c);  // stored blue, green, red, 0
+    for (uint32_t c : palette) Put32(b, c);                                 // stored blue, green, red, 0
     for (uint8_t byte : {0x32, 0x10, 0, 0, 0x01, 0x23, 0, 0}) b.push_back(byte);
     return b;
 }

@@ -1,6 +1,6 @@
 // The window's whole-number scale for common desktops, and the player's own choice.
-#include <gtest/gtest.h>
 #include "platform/sdl/window_scale.h"
+#include <gtest/gtest.h>
 
 TEST(WindowScale, LargestThatFitsWithRoomForTheFrame) {
     EXPECT_EQ(ChooseWindowScale(1920, 1040, 0), 4);  // 1080p less a panel: 880 high

@@ -10,8 +10,8 @@
 #include "game/game_frame.h"
 #include "game/game_sounds.h"
 #include "game/phase.h"
-#include "game/score.h"
 #include "game/scenes.h"
+#include "game/score.h"
 #include "tests/support/state_log_reader.h"
 #include "tests/support/test_world.h"
 
@@ -72,8 +72,8 @@ std::vector<Pass> PlayThroughTheLevels(const std::filesystem::path& dir) {
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
     std::vector<Pass> passes;
     for (const std::string& line : StateLogLines((dir / "levels.log").string()))
-        passes.push_back({int(StateValue(line, "phase")), int(StateValue(line, "level")), int(StateValue(line, "scene")),
-                          int(StateValue(line, "ghosts.0.x"))});
+        passes.push_back({int(StateValue(line, "phase")), int(StateValue(line, "level")),
+                          int(StateValue(line, "scene")), int(StateValue(line, "ghosts.0.x"))});
     return passes;
 }
 

@@ -4,8 +4,8 @@
 #include "game/game_frame.h"
 #include "game/game_sounds.h"
 #include "game/phase.h"
-#include "gfx/art.h"
 #include "game/scenes.h"
+#include "gfx/art.h"
 #include "tests/scenes/scene_runner.h"
 #include "tests/support/test_world.h"
 
@@ -32,8 +32,8 @@ protected:
 TEST_F(ScenePicture, ChaseFirstHalfShowsPlayerAndGhost) {
     RunUntil(ChaseScene, [] { return SceneGhostX == 100; });
     int32_t body = AnimCounter < 4 ? 0 : 12;
-    std::vector<Layer> layers = {SmallPlayer(), {SpriteSheet, 100, 104, 12, 12, body, 24},
-                                 {SpriteSheet, 100, 104, 12, 12, 12, 48}};
+    std::vector<Layer> layers = {
+        SmallPlayer(), {SpriteSheet, 100, 104, 12, 12, body, 24}, {SpriteSheet, 100, 104, 12, 12, 12, 48}};
     ChaseScene();
     ExpectPicture(layers);
 }
@@ -73,18 +73,24 @@ TEST_F(ScenePicture, SnagStagesAndNail) {
     const std::vector<std::pair<int, int>> nail = {{88, 113}, {88, 114}};
     RunUntil(SnagScene, [] { return SceneGhostX == 300; });
     int32_t body = AnimCounter < 4 ? 0 : 12;
-    std::vector<Layer> running = {SmallPlayer(), {SpriteSheet, 150, 104, 12, 12, body, 24},
-                                  {SpriteSheet, 150, 104, 12, 12, 12, 48}};
+    std::vector<Layer> running = {
+        SmallPlayer(), {SpriteSheet, 150, 104, 12, 12, body, 24}, {SpriteSheet, 150, 104, 12, 12, 12, 48}};
     SnagScene();
     ExpectPicture(running, nail);
-    struct { int32_t tear, cloth; const Image* sheet; int32_t bx, by, eyes, d; } stages[] = {
-        {0, 0, SpriteSheet, 12, 24, 12, 1},   {59, 12, SpriteSheet, 12, 24, 12, 2},
-        {299, 60, SceneSheet, 24, 34, 12, 10}, {539, 72, SceneSheet, 24, 34, 24, 12}};
+    struct {
+        int32_t tear, cloth;
+        const Image* sheet;
+        int32_t bx, by, eyes, d;
+    } stages[] = {{0, 0, SpriteSheet, 12, 24, 12, 1},
+                  {59, 12, SpriteSheet, 12, 24, 12, 2},
+                  {299, 60, SceneSheet, 24, 34, 12, 10},
+                  {539, 72, SceneSheet, 24, 34, 24, 12}};
     for (const auto& s : stages) {
         SceneGhostX = 154;
         TearCounter = s.tear;
         ScenePlayerX = 100;
-        std::vector<Layer> torn = {SmallPlayer(), {SceneSheet, 77, 110, 12, 5, s.cloth, 28},
+        std::vector<Layer> torn = {SmallPlayer(),
+                                   {SceneSheet, 77, 110, 12, 5, s.cloth, 28},
                                    {s.sheet, 77 - s.d, 104, 12, 12, s.bx, s.by},
                                    {SpriteSheet, 77 - s.d, 104, 12, 12, s.eyes, 48}};
         SnagScene();

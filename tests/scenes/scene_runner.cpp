@@ -7,12 +7,12 @@
 #include "app/entry.h"
 #include "app/global_objects.h"
 #include "app/volume_keys.h"
-#include "game/game_sounds.h"
 #include "game/game_frame.h"
+#include "game/game_sounds.h"
 #include "game/phase.h"
+#include "game/scenes.h"
 #include "game/score.h"
 #include "gfx/art.h"
-#include "game/scenes.h"
 #include "sound/sample.h"
 #include "sound/sound_system.h"
 
@@ -55,9 +55,7 @@ SceneMarks RunScene(void (*scene)(), void (*each)(int frame)) {
 }
 
 namespace {
-uint16_t& PixelOf(Surface& s, int x, int y) {
-    return s.origin[x * s.xStep + y * s.yStep];
-}
+uint16_t& PixelOf(Surface& s, int x, int y) { return s.origin[x * s.xStep + y * s.yStep]; }
 }  // namespace
 
 void ExpectPicture(const std::vector<Layer>& layers, const std::vector<std::pair<int, int>>& white) {

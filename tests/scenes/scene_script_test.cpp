@@ -5,9 +5,9 @@
 #include "game/game_frame.h"
 #include "game/game_sounds.h"
 #include "game/phase.h"
+#include "game/scenes.h"
 #include "game/score.h"
 #include "gfx/art.h"
-#include "game/scenes.h"
 #include "tests/scenes/scene_runner.h"
 #include "tests/support/test_world.h"
 

@@ -1,13 +1,13 @@
 // The per-pass invariants of the soak.
 #include "tests/soak/soak_checks.h"
 #include <sstream>
+#include "app/window_proc.h"
 #include "game/game_frame.h"
 #include "game/game_sounds.h"
-#include "game/phase.h"
 #include "game/maze.h"
+#include "game/phase.h"
 #include "game/player.h"
 #include "game/score.h"
-#include "app/window_proc.h"
 
 bool PhaseRoadAllowed(int32_t from, int32_t to) {
     if (from == to) return true;
@@ -80,8 +80,9 @@ void SoakChecker::Pass(uint32_t tick) {
     paused_ = Paused;
     CheckFruit(tick);
 
-    if (DotsEaten != EatenCells()) Fail(tick, "DotsEaten " + std::to_string(DotsEaten) + " but the grid has " +
-                                                  std::to_string(EatenCells()) + " eaten cells");
+    if (DotsEaten != EatenCells())
+        Fail(tick, "DotsEaten " + std::to_string(DotsEaten) + " but the grid has " + std::to_string(EatenCells()) +
+                       " eaten cells");
     if (Player.lives < 0 || Player.lives > 6) Fail(tick, "lives " + std::to_string(Player.lives));
     if (Score < 0 || Score >= 9999999) Fail(tick, "score " + std::to_string(Score) + " outside 0..9999998");
 
@@ -108,7 +109,8 @@ void SoakChecker::Pass(uint32_t tick) {
     if (Score < score_) {
         const bool newGame = Score == 0 && phase == PhaseReady;
         const bool wrapped = int64_t(score_) + 5000 >= 9999999;
-        if (!newGame && !wrapped) Fail(tick, "score fell from " + std::to_string(score_) + " to " + std::to_string(Score));
+        if (!newGame && !wrapped)
+            Fail(tick, "score fell from " + std::to_string(score_) + " to " + std::to_string(Score));
     }
     if (DotsEaten != dots_ || phase != PhasePlaying) lastMeal_ = tick;
     if (tick - lastMeal_ > figures_.longestStandstill) figures_.longestStandstill = tick - lastMeal_;

@@ -1,19 +1,19 @@
 // Runs the program headless in this process and watches every pass.
 #include "tests/soak/soak_run.h"
 #include "app/command_line.h"
-#include "game/game_frame.h"
-#include "game/game_sounds.h"
-#include "game/phase.h"
-#include "app/harness.h"
-#include "game/ghosts.h"
-#include "game/maze.h"
-#include "game/player.h"
-#include "game/score.h"
 #include "app/entry.h"
 #include "app/global_objects.h"
+#include "app/harness.h"
 #include "app/volume_keys.h"
 #include "app/window_proc.h"
+#include "game/game_frame.h"
+#include "game/game_sounds.h"
+#include "game/ghosts.h"
+#include "game/maze.h"
+#include "game/phase.h"
+#include "game/player.h"
 #include "game/scenes.h"
+#include "game/score.h"
 #include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/keys.h"
@@ -102,8 +102,8 @@ SoakResult RunSoak(const SoakSetup& setup) {
         last = info.tick;
         result.checker.Pass(info.tick);
         uint64_t h = result.digest;
-        for (int64_t v : {int64_t(info.tick), int64_t(GamePhase), int64_t(Score), int64_t(Level),
-                          int64_t(DotsEaten), int64_t(Player.x), int64_t(Player.y), int64_t(Player.lives)})
+        for (int64_t v : {int64_t(info.tick), int64_t(GamePhase), int64_t(Score), int64_t(Level), int64_t(DotsEaten),
+                          int64_t(Player.x), int64_t(Player.y), int64_t(Player.lives)})
             h = Mix(h, v);
         for (const GhostRecord& g : Ghosts) h = Mix(Mix(Mix(h, g.x), g.y), g.mode);
         result.digest = h;

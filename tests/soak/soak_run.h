@@ -6,7 +6,7 @@
 
 struct SoakResult {
     SoakChecker checker;
-    uint64_t digest = 0;       // of the game's state after every pass: equal runs, equal digests
+    uint64_t digest = 0;  // of the game's state after every pass: equal runs, equal digests
     uint32_t virtualMs = 0;
     int exitCode = -1;
 };

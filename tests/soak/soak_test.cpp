@@ -57,15 +57,15 @@ TEST(Soak, WholeGamesKeepEveryInvariant) {
     }
     const double meanLevel = double(std::accumulate(levels.begin(), levels.end(), int64_t{0})) / double(levels.size());
     const double meanScore = double(std::accumulate(scores.begin(), scores.end(), int64_t{0})) / double(scores.size());
-    std::printf("soak: %llu games, %llu passes, %.1f virtual minutes, %llu levels cleared, highest level %d, "
-                "mean final level %.2f, mean final score %.0f, best %d; longest play without a phase change %u ms, "
-                "longest play without eating %u ms; %llu fruits shown, %llu pauses; start ticks %u, %u, %u and %u "
-                "in turn\n",
-                (unsigned long long)games, (unsigned long long)passes, double(virtualMs) / 60000.0,
-                (unsigned long long)clears, highest, meanLevel, meanScore,
-                *std::max_element(scores.begin(), scores.end()), longestStretch, longestStandstill,
-                (unsigned long long)fruits, (unsigned long long)pauses, StartTicks[0], StartTicks[1], StartTicks[2],
-                StartTicks[3]);
+    std::printf(
+        "soak: %llu games, %llu passes, %.1f virtual minutes, %llu levels cleared, highest level %d, "
+        "mean final level %.2f, mean final score %.0f, best %d; longest play without a phase change %u ms, "
+        "longest play without eating %u ms; %llu fruits shown, %llu pauses; start ticks %u, %u, %u and %u "
+        "in turn\n",
+        (unsigned long long)games, (unsigned long long)passes, double(virtualMs) / 60000.0, (unsigned long long)clears,
+        highest, meanLevel, meanScore, *std::max_element(scores.begin(), scores.end()), longestStretch,
+        longestStandstill, (unsigned long long)fruits, (unsigned long long)pauses, StartTicks[0], StartTicks[1],
+        StartTicks[2], StartTicks[3]);
     EXPECT_GE(games, wanted);
     EXPECT_GT(clears, 0u) << "the autopilot should clear levels";
 }

@@ -13,9 +13,9 @@ struct GameSound {
     bool loop;
 };
 const GameSound Sounds[] = {
-    {119, 16832, false}, {120, 3318, true},  {121, 6426, false}, {122, 17666, false}, {123, 4321, false},
-    {124, 46720, false}, {125, 7368, true},  {126, 8736, true},  {128, 57377, false}, {133, 4284, true},
-    {134, 3920, true},   {135, 7038, true},  {136, 9753, true},  {137, 2842, true},
+    {119, 16832, false}, {120, 3318, true}, {121, 6426, false}, {122, 17666, false}, {123, 4321, false},
+    {124, 46720, false}, {125, 7368, true}, {126, 8736, true},  {128, 57377, false}, {133, 4284, true},
+    {134, 3920, true},   {135, 7038, true}, {136, 9753, true},  {137, 2842, true},
 };
 }  // namespace
 

@@ -35,9 +35,9 @@ TEST_F(SoundTest, RecordedAudioIsTheMixersArithmetic) {
     auto file = RecordRun(mixer, tone);
     ASSERT_GT(file.size(), 44u);
     ASSERT_EQ(std::string(file.begin() + 36, file.begin() + 40), "data");
-    EXPECT_EQ(file[22], 2);                         // stereo
-    EXPECT_EQ(ReadU32LE(&file[24]), 22050u);        // rate
-    EXPECT_EQ(file[34], 8);                         // bits
+    EXPECT_EQ(file[22], 2);                   // stereo
+    EXPECT_EQ(ReadU32LE(&file[24]), 22050u);  // rate
+    EXPECT_EQ(file[34], 8);                   // bits
     std::vector<uint8_t> audio(file.begin() + 44, file.end());
 
     // Five 8-byte blocks of silence first, then full blocks of 588 frames.

@@ -153,8 +153,8 @@ TEST_F(SoundTest, LongestSampleEndsRatherThanWrappingItsPosition) {
     ASSERT_EQ(a->end, 0xFFFFFF00u);
     a->position = b->position = a->end - 10;  // the next step passes 2^32
     auto block = MixOneBlock();
-    EXPECT_EQ(block[0], 255);  // both voices: 2 x 64 x 127 >> 7 = 127
-    EXPECT_EQ(block[1], 128 + 63);   // only the loop, back at its start
+    EXPECT_EQ(block[0], 255);       // both voices: 2 x 64 x 127 >> 7 = 127
+    EXPECT_EQ(block[1], 128 + 63);  // only the loop, back at its start
     EXPECT_TRUE(a->stopped.load());
     EXPECT_FALSE(b->stopped.load());
     EXPECT_EQ(b->position, 750u + 587 * 760);

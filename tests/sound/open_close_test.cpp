@@ -12,8 +12,10 @@ TEST_F(SoundTest, OpenClampsRateAndPoolSizes) {
         uint32_t wantRate, wantFrames, wantModules, wantSamples;
     };
     const Case cases[] = {
-        {32000, 0, 0, 22050, 588, 1, 8},     {11025, 5, 100, 11025, 298, 3, 64},
-        {44100, 2, 16, 44100, 1176, 2, 16},  {22050, 1, 64, 22050, 588, 1, 64},
+        {32000, 0, 0, 22050, 588, 1, 8},
+        {11025, 5, 100, 11025, 298, 3, 64},
+        {44100, 2, 16, 44100, 1176, 2, 16},
+        {22050, 1, 64, 22050, 588, 1, 64},
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(mixer.Open(c.rate, c.modules, c.samples, true));

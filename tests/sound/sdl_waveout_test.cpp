@@ -2,6 +2,7 @@
 // real time and a started sample advances; with no working driver there is no
 // device, one line on stderr, and Open fails so the game plays silent. The device also
 // asks the system for the mixing thread's priority.
+#include "platform/sdl/sdl_waveout.h"
 #include <gtest/gtest.h>
 #include <sched.h>
 #include <sys/resource.h>
@@ -11,7 +12,6 @@
 #include <thread>
 #include <vector>
 #include "platform/headless/headless_backend.h"
-#include "platform/sdl/sdl_waveout.h"
 #include "platform/threads.h"
 #include "sound/sample.h"
 #include "sound/sound_system.h"
@@ -79,7 +79,8 @@ TEST(SdlWaveOut, VoiceCallsWhileTheDeviceMixes) {
         Voice* voice = mixer.GetVoice(1 + round % 8);
         voice->SetVolume(round % 70);
         voice->SetPan(round % 300);
-        if (round % 3 == 0) voice->Pause(); else voice->Resume();
+        if (round % 3 == 0) voice->Pause();
+        else voice->Resume();
         mixer.SetSampleMasterVolume(round % 65);
         mixer.PlaySample(once);  // fills the free voices, which end and free themselves
         (void)mixer.CountPlayingSamples();

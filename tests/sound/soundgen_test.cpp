@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 #include <cstdio>
 #include <string>
-#include "tools/soundgen/sound_files.h"
 #include "tests/support/file_bytes.h"
+#include "tools/soundgen/sound_files.h"
 
 TEST(SoundGenerator, CommittedFilesAreTheGeneratorsOutput) {
     ASSERT_EQ(soundgen::SoundRecipes().size(), 14u);

@@ -1,11 +1,11 @@
 // Putting the game's globals back between tests.
 #include "tests/support/game_reset.h"
+#include "app/window_proc.h"
 #include "game/game_frame.h"
 #include "game/game_sounds.h"
-#include "game/phase.h"
-#include "app/window_proc.h"
 #include "game/ghosts.h"
 #include "game/maze.h"
+#include "game/phase.h"
 #include "game/player.h"
 #include "game/score.h"
 #include "platform/keys.h"

@@ -1,6 +1,7 @@
 // Child-process running for the fault tests: fork, set the environment, exec glimmo,
 // collect its output through files (no pipe can fill up), kill it if it hangs.
 #include "tests/support/run_glimmo.h"
+#include <gtest/gtest.h>
 #include <fcntl.h>
 #include <sched.h>
 #include <signal.h>
@@ -13,7 +14,6 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
-#include <gtest/gtest.h>
 
 std::vector<std::string> ProgramResult::ErrLines() const {
     std::vector<std::string> lines;

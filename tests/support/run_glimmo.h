@@ -17,7 +17,7 @@ struct ProgramResult {
 struct ProgramSetup {
     std::vector<std::string> args;
     std::map<std::string, std::optional<std::string>> env;  // nullopt unsets the variable
-    std::optional<unsigned> runAsUser;                       // only honoured when running as root
+    std::optional<unsigned> runAsUser;                      // only honoured when running as root
     unsigned timeoutSeconds = 60;
     // Windowed runs: SIGTERM after this long (SDL turns it into a quit request), and a
     // network namespace of its own, so another copy's single-instance socket on this

@@ -4,9 +4,9 @@
 #include <string>
 #include "app/entry.h"
 #include "app/global_objects.h"
+#include "app/settings.h"
 #include "app/volume_keys.h"
 #include "game/game_sounds.h"
-#include "app/settings.h"
 #include "gfx/display_access.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/headless/virtual_waveout.h"

@@ -38,8 +38,7 @@ Canvas MapToCanvas(std::initializer_list<std::string_view> rows, const InkKey& k
     return c;
 }
 
-void Disc(Canvas& c, double cx, double cy, double r, uint8_t ink, double mouthDeg,
-          double halfOpenDeg) {
+void Disc(Canvas& c, double cx, double cy, double r, uint8_t ink, double mouthDeg, double halfOpenDeg) {
     const double mouth = mouthDeg * std::numbers::pi / 180.0;
     const double mx = std::cos(mouth), my = -std::sin(mouth);  // screen y grows downwards
     const double limit = std::cos(halfOpenDeg * std::numbers::pi / 180.0);

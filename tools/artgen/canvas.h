@@ -29,5 +29,4 @@ Canvas MapToCanvas(std::initializer_list<std::string_view> rows, const InkKey& k
 // Every pixel whose centre lies within radius r of (cx, cy), in continuous coordinates
 // (pixel (x, y) covers x .. x + 1), unless it lies inside the mouth wedge: the angle
 // between the pixel and direction `mouthDeg` (0 right, 90 up) below `halfOpenDeg`.
-void Disc(Canvas& c, double cx, double cy, double r, uint8_t ink, double mouthDeg = 0,
-          double halfOpenDeg = 0);
+void Disc(Canvas& c, double cx, double cy, double r, uint8_t ink, double mouthDeg = 0, double halfOpenDeg = 0);

@@ -2,6 +2,8 @@
 // frames, the eyes looking four ways and the frightened face.
 #include "tools/artgen/figures.h"
 
+// clang-format off: the pictures keep their rows of pixels one above the other.
+
 Canvas PlayerFigure(int size, double mouthDeg, double halfOpenDeg) {
     Canvas c(size, size, Clear);
     const double centre = size / 2.0;
@@ -12,13 +14,12 @@ Canvas PlayerFigure(int size, double mouthDeg, double halfOpenDeg) {
 Canvas GhostBody(int frame, uint8_t ink) {
     const InkKey key = {{'X', ink}};
     if (frame == 0)
-        return MapToCanvas({"....XXXX....", "..XXXXXXXX..", ".XXXXXXXXXX.", ".XXXXXXXXXX.",
-                            "XXXXXXXXXXXX", "XXXXXXXXXXXX", "XXXXXXXXXXXX", "XXXXXXXXXXXX",
-                            "XXXXXXXXXXXX", "XXXXXXXXXXXX", "XXX.XXXX.XXX", "XX...XX...XX"},
-                           key);
-    return MapToCanvas({"....XXXX....", "..XXXXXXXX..", ".XXXXXXXXXX.", ".XXXXXXXXXX.",
-                        "XXXXXXXXXXXX", "XXXXXXXXXXXX", "XXXXXXXXXXXX", "XXXXXXXXXXXX",
-                        "XXXXXXXXXXXX", "XXXXXXXXXXXX", "XXXXX..XXXXX", ".XXX....XXX."},
+        return MapToCanvas(
+            {"....XXXX....", "..XXXXXXXX..", ".XXXXXXXXXX.", ".XXXXXXXXXX.", "XXXXXXXXXXXX", "XXXXXXXXXXXX",
+             "XXXXXXXXXXXX", "XXXXXXXXXXXX", "XXXXXXXXXXXX", "XXXXXXXXXXXX", "XXX.XXXX.XXX", "XX...XX...XX"},
+            key);
+    return MapToCanvas({"....XXXX....", "..XXXXXXXX..", ".XXXXXXXXXX.", ".XXXXXXXXXX.", "XXXXXXXXXXXX", "XXXXXXXXXXXX",
+                        "XXXXXXXXXXXX", "XXXXXXXXXXXX", "XXXXXXXXXXXX", "XXXXXXXXXXXX", "XXXXX..XXXXX", ".XXX....XXX."},
                        key);
 }
 
@@ -38,7 +39,7 @@ Canvas GhostEyes(int look) {
 }
 
 Canvas FrightFace(uint8_t ink) {
-    return MapToCanvas({"", "", "", "", "...XX..XX...", "...XX..XX...", "", "",
-                        "..X..XX..X..", ".X.XX..XX.X."},
+    return MapToCanvas({"", "", "", "", "...XX..XX...", "...XX..XX...", "", "", "..X..XX..X..", ".X.XX..XX.X."},
                        {{'X', ink}});
 }
+// clang-format on

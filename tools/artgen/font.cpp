@@ -94,9 +94,7 @@ void DrawGlyph(Canvas& c, int x, int y, const Glyph& g, uint8_t ink, int scale) 
 
 }  // namespace
 
-int TextWidth(std::string_view text, int scale) {
-    return text.empty() ? 0 : (6 * int(text.size()) - 1) * scale;
-}
+int TextWidth(std::string_view text, int scale) { return text.empty() ? 0 : (6 * int(text.size()) - 1) * scale; }
 
 int DrawText(Canvas& c, int x, int y, std::string_view text, uint8_t ink, int scale) {
     for (char ch : text) {
@@ -125,8 +123,7 @@ int SmallDigitsWidth(std::string_view digits, bool narrowOne) {
     return digits.empty() ? 0 : w - 1;
 }
 
-void DrawSmallDigits(Canvas& c, int x, int y, std::string_view digits, uint8_t ink,
-                     bool narrowOne) {
+void DrawSmallDigits(Canvas& c, int x, int y, std::string_view digits, uint8_t ink, bool narrowOne) {
     for (char ch : digits) {
         const Glyph& g = FindSmall(ch, narrowOne);
         DrawGlyph(c, x, y, g, ink, 1);

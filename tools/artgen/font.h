@@ -11,10 +11,8 @@ int TextWidth(std::string_view text, int scale = 1);
 int DrawText(Canvas& c, int x, int y, std::string_view text, uint8_t ink, int scale = 1);
 // Draws text with its lit pixels centred on cx, a position between two columns (the
 // middle falls half a pixel right of cx when the lit width is odd).
-void DrawTextCentred(Canvas& c, int cx, int y, std::string_view text, uint8_t ink,
-                     int scale = 1);
+void DrawTextCentred(Canvas& c, int cx, int y, std::string_view text, uint8_t ink, int scale = 1);
 
 // The 3 x 5 small digits, one pixel apart. With narrowOne, a 1 is one pixel wide.
 int SmallDigitsWidth(std::string_view digits, bool narrowOne = false);
-void DrawSmallDigits(Canvas& c, int x, int y, std::string_view digits, uint8_t ink,
-                     bool narrowOne = false);
+void DrawSmallDigits(Canvas& c, int x, int y, std::string_view digits, uint8_t ink, bool narrowOne = false);

@@ -39,9 +39,7 @@ std::vector<int> WallDepths() {
 // Takes the corner pixel out of every right-angled bend of a line, so the line cuts
 // across diagonally and corners look round.
 void RoundCorners(std::vector<uint8_t>& line) {
-    auto on = [&](int x, int y) {
-        return x >= 0 && y >= 0 && x < ScreenW && y < ScreenH && line[y * ScreenW + x];
-    };
+    auto on = [&](int x, int y) { return x >= 0 && y >= 0 && x < ScreenW && y < ScreenH && line[y * ScreenW + x]; };
     std::vector<uint8_t> out = line;
     for (int y = 0; y < ScreenH; ++y) {
         for (int x = 0; x < ScreenW; ++x) {

@@ -5,6 +5,8 @@
 #include "tools/artgen/art_set.h"
 #include "tools/artgen/figures.h"
 
+// clang-format off: the pictures keep their rows of pixels one above the other.
+
 namespace {
 
 // A cloth stage is drawn at the snag point with the ghost d pixels to its left: the
@@ -27,11 +29,9 @@ void DrawClothStages(Canvas& s) {
     const int pull[5] = {1, 2, 4, 6, 8};
     for (int i = 0; i < 5; ++i) s.Paste(StretchedCloth(pull[i]), 12 * i, 28);
     // Torn off: the scrap left on the nail, then hanging limp from it.
-    s.Paste(MapToCanvas({"............", "........RRRR", ".......RRRR.", "........RR..", ".........R.."},
-                        {{'R', Red}}),
+    s.Paste(MapToCanvas({"............", "........RRRR", ".......RRRR.", "........RR..", ".........R.."}, {{'R', Red}}),
             60, 28);
-    s.Paste(MapToCanvas({"............", "..........RR", "..........R.", ".........RR.", "..........R."},
-                        {{'R', Red}}),
+    s.Paste(MapToCanvas({"............", "..........RR", "..........R.", ".........RR.", "..........R."}, {{'R', Red}}),
             72, 28);
 }
 
@@ -56,25 +56,13 @@ void DrawMendedGhosts(Canvas& s) {
 
 void DrawBareGhost(Canvas& s) {
     const InkKey key = {{'R', Red}, {'P', Pink}, {'W', White}, {'b', Blue}};
-    s.Paste(MapToCanvas({"...........PPPP..",
-                         ".........RPPPPPP.",
-                         "RR....RRRRPWWPWW.",
-                         "RRRRRRRRRPPWbPWbP",
-                         ".RRRRRRRRPPPPPPPP",
-                         "..RR..RRRPPPPPPPP",
-                         "..........PPPPPP.",
-                         "..........PP..PP.",
+    s.Paste(MapToCanvas({"...........PPPP..", ".........RPPPPPP.", "RR....RRRRPWWPWW.", "RRRRRRRRRPPWbPWbP",
+                         ".RRRRRRRRPPPPPPPP", "..RR..RRRPPPPPPPP", "..........PPPPPP.", "..........PP..PP.",
                          ".........PP....PP"},
                         key),
             0, 47);
-    s.Paste(MapToCanvas({"...........PPPP..",
-                         "....RR...RPPPPPP.",
-                         "..RRRRRRRRPWWPWW.",
-                         "RRRRRRRRRPPWbPWbP",
-                         "RRR..RRRRPPPPPPPP",
-                         "R........PPPPPPPP",
-                         "..........PPPPPP.",
-                         "..........PP..PP.",
+    s.Paste(MapToCanvas({"...........PPPP..", "....RR...RPPPPPP.", "..RRRRRRRRPWWPWW.", "RRRRRRRRRPPWbPWbP",
+                         "RRR..RRRRPPPPPPPP", "R........PPPPPPPP", "..........PPPPPP.", "..........PP..PP.",
                          "..........PP..PP."},
                         key),
             17, 47);
@@ -92,3 +80,4 @@ Canvas DrawSceneSheet() {
     DrawBareGhost(s);
     return s;
 }
+// clang-format on

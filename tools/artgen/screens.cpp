@@ -15,8 +15,6 @@ Canvas DrawPausedBanner() {
 Canvas DrawIcon() {
     Canvas icon(32, 32, Clear);
     icon.Paste(PlayerFigure(26, 0, MouthHalfOpen), 0, 3);
-    icon.Paste(MapToCanvas({".XXXX.", "XXXXXX", "XXXXXX", "XXXXXX", "XXXXXX", ".XXXX."},
-                           {{'X', Pink}}),
-               25, 13);
+    icon.Paste(MapToCanvas({".XXXX.", "XXXXXX", "XXXXXX", "XXXXXX", "XXXXXX", ".XXXX."}, {{'X', Pink}}), 25, 13);
     return icon;
 }

@@ -5,6 +5,8 @@
 #include "tools/artgen/font.h"
 #include "tools/artgen/fruits.h"
 
+// clang-format off: the pictures keep their rows of pixels one above the other.
+
 namespace {
 
 // Mouth directions in degrees.
@@ -28,20 +30,11 @@ void DrawPlayerFrames(Canvas& s) {
     for (int i = 0; i < 4; ++i) s.Paste(PlayerFigure(12, Up, dying[i]), 48 + 12 * i, 12);
     // The whole disc, and the burst that ends a death.
     s.Paste(PlayerFigure(12, Right, 0), 72, 36);
-    s.Paste(MapToCanvas({".....WW.....",
-                         ".W...YY...W.",
-                         "..Y..YY..Y..",
-                         "...Y....Y...",
-                         "............",
-                         "WYY......YYW",
-                         "WYY......YYW",
-                         "............",
-                         "...Y....Y...",
-                         "..Y..YY..Y..",
-                         ".W...YY...W.",
-                         ".....WW....."},
-                        {{'W', White}, {'Y', Yellow}}),
-            84, 36);
+    s.Paste(
+        MapToCanvas({".....WW.....", ".W...YY...W.", "..Y..YY..Y..", "...Y....Y...", "............", "WYY......YYW",
+                     "WYY......YYW", "............", "...Y....Y...", "..Y..YY..Y..", ".W...YY...W.", ".....WW....."},
+                    {{'W', White}, {'Y', Yellow}}),
+        84, 36);
     // A spare life: the player facing left, mouth half open.
     s.Paste(PlayerFigure(12, Left, MouthHalfOpen), 72, 48);
 }
@@ -64,9 +57,7 @@ void DrawGhostFrames(Canvas& s) {
 void DrawDotAndEnergiser(Canvas& s) {
     // The dot is exactly the 2 x 2 at (5, 5) of its cell: eating blacks out those pixels.
     s.Box(48 + 5, 36 + 5, 2, 2, Pink);
-    s.Paste(MapToCanvas({".XXXX.", "XXXXXX", "XXXXXX", "XXXXXX", "XXXXXX", ".XXXX."},
-                        {{'X', Pink}}),
-            60 + 3, 36 + 3);
+    s.Paste(MapToCanvas({".XXXX.", "XXXXXX", "XXXXXX", "XXXXXX", "XXXXXX", ".XXXX."}, {{'X', Pink}}), 60 + 3, 36 + 3);
 }
 
 void DrawLettering(Canvas& s) {
@@ -76,8 +67,7 @@ void DrawLettering(Canvas& s) {
     // GAME OVER is drawn at x 56 and READY! at x 68: centre both on the maze's middle.
     DrawTextCentred(s, 88 - 56, 72, "GAME OVER", Red);
     DrawTextCentred(s, 88 - 68, 78, "READY!", Yellow);
-    for (int d = 0; d < 10; ++d)
-        DrawSmallDigits(s, 40 + 3 * d, 78, std::string(1, char('0' + d)), Pink);
+    for (int d = 0; d < 10; ++d) DrawSmallDigits(s, 40 + 3 * d, 78, std::string(1, char('0' + d)), Pink);
     // Points of the eaten ghosts, and the door of their house.
     DrawSmallDigits(s, 85, 51, "200", Cyan);
     DrawSmallDigits(s, 85, 60, "400", Cyan);
@@ -97,3 +87,4 @@ Canvas DrawSpriteSheet() {
     for (int kind = 1; kind <= 8; ++kind) s.Paste(FruitFigure(kind), 12 * (kind - 1), 84);
     return s;
 }
+// clang-format on

@@ -44,9 +44,7 @@ Canvas DrawTitleCard() {
     const int blockX = Middle - (6 + 6 + TextWidth("10 PTS")) / 2;
     card.Box(blockX + 2, 137, 2, 2, Pink);
     DrawText(card, blockX + 12, 135, "10 PTS", White);
-    card.Paste(MapToCanvas({".XXXX.", "XXXXXX", "XXXXXX", "XXXXXX", "XXXXXX", ".XXXX."},
-                           {{'X', Pink}}),
-               blockX, 146);
+    card.Paste(MapToCanvas({".XXXX.", "XXXXXX", "XXXXXX", "XXXXXX", "XXXXXX", ".XXXX."}, {{'X', Pink}}), blockX, 146);
     DrawText(card, blockX + 12, 147, "50 PTS", White);
 
     DrawTextCentred(card, Middle, 167, "PRESS ENTER TO START", Yellow);

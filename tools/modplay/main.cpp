@@ -1,12 +1,12 @@
 // glimmo-modplay: plays a four-channel tracker module with the game's own mixer, on the
 // audio device until the song ends or Ctrl-C, or offline into a WAV file.
+#include <unistd.h>
 #include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <mutex>
 #include <string>
-#include <unistd.h>
 
 #include "platform/clock.h"
 #include "platform/headless/headless_backend.h"

@@ -23,7 +23,8 @@ bool ParseNumber(const char* text, double low, double high, double& out) {
 }
 
 const OptionEntry Options[] = {
-    {"--out", "FILE.wav", "render offline through the virtual device into a WAV file, byte for byte what the mixer made",
+    {"--out", "FILE.wav",
+     "render offline through the virtual device into a WAV file, byte for byte what the mixer made",
      [](ModplayOptions& o, const char* v, std::string*) {
          o.out = v;
          return true;
@@ -141,7 +142,8 @@ std::string ModplayHelp() {
         else left += "  ";
         text += left + o.help + "\n";
     }
-    text += "\nExit status: 0 played or written, 1 no audio device or the WAV could not be written,\n"
-            "2 a bad command line or a file that is not a module.\n";
+    text +=
+        "\nExit status: 0 played or written, 1 no audio device or the WAV could not be written,\n"
+        "2 a bad command line or a file that is not a module.\n";
     return text;
 }

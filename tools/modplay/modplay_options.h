@@ -6,11 +6,11 @@
 
 struct ModplayOptions {
     std::string file;
-    std::string out;        // empty: play on the audio device
+    std::string out;  // empty: play on the audio device
     uint32_t rate = 22050;
     bool mono = false;
     bool loop = false;
-    double seconds = 0;     // 0: until the song ends
+    double seconds = 0;  // 0: until the song ends
     int32_t volume = 64;
     int32_t separation = 255;
     bool help = false;

@@ -11,15 +11,15 @@ constexpr double Rate = double(OutputRate);
 constexpr int Rest = 0;
 
 struct Note {
-    int note;       // 0: rest
-    uint32_t steps; // length on the grid
+    int note;        // 0: rest
+    uint32_t steps;  // length on the grid
 };
 
 enum class Timbre { PluckedSquare, HeldSquare, Bass };
 
 // Adds one line of notes, laid end to end from step 0.
-void PlayLine(std::vector<double>& out, const std::vector<Note>& line, uint32_t stepSamples, Timbre timbre,
-              double gain, uint32_t lastNoteSamples = 0) {
+void PlayLine(std::vector<double>& out, const std::vector<Note>& line, uint32_t stepSamples, Timbre timbre, double gain,
+              uint32_t lastNoteSamples = 0) {
     uint32_t at = 0;
     for (size_t i = 0; i < line.size(); ++i) {
         const Note& note = line[i];
@@ -99,13 +99,12 @@ std::vector<double> IntermissionTune(uint32_t length) {
     const std::vector<Note> lead = {
         {72, 1}, {Rest, 1}, {69, 1}, {Rest, 1}, {72, 2}, {77, 2}, {76, 1}, {77, 1}, {79, 2}, {77, 2}, {72, 2},
         {74, 1}, {Rest, 1}, {70, 1}, {Rest, 1}, {74, 2}, {79, 2}, {77, 1}, {78, 1}, {79, 2}, {81, 2}, {79, 2},
-        {81, 2}, {77, 2}, {72, 1}, {74, 1}, {72, 1}, {69, 1}, {70, 1}, {67, 1}, {64, 2}, {65, 4},
+        {81, 2}, {77, 2},   {72, 1}, {74, 1},   {72, 1}, {69, 1}, {70, 1}, {67, 1}, {64, 2}, {65, 4},
     };
     // Oom-pah: the root on the beat, the fifth off it.
     const std::vector<Note> bass = {
-        {41, 2}, {48, 2}, {41, 2}, {48, 2}, {41, 2}, {48, 2}, {41, 2}, {48, 2},
-        {46, 2}, {53, 2}, {46, 2}, {53, 2}, {36, 2}, {43, 2}, {36, 2}, {43, 2},
-        {41, 2}, {48, 2}, {41, 2}, {48, 2}, {36, 2}, {43, 2}, {41, 4},
+        {41, 2}, {48, 2}, {41, 2}, {48, 2}, {41, 2}, {48, 2}, {41, 2}, {48, 2}, {46, 2}, {53, 2}, {46, 2}, {53, 2},
+        {36, 2}, {43, 2}, {36, 2}, {43, 2}, {41, 2}, {48, 2}, {41, 2}, {48, 2}, {36, 2}, {43, 2}, {41, 4},
     };
     const uint32_t lastLead = length - 44 * step;
     const uint32_t lastBass = length - 44 * step;
