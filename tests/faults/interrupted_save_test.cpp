@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <algorithm>
 #include <chrono>
 #include <random>
 #include <thread>
@@ -38,13 +39,16 @@ TEST(InterruptedSave, TheFileIsTheOldOrTheNewNeverABrokenOne) {
     std::uniform_int_distribution<int> delayUs(2000, 60000);
     int rounds = 0, sawSaves = 0, looks = 0;
     uint32_t last = 0;
+    // On a slow machine (a sanitizer build on a busy host) the first save can take longer
+    // than the longest random delay: until one is seen, each round waits longer.
+    std::chrono::microseconds patience{0};
     for (; rounds < 25; ++rounds) {
         SCOPED_TRACE("round " + std::to_string(rounds));
         pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) SaveForever(scratch.Path());
         // While it saves, every look at the file finds it whole: a save never rewrites it in place.
-        auto killAt = std::chrono::steady_clock::now() + std::chrono::microseconds(delayUs(random));
+        auto killAt = std::chrono::steady_clock::now() + std::chrono::microseconds(delayUs(random)) + patience;
         while (std::chrono::steady_clock::now() < killAt) {
             if (!Exists(file)) continue;
             bool whole = false;
@@ -63,6 +67,7 @@ TEST(InterruptedSave, TheFileIsTheOldOrTheNewNeverABrokenOne) {
 
         if (!Exists(file)) {
             ASSERT_EQ(last, 0u) << "a saved file never disappears";
+            patience = std::min(2 * patience + std::chrono::milliseconds(50), std::chrono::microseconds(5000000));
             continue;
         }
         bool complete = false;
