@@ -6,13 +6,14 @@
 #include <string>
 
 #include "sound/module.h"
+#include "tests/module/scratch_path.h"
 
 namespace {
 
 std::wstring Wide(const std::string& s) { return std::wstring(s.begin(), s.end()); }
 
 std::string TempFile(const std::string& name, const std::string& bytes) {
-    std::string path = (std::filesystem::temp_directory_path() / name).string();
+    std::string path = ScratchPath(name);
     FILE* f = std::fopen(path.c_str(), "wb");
     std::fwrite(bytes.data(), 1, bytes.size(), f);
     std::fclose(f);

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "tests/module/module_builder.h"
+#include "tests/module/scratch_path.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ int RunModplay(const std::string& arguments) {
 }
 
 std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
-    std::string path = (std::filesystem::temp_directory_path() / name).string();
+    std::string path = ScratchPath(name);
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     return path;
@@ -72,7 +73,7 @@ TEST(ModplayCommand, RenderedFileIsWhatTheMixerMade) {
     const std::vector<uint8_t> image = Song();
     std::string song = Write("glimmo_modplay_render.mod", image);
     for (bool mono : {false, true}) {
-        std::string wav = (std::filesystem::temp_directory_path() / "glimmo_modplay_render.wav").string();
+        std::string wav = ScratchPath("glimmo_modplay_render.wav");
         std::string arguments = song + " --out " + wav + " --rate 11025 --separation 100" + (mono ? " --mono" : "");
         ASSERT_EQ(RunModplay(arguments), 0);
         std::vector<uint8_t> file = Read(wav);

@@ -12,6 +12,7 @@
 
 #include "tests/module/module_builder.h"
 #include "tests/module/reference_players.h"
+#include "tests/module/scratch_path.h"
 
 namespace {
 
@@ -31,9 +32,7 @@ struct Both {
 
 // Our render and the reference's of the same image; the ref is empty if it failed.
 Both Play(const std::vector<uint8_t>& image, const Reference& reference, const std::string& name) {
-    std::filesystem::path folder = std::filesystem::temp_directory_path() / "glimmo_module_reference";
-    std::filesystem::create_directories(folder);
-    std::string path = (folder / (name + ".mod")).string();
+    std::string path = ScratchPath(name + ".mod");
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(image.data()), std::streamsize(image.size()));
     std::string out = path + "." + reference.name + ".wav";

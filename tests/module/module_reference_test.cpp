@@ -16,6 +16,7 @@
 #include "tests/module/audio_measure.h"
 #include "tests/module/module_builder.h"
 #include "tests/module/reference_players.h"
+#include "tests/module/scratch_path.h"
 #include "tests/support/file_bytes.h"
 
 namespace {
@@ -120,8 +121,7 @@ TEST(ModuleReference, RealSongsAgreeWithTheReferencePlayers) {
     if (!std::filesystem::exists(std::string(SongFolder) + "game.mod"))
         GTEST_SKIP() << "the songs of Debian's tuxtype-data are not installed";
 
-    std::filesystem::path work = std::filesystem::temp_directory_path() / "glimmo_module_reference";
-    std::filesystem::create_directories(work);
+    const std::filesystem::path work = std::filesystem::path(ScratchPath("reference")).parent_path();
     for (const char* song : {"game.mod", "game2.mod", "game3.mod"}) {
         std::vector<uint8_t> image = FileBytes(std::string(SongFolder) + song);
         ASSERT_FALSE(image.empty()) << song;
