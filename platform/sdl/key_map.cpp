@@ -1,5 +1,6 @@
-// The desktop key map: arrows and 2/4/6/8 steer, Return acts, Escape goes back,
-// F10 or P pauses, F6/+ and F7/- set the volume; F11, Alt+Enter and F12 are the window's.
+// The desktop key map: arrows, W A S D and 2/4/6/8 steer, Return or Space acts, Escape
+// goes back (or pauses, see play_state.h), F10 or P pauses, F6/+ and F7/- set the volume;
+// F11, Alt+Enter and F12 are the window's.
 #include "platform/sdl/key_map.h"
 #include <SDL_keyboard.h>
 #include "platform/win_types.h"
@@ -22,7 +23,8 @@ int GameKeyForKeycode(int32_t keycode) {
         case SDLK_KP_8: return '8';
         case SDLK_RETURN:
         case SDLK_RETURN2:
-        case SDLK_KP_ENTER: return VK_RETURN;
+        case SDLK_KP_ENTER:
+        case SDLK_SPACE: return VK_RETURN;
         case SDLK_ESCAPE:
         case SDLK_AC_BACK: return VK_ESCAPE;
         case SDLK_F10:
@@ -40,9 +42,14 @@ int GameKeyForKeycode(int32_t keycode) {
     // clang-format on
 }
 
+// W A S D go by where they sit (Z Q S D on a French board), like the top-row digits.
 int GameKeyForScancode(int32_t scancode) {
     switch (scancode) {
         // clang-format off: one key a line
+        case SDL_SCANCODE_W: return VK_UP;
+        case SDL_SCANCODE_A: return VK_LEFT;
+        case SDL_SCANCODE_S: return VK_DOWN;
+        case SDL_SCANCODE_D: return VK_RIGHT;
         case SDL_SCANCODE_2:
         case SDL_SCANCODE_KP_2: return '2';
         case SDL_SCANCODE_4:

@@ -11,7 +11,7 @@ struct KeyMapping {
 };
 
 // keycode: the key as the layout names it; scancode: where it sits on the board
-// (the top-row digits go by position, so they work on layouts that shift them).
+// (the top-row digits and W A S D go by position, so they work on layouts that move them).
 KeyMapping MapDesktopKey(int32_t keycode, int32_t scancode, bool altHeld);
 
 // SDL's own names of keys ("Up", "Keypad 8", "="): 0 when the name is unknown.

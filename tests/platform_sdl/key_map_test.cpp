@@ -25,6 +25,10 @@ TEST(KeyMap, EveryGameKey) {
         {"Down", VK_DOWN},
         {"Left", VK_LEFT},
         {"Right", VK_RIGHT},
+        {"W", VK_UP},
+        {"A", VK_LEFT},
+        {"S", VK_DOWN},
+        {"D", VK_RIGHT},
         {"2", '2'},
         {"4", '4'},
         {"6", '6'},
@@ -35,6 +39,7 @@ TEST(KeyMap, EveryGameKey) {
         {"Keypad 8", '8'},
         {"Return", VK_RETURN},
         {"Keypad Enter", VK_RETURN},
+        {"Space", VK_RETURN},
         {"Escape", VK_ESCAPE},
         {"F10", VK_F10},
         {"P", VK_F10},
@@ -53,11 +58,15 @@ TEST(KeyMap, EveryGameKey) {
     }
 }
 
-TEST(KeyMap, TopRowDigitsGoByPosition) {
+TEST(KeyMap, TopRowDigitsAndWasdGoByPosition) {
     // A layout whose top row gives other characters unshifted still steers with it.
     KeyMapping m = MapDesktopKey(KeycodeByName("&"), ScancodeByName("8"), false);
     EXPECT_EQ(m.action, KeyAction::GameKey);
     EXPECT_EQ(m.vk, '8');
+    // On a French board the same four keys are Z Q S D; its A sits where W is elsewhere.
+    EXPECT_EQ(MapDesktopKey(KeycodeByName("Z"), ScancodeByName("W"), false).vk, VK_UP);
+    EXPECT_EQ(MapDesktopKey(KeycodeByName("Q"), ScancodeByName("A"), false).vk, VK_LEFT);
+    EXPECT_EQ(MapDesktopKey(KeycodeByName("A"), ScancodeByName("Q"), false).action, KeyAction::None);
 }
 
 TEST(KeyMap, WindowCommands) {
@@ -72,6 +81,6 @@ TEST(KeyMap, WindowCommands) {
 }
 
 TEST(KeyMap, OtherKeysDoNothing) {
-    for (const char* name : {"A", "Space", "1", "3", "5", "7", "9", "0", "Keypad 5", "F1", "F5", "F8", "F9", "Tab"})
+    for (const char* name : {"Q", "E", "1", "3", "5", "7", "9", "0", "Keypad 5", "F1", "F5", "F8", "F9", "Tab"})
         EXPECT_EQ(Key(name).action, KeyAction::None) << name;
 }
