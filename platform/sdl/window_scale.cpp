@@ -3,8 +3,11 @@
 #include <algorithm>
 
 int ChooseWindowScale(int usableWidth, int usableHeight, int requested) {
-    if (requested > 0) return std::min(requested, kLargestScale);
     int byWidth = (usableWidth - kFrameRoomX) / kPhoneWidth;
     int byHeight = (usableHeight - kFrameRoomY) / kPhoneHeight;
-    return std::clamp(std::min(byWidth, byHeight), 1, kLargestScale);
+    int fits = std::clamp(std::min(byWidth, byHeight), 1, kLargestScale);
+    if (requested <= 0) return fits;
+    requested = std::min(requested, kLargestScale);
+    // A desktop of unknown size (0 x 0) cannot say no.
+    return usableWidth > 0 && usableHeight > 0 ? std::min(requested, fits) : requested;
 }

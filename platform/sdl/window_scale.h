@@ -9,6 +9,7 @@ constexpr int kFrameRoomX = 16;
 constexpr int kFrameRoomY = 64;
 constexpr int kLargestScale = 16;
 
-// requested > 0 is the player's own choice (kept, up to kLargestScale); 0 picks the
-// largest scale that fits usableWidth x usableHeight, and never less than 1.
+// 0 picks the largest scale that fits usableWidth x usableHeight, never less than 1;
+// requested > 0 is the player's own choice, kept where it fits (and up to kLargestScale),
+// else lowered to the largest that fits. An unknown desktop (0 x 0) keeps the choice.
 int ChooseWindowScale(int usableWidth, int usableHeight, int requested);

@@ -21,8 +21,12 @@ TEST(WindowScale, NeverBelowOneNorAboveTheLargest) {
     EXPECT_EQ(ChooseWindowScale(100000, 100000, 0), kLargestScale);
 }
 
-TEST(WindowScale, ChosenScaleIsKept) {
+TEST(WindowScale, ChosenScaleIsKeptWhereItFits) {
     EXPECT_EQ(ChooseWindowScale(1920, 1040, 1), 1);
-    EXPECT_EQ(ChooseWindowScale(1920, 1040, 7), 7);  // larger than the desktop: the player's call
-    EXPECT_EQ(ChooseWindowScale(1920, 1040, 99), kLargestScale);
+    EXPECT_EQ(ChooseWindowScale(1920, 1040, 4), 4);
+    // Larger than the desktop: the largest that fits, or the window could not be seen whole.
+    EXPECT_EQ(ChooseWindowScale(1920, 1040, 7), 4);
+    EXPECT_EQ(ChooseWindowScale(100000, 100000, 99), kLargestScale);
+    // A desktop of unknown size cannot say no.
+    EXPECT_EQ(ChooseWindowScale(0, 0, 7), 7);
 }
