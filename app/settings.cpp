@@ -2,6 +2,7 @@
 // device's key clicks: silenced while the game runs, given back byte for byte at quit.
 #include "app/settings.h"
 #include <cstring>
+#include "app/autopilot.h"
 #include "platform/registry.h"
 
 uint32_t SavedBeepMode = 0;
@@ -94,7 +95,8 @@ LONG LoadSettings() {
 LONG SaveSettings() {
     LONG result = ERROR_SUCCESS;  // the last open decides the result
     if (HKEY key = OpenKey(GameKey, result)) {
-        WriteDword(key, L"HiScore", uint32_t(HiScore));
+        // The demo's score is not the player's best; a volume set with the keys is kept.
+        if (!AutopilotEnabled()) WriteDword(key, L"HiScore", uint32_t(HiScore));
         WriteDword(key, L"Sound", uint32_t(Sound));
         RegCloseKey(key);
     }

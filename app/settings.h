@@ -22,5 +22,7 @@ extern uint32_t SavedScriptLongSize;  // 0 when the sound fitted in 30 bytes, or
 constexpr int32_t SoundLimit = 429496729;
 
 LONG LoadSettings();
+// Writes HiScore and Sound, then gives the key clicks back. While the autopilot plays
+// (a demo) HiScore is left as it was stored: the demo's score is not the player's.
 LONG SaveSettings();
 LONG RestoreKeyClicks();

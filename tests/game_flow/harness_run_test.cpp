@@ -130,6 +130,17 @@ TEST_F(HarnessRun, BackKeyStoresTheBestScoreAndVolume) {
     EXPECT_EQ(again.back().hiscore, score);
 }
 
+TEST_F(HarnessRun, TheDemoKeepsTheVolumeSetWithTheKeysButNeverItsScore) {
+    const auto passes = Run("3000 down F6\n3500 up F6\n30000 close\n", 35000, "--autopilot 3");
+    EXPECT_GT(passes.back().hiscore, 0);
+    const std::string reg = ReadAll(SettingsFileIn(dir));
+    EXPECT_EQ(reg.find("HiScore"), std::string::npos) << reg;
+    // Half a second of F6 made it louder than the first run's 16, and that is kept.
+    const size_t sound = reg.find("\"Sound\"=dword:");
+    ASSERT_NE(sound, std::string::npos) << reg;
+    EXPECT_GT(std::stoul(reg.substr(sound + 14, 8), nullptr, 16), 16u) << reg;
+}
+
 TEST_F(HarnessRun, DeactivationStoresNothing) {
     const auto passes = Run("100 tap RETURN\n5500 deactivate\n", 8000);
     EXPECT_GT(passes.back().hiscore, 0);
