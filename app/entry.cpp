@@ -6,6 +6,7 @@
 #include "app/settings.h"
 #include "app/volume_keys.h"
 #include "app/window_proc.h"
+#include "app/window_title.h"
 #include "game/game_frame.h"
 #include "game/game_sounds.h"
 #include "game/phase.h"
@@ -74,6 +75,7 @@ int GameEntry(HINSTANCE instance, HINSTANCE, const WCHAR*, int showCommand) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
         ApplyVolumeKeys();
+        UpdateWindowTitle();
         uint32_t frameTick = GetTickCount();
         FrameKind kind = Paused == 1 ? FrameKind::Pause : GamePhase == PhaseTitle ? FrameKind::Title : FrameKind::Game;
         switch (kind) {

@@ -10,6 +10,8 @@
 #include "app/global_objects.h"
 #include "app/script.h"
 #include "app/state_log.h"
+#include "app/volume_keys.h"
+#include "app/window_proc.h"
 #include "game/maze.h"
 #include "game/player.h"
 #include "game/score.h"
@@ -18,6 +20,7 @@
 #include "platform/headless/virtual_waveout.h"
 #include "platform/keys.h"
 #include "platform/messages.h"
+#include "platform/play_state.h"
 #include "platform/png_writer.h"
 #include "platform/registry_store.h"
 #include "platform/resources.h"
@@ -60,6 +63,11 @@ int RunProgram(const CommandLine& cl) {
         }
     }
     if (cl.autopilotSeed) EnableAutopilot(*cl.autopilotSeed);
+    else DisableAutopilot();
+    // A window with a desktop's manners asks what Escape means now; the headless backend never does.
+    SetPlayStateSource(GamePlayState);
+    PauseWhenPlayable = 0;
+    VolumeKeyActed = 0;
 
     uint32_t start = GetTickCount();
     uint64_t passes = 0;

@@ -1,5 +1,6 @@
 // The window procedure: settings and the frame timer at creation, the action, pause
-// and back keys, deactivation; the pause that stops the game's clock.
+// and back keys, deactivation, the player leaving the window; the pause that stops the
+// game's clock.
 #include "app/window_proc.h"
 #include "app/settings.h"
 #include "app/volume_keys.h"
@@ -13,6 +14,7 @@
 
 uint8_t Paused = 0;
 uint32_t PauseStartTick = 0;
+uint8_t PauseWhenPlayable = 0;
 
 namespace {
 
@@ -32,6 +34,17 @@ void Deactivate() {
     SoundClosed = 1;
     RestoreKeyClicks();
     PostQuitMessage(0);
+}
+
+// The player has left the window (minimised, hidden, another workspace, the keyboard
+// elsewhere): a game in play pauses as the pause key pauses it. Where that key cannot act
+// yet (READY!, a ghost being eaten, the level flashing, a scene between levels) the pause
+// waits for play, unless the player comes back first.
+void PlayerLeft() {
+    PauseWhenPlayable = 0;
+    if (!GameInPlay() || Paused == 1) return;
+    if (GamePhase == PhasePlaying) TogglePause();
+    else PauseWhenPlayable = 1;
 }
 
 void KeyCommand(WPARAM key) {
@@ -67,8 +80,13 @@ LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             EndPaint(window, &paint);
             return 0;
         }
+        case WM_KILLFOCUS: PlayerLeft(); return 0;
+        case WM_SETFOCUS: PauseWhenPlayable = 0; return 0;
         case WM_KEYDOWN: KeyCommand(wParam); return 0;
-        case WM_TIMER: return 0;
+        case WM_TIMER:
+            // The timer's messages come every pass: a pause that waits for play is looked at.
+            if (PauseWhenPlayable == 1) PlayerLeft();
+            return 0;
         default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }
@@ -84,3 +102,7 @@ void TogglePause() {
     MoveDeadlines(GetTickCount() - PauseStartTick);
     Mixer.ResumeOutput();
 }
+
+bool GameInPlay() { return GamePhase != PhaseTitle && GamePhase != PhaseGameOver; }
+
+PlayState GamePlayState() { return PlayState{GameInPlay(), Paused == 1}; }

@@ -25,6 +25,8 @@ public:
     virtual bool CreateGameWindow(const std::string& title) = 0;
     virtual void ShowGameWindow() = 0;
     virtual void DestroyGameWindow() = 0;
+    // The window's title, UTF-8 (a backend without a title bar has nothing to show it on).
+    virtual void SetGameWindowTitle(const std::string& title) { (void)title; }
     // Single instance: true when another copy runs (and has been asked to come forward).
     virtual bool OtherInstanceRunning(const std::string& title) = 0;
 

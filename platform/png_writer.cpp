@@ -1,5 +1,6 @@
 // PNG output for headless screenshots and the window's F12.
 #include "platform/png_writer.h"
+#include <algorithm>
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STBI_WRITE_NO_STDIO_FILE_LIMITS
 #pragma GCC diagnostic push
@@ -41,7 +42,17 @@ bool WriteRgbPng(const std::string& path, const uint8_t* rgb, int w, int h) {
     return stbi_write_png(path.c_str(), w, h, 3, rgb, w * 3) != 0;
 }
 
-bool WriteFramePng(const std::string& path, const void* frame, const GXDisplayProperties& props) {
+bool WriteFramePng(const std::string& path, const void* frame, const GXDisplayProperties& props, int scale) {
     std::vector<uint8_t> rgb = FrameToRgb(frame, props);
-    return WriteRgbPng(path, rgb.data(), int(props.cxWidth), int(props.cyHeight));
+    const size_t w = props.cxWidth, h = props.cyHeight;
+    if (scale <= 1) return WriteRgbPng(path, rgb.data(), int(w), int(h));
+    const size_t s = size_t(scale), bigW = w * s;
+    std::vector<uint8_t> big(bigW * h * s * 3);
+    for (size_t y = 0; y < h; ++y) {
+        uint8_t* row = &big[y * s * bigW * 3];
+        for (size_t x = 0; x < w; ++x)
+            for (size_t i = 0; i < s; ++i) std::copy_n(&rgb[(y * w + x) * 3], 3, &row[(x * s + i) * 3]);
+        for (size_t i = 1; i < s; ++i) std::copy_n(row, bigW * 3, row + i * bigW * 3);
+    }
+    return WriteRgbPng(path, big.data(), int(bigW), int(h * s));
 }

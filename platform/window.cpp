@@ -1,9 +1,11 @@
 // The one game window and its class. Creation sends WM_CREATE through the class's
 // procedure before returning, as the phone did; dispatch calls the same procedure.
 #include "platform/window.h"
+#include <algorithm>
 #include <string>
 #include "platform/backend.h"
 #include "platform/messages.h"
+#include "platform/path_bytes.h"
 
 struct WindowObject {
     WNDPROC proc = nullptr;
@@ -16,12 +18,6 @@ WNDCLASSW windowClass{};
 std::wstring className;
 WindowObject* gameWindow = nullptr;
 WindowObject otherInstance;  // stands for the window of a copy already running
-
-std::string Narrow(const std::wstring& w) {
-    std::string s;
-    for (wchar_t c : w) s += (c < 0x80) ? char(c) : '?';
-    return s;
-}
 }  // namespace
 
 BOOL RegisterClassW(const WNDCLASSW* wc) {
@@ -36,7 +32,7 @@ HWND CreateWindowExW(DWORD, const WCHAR* cls, const WCHAR* title, DWORD, int, in
                      void*) {
     if (!classRegistered || !cls || className != cls || gameWindow) return nullptr;
     auto* window = new WindowObject{windowClass.lpfnWndProc, title ? title : L""};
-    if (!CurrentBackend().CreateGameWindow(Narrow(window->title))) {
+    if (!CurrentBackend().CreateGameWindow(BytesFromWide(window->title))) {
         delete window;
         return nullptr;
     }
@@ -52,7 +48,7 @@ HWND CreateWindowExW(DWORD, const WCHAR* cls, const WCHAR* title, DWORD, int, in
 
 HWND FindWindowW(const WCHAR*, const WCHAR* title) {
     if (!HasBackend()) return nullptr;
-    return CurrentBackend().OtherInstanceRunning(Narrow(title ? title : L"")) ? &otherInstance : nullptr;
+    return CurrentBackend().OtherInstanceRunning(BytesFromWide(title ? title : L"")) ? &otherInstance : nullptr;
 }
 
 // The running copy was already asked to come forward when it was found.
@@ -77,6 +73,23 @@ BOOL DestroyWindow(HWND window) {
     gameWindow = nullptr;
     delete window;
     return 1;
+}
+
+BOOL SetWindowTextW(HWND window, const WCHAR* text) {
+    if (window != gameWindow || !window) return 0;
+    window->title = text ? text : L"";
+    CurrentBackend().SetGameWindowTitle(BytesFromWide(window->title));
+    return 1;
+}
+
+int GetWindowTextW(HWND window, WCHAR* text, int size) {
+    if (!text || size <= 0) return 0;
+    text[0] = 0;
+    if (window != gameWindow || !window) return 0;
+    int n = int(std::min<size_t>(window->title.size(), size_t(size - 1)));
+    window->title.copy(text, size_t(n));
+    text[n] = 0;
+    return n;
 }
 
 BOOL MoveWindow(HWND window, int, int, int, int, BOOL) { return window == gameWindow && window ? 1 : 0; }

@@ -11,6 +11,8 @@ BOOL SetForegroundWindow(HWND window);
 BOOL ShowWindow(HWND window, int showCommand);
 BOOL UpdateWindow(HWND window);
 BOOL DestroyWindow(HWND window);
+BOOL SetWindowTextW(HWND window, const WCHAR* text);
+int GetWindowTextW(HWND window, WCHAR* text, int size);
 BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint);
 LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

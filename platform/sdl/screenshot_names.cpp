@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -19,11 +20,6 @@ bool Unquote(const std::string& raw, std::string* out) {
         *out += c;
     }
     return false;
-}
-
-bool IsFolder(const std::string& path) {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool Exists(const std::string& path) {
@@ -51,11 +47,21 @@ std::string PicturesDirFromUserDirs(const std::string& userDirsText, const std::
     return found;
 }
 
-std::string ChoosePicturesFolder(const std::string& userDirsText, const std::string& home, const PathTest& isFolder) {
+std::string ChoosePicturesFolder(const std::string& environment, const std::string& userDirsText,
+                                 const std::string& home) {
+    if (!environment.empty() && environment[0] == '/') return environment;
     std::string fromFile = PicturesDirFromUserDirs(userDirsText, home);
-    if (!fromFile.empty() && isFolder(fromFile)) return fromFile;
-    if (!home.empty() && isFolder(home + "/Pictures")) return home + "/Pictures";
+    if (!fromFile.empty()) return fromFile;
+    if (!home.empty()) return home + "/Pictures";
     return ".";
+}
+
+bool MakeFolders(const std::string& path, std::string* problem) {
+    std::error_code error;
+    std::filesystem::create_directories(path, error);
+    if (!error && std::filesystem::is_directory(path, error)) return true;
+    if (problem) *problem = "cannot make the folder " + path + (error ? ": " + error.message() : "");
+    return false;
 }
 
 std::string FirstFreeScreenshotPath(const std::string& folder, const PathTest& exists) {
@@ -68,7 +74,7 @@ std::string FirstFreeScreenshotPath(const std::string& folder, const PathTest& e
     return {};
 }
 
-std::string NextScreenshotPath() {
+std::string NextScreenshotPath(std::string* problem) {
     const char* homeEnv = std::getenv("HOME");
     std::string home = homeEnv ? homeEnv : "";
     const char* configEnv = std::getenv("XDG_CONFIG_HOME");
@@ -80,5 +86,11 @@ std::string NextScreenshotPath() {
         text << file.rdbuf();
         userDirs = text.str();
     }
-    return FirstFreeScreenshotPath(ChoosePicturesFolder(userDirs, home, IsFolder), Exists);
+    const char* picturesEnv = std::getenv("XDG_PICTURES_DIR");
+    std::string folder = ChoosePicturesFolder(picturesEnv ? picturesEnv : "", userDirs, home);
+    if (!MakeFolders(folder, problem)) return {};
+    std::string path = FirstFreeScreenshotPath(folder, Exists);
+    if (path.empty() && problem)
+        *problem = "no free name left in " + folder + " (glimmo-01.png to glimmo-99.png are taken)";
+    return path;
 }

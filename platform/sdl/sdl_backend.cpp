@@ -17,7 +17,7 @@ std::string OneLine(std::string text) {
 }  // namespace
 
 std::unique_ptr<Backend> MakeSdlBackend(const SdlOptions& options, std::string* error) {
-    // Alt-tabbing away from full screen must not minimise the window: that would quit.
+    // Alt-tabbing away from full screen pauses the game; the window stays where it was.
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {

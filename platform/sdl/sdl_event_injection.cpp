@@ -1,6 +1,6 @@
 // Pushing synthetic events into SDL's queue, a virtual gamepad through SDL's own
 // virtual joysticks (which SDL maps as a standard controller), and reading back what
-// the window's surface shows.
+// the window's surface and title show.
 #include "platform/sdl/sdl_event_injection.h"
 #include <SDL.h>
 #include <map>
@@ -122,4 +122,9 @@ bool ReadWindowSurface(WindowPixels* out) {
         }
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
     return true;
+}
+
+std::string ReadWindowTitle() {
+    SDL_Window* window = FirstWindow();
+    return window ? SDL_GetWindowTitle(window) : "";
 }

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // A key by SDL's name of it ("Up", "Keypad 8", "Return"), as the layout and the board
@@ -33,3 +34,5 @@ struct WindowPixels {
     uint32_t At(int x, int y) const { return rgb[size_t(y) * size_t(width) + size_t(x)]; }
 };
 bool ReadWindowSurface(WindowPixels* out);
+// The window's title as the window manager shows it (UTF-8); "" when there is no window.
+std::string ReadWindowTitle();

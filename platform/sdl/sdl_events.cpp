@@ -1,8 +1,10 @@
 // Turning SDL's events into the phone's: key changes (keyboard and gamepads), the
-// close button as the back key, minimising or hiding as deactivation, raise requests.
+// close button as the back key, leaving the window (minimised, hidden, the keyboard
+// elsewhere) as lost focus, raise requests.
 #include <algorithm>
 #include "platform/keys.h"
 #include "platform/messages.h"
+#include "platform/play_state.h"
 #include "platform/sdl/key_map.h"
 #include "platform/sdl/pad_map.h"
 #include "platform/sdl/sdl_game_backend.h"
@@ -17,6 +19,7 @@ void SdlGameBackend::PollEvents() {
     SDL_Event event;
     while (SDL_PollEvent(&event)) Translate(event);
     ServeRaiseRequests();
+    ShowTitle();
     PresentIfDue();
 }
 
@@ -37,6 +40,7 @@ void SdlGameBackend::WaitEvents(uint32_t until) {
             return;
         }
         ServeRaiseRequests();
+        ShowTitle();
     }
 }
 
@@ -54,7 +58,7 @@ void SdlGameBackend::Translate(const SDL_Event& event) {
         case SDL_CONTROLLERDEVICEREMOVED: ClosePad(event.cdevice.which); break;
         case SDL_CONTROLLERBUTTONDOWN:
             holds_.Press(PadControl(event.cbutton.which, event.cbutton.button),
-                         VirtualKeyForPadButton(event.cbutton.button));
+                         ForTheMoment(VirtualKeyForPadButton(event.cbutton.button)));
             break;
         case SDL_CONTROLLERBUTTONUP: holds_.Release(PadControl(event.cbutton.which, event.cbutton.button)); break;
         case SDL_CONTROLLERAXISMOTION: MoveStick(event.caxis.which, event.caxis.axis, event.caxis.value); break;
@@ -71,7 +75,7 @@ void SdlGameBackend::TranslateKey(const SDL_KeyboardEvent& key, bool down) {
     if (key.repeat) return;  // a held key is one press
     KeyMapping mapping = MapDesktopKey(key.keysym.sym, key.keysym.scancode, (key.keysym.mod & KMOD_ALT) != 0);
     switch (mapping.action) {
-        case KeyAction::GameKey: holds_.Press(control, mapping.vk); break;
+        case KeyAction::GameKey: holds_.Press(control, ForTheMoment(mapping.vk)); break;
         case KeyAction::ToggleFullScreen: ToggleFullScreen(); break;
         case KeyAction::Screenshot: SaveScreenshot(); break;
         case KeyAction::None: break;
@@ -85,12 +89,15 @@ void SdlGameBackend::TranslateWindow(const SDL_WindowEvent& window) {
             windowSeen_ = true;
             Repaint();
             break;
-        // Minimised or hidden is the phone's switch to another application; losing the
-        // focus alone (alt-tab to look at something) is not.
-        case SDL_WINDOWEVENT_MINIMIZED: Deactivate(); break;
+        // The player has left the window (minimised, on another workspace, the keyboard
+        // given to something else): the game hears lost focus and pauses a game in play.
+        // The phone's deactivation, which quits, would throw the game away.
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+        case SDL_WINDOWEVENT_MINIMIZED: PostMessageW(GameWindow(), WM_KILLFOCUS, 0, 0); break;
         case SDL_WINDOWEVENT_HIDDEN:
-            if (windowSeen_) Deactivate();
+            if (windowSeen_) PostMessageW(GameWindow(), WM_KILLFOCUS, 0, 0);
             break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED: PostMessageW(GameWindow(), WM_SETFOCUS, 0, 0); break;
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
         case SDL_WINDOWEVENT_RESTORED:
@@ -101,11 +108,9 @@ void SdlGameBackend::TranslateWindow(const SDL_WindowEvent& window) {
     }
 }
 
-void SdlGameBackend::Deactivate() {
-    if (deactivated_) return;
-    deactivated_ = true;
-    PostMessageW(GameWindow(), WM_ACTIVATE, WA_INACTIVE, 0);
-}
+// Escape and a gamepad's Back button mean what the moment calls for (play_state.h); the
+// close button stays the back key.
+int SdlGameBackend::ForTheMoment(int vk) const { return vk == VK_ESCAPE ? EscapeKey(CurrentPlayState()) : vk; }
 
 void SdlGameBackend::OpenPad(int deviceIndex) {
     SDL_GameController* controller = SDL_GameControllerOpen(deviceIndex);

@@ -26,6 +26,7 @@ public:
     bool CreateGameWindow(const std::string& title) override;
     void ShowGameWindow() override;
     void DestroyGameWindow() override;
+    void SetGameWindowTitle(const std::string& title) override;
     bool OtherInstanceRunning(const std::string& title) override;
     GXDisplayProperties DisplayProperties() override { return PortraitDisplay; }
     bool OpenDisplay() override;
@@ -43,7 +44,7 @@ private:
     void ClosePad(SDL_JoystickID id);
     void MoveStick(SDL_JoystickID id, int axis, int value);
     void ServeRaiseRequests();
-    void Deactivate();
+    int ForTheMoment(int vk) const;
     // Screen.
     void SetIcon();
     void PresentIfDue();
@@ -52,6 +53,9 @@ private:
     void ToggleFullScreen();
     void FollowRefreshRate();
     void SaveScreenshot();
+    int ShownScale() const;
+    void NoteInTitle(const std::string& note);  // shown in the title for a while
+    void ShowTitle();
     bool RendererDrawsInSoftware() const;
     bool SurfaceCanShowFrames() const;
     void PresentToSurface(bool withFrame);  // false: the whole surface black
@@ -82,8 +86,12 @@ private:
         int stick[2];  // direction of the left stick's x and y axes
     };
     std::map<SDL_JoystickID, Pad> pads_;
-    bool windowSeen_ = false;   // shown at least once: hiding it from then on deactivates
-    bool deactivated_ = false;  // deactivation is posted once
+    bool windowSeen_ = false;  // shown at least once: hiding it from then on is leaving it
+    std::string baseTitle_;    // the window's name, as created
+    std::string gameTitle_;    // what the game last asked the title to say
+    std::string note_;         // the backend's own note, until noteUntil_ (Ticks)
+    uint32_t noteUntil_ = 0;
+    std::string shownTitle_;  // what the title bar says now
 };
 
 // Numbers that name each control for KeyHolds.

@@ -1,9 +1,12 @@
 // The game window and its screen: sized at a whole-number scale with black borders,
 // full screen on F11 or Alt+Enter, the frame memory shown through a streaming 5-6-5
-// texture (or the window's surface) at most once per display refresh, and F12 screenshots.
+// texture (or the window's surface) at most once per display refresh, the title, and F12
+// screenshots at the window's scale.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include "platform/png_writer.h"
+#include "platform/sdl/frame_scaler.h"
 #include "platform/sdl/screenshot_names.h"
 #include "platform/sdl/sdl_game_backend.h"
 #include "platform/sdl/window_icon.h"
@@ -11,6 +14,7 @@
 
 namespace {
 constexpr unsigned kIconResource = 101;
+constexpr uint32_t kNoteMs = 2000;  // how long a note of the backend's own stays in the title
 
 int ScaleFor(const SdlOptions& options) {
     SDL_Rect usable;
@@ -20,7 +24,11 @@ int ScaleFor(const SdlOptions& options) {
         usable.w = mode.w;
         usable.h = mode.h;
     }
-    return ChooseWindowScale(usable.w, usable.h, options.scale);
+    int scale = ChooseWindowScale(usable.w, usable.h, options.scale);
+    if (options.scale > 0 && scale < std::min(options.scale, kLargestScale))
+        std::fprintf(stderr, "glimmo: --scale %d does not fit the screen; using %d, the largest that fits\n",
+                     options.scale, scale);
+    return scale;
 }
 }  // namespace
 
@@ -36,6 +44,8 @@ bool SdlGameBackend::CreateGameWindow(const std::string& title) {
         return false;
     }
     SDL_SetWindowMinimumSize(window_, kPhoneWidth, kPhoneHeight);
+    baseTitle_ = gameTitle_ = shownTitle_ = title;
+    note_.clear();
     // The renderer, unless the player named one: where it would rasterise in software,
     // or none can be made, the window's own surface is drawn instead (much cheaper).
     const bool driverChosen = SDL_GetHint(SDL_HINT_RENDER_DRIVER) != nullptr;
@@ -91,6 +101,7 @@ void SdlGameBackend::DestroyGameWindow() {
     window_ = nullptr;
     useSurface_ = false;
     bordered_ = nullptr;
+    shownTitle_.clear();
     // What the old window still had to say (hidden, closed) is not about any window now.
     SDL_FlushEvent(SDL_WINDOWEVENT);
 }
@@ -164,18 +175,53 @@ void SdlGameBackend::ToggleFullScreen() {
     Repaint();
 }
 
+void SdlGameBackend::SetGameWindowTitle(const std::string& title) {
+    gameTitle_ = title;
+    ShowTitle();
+}
+
+void SdlGameBackend::NoteInTitle(const std::string& note) {
+    note_ = note;
+    noteUntil_ = Ticks() + kNoteMs;
+    ShowTitle();
+}
+
+// The game's title, or for a while the backend's own note after the window's name.
+void SdlGameBackend::ShowTitle() {
+    if (!window_) return;
+    if (!note_.empty() && int32_t(Ticks() - noteUntil_) >= 0) note_.clear();
+    std::string title = note_.empty() ? gameTitle_ : baseTitle_ + " \u00B7 " + note_;
+    if (title == shownTitle_) return;
+    SDL_SetWindowTitle(window_, title.c_str());
+    shownTitle_ = title;
+}
+
+// The whole-number scale the frame is shown at now (full screen included).
+int SdlGameBackend::ShownScale() const {
+    int w = 0, h = 0;
+    if (renderer_) SDL_GetRendererOutputSize(renderer_, &w, &h);
+    else if (window_) SDL_GetWindowSizeInPixels(window_, &w, &h);
+    return std::max(1, PlaceScaled(kPhoneWidth, kPhoneHeight, w, h).scale);
+}
+
 void SdlGameBackend::SaveScreenshot() {
     const void* frame = LastFrame();
     if (!frame) {
         std::fprintf(stderr, "glimmo: no picture on the screen yet to save\n");
         return;
     }
-    std::string path = NextScreenshotPath();
+    std::string problem;
+    std::string path = NextScreenshotPath(&problem);
     if (path.empty()) {
-        std::fprintf(stderr, "glimmo: no free screenshot name left (glimmo-01.png to glimmo-99.png are taken)\n");
+        std::fprintf(stderr, "glimmo: screenshot not saved: %s\n", problem.c_str());
+        NoteInTitle("screenshot not saved");
         return;
     }
-    if (WriteFramePng(path, frame, PortraitDisplay))
+    if (WriteFramePng(path, frame, PortraitDisplay, ShownScale())) {
         std::fprintf(stderr, "glimmo: screenshot saved to %s\n", path.c_str());
-    else std::fprintf(stderr, "glimmo: could not write the screenshot %s\n", path.c_str());
+        NoteInTitle("screenshot saved to " + path);
+    } else {
+        std::fprintf(stderr, "glimmo: could not write the screenshot %s\n", path.c_str());
+        NoteInTitle("screenshot not saved");
+    }
 }

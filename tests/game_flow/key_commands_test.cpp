@@ -1,5 +1,6 @@
 // The key commands in each phase, the new game's paused loop voices, the pause that
-// keeps every remaining time, the back key and deactivation, and voices of a closed mixer.
+// keeps every remaining time, the back key, deactivation and leaving the window, and voices
+// of a closed mixer.
 #include <gtest/gtest.h>
 #include "app/entry.h"
 #include "app/global_objects.h"
@@ -163,6 +164,58 @@ TEST_F(KeyCommandTest, DeactivationClosesAndQuitsWithoutSaving) {
     EXPECT_EQ(HiScore, 0);
     // Becoming active again is no command.
     WindowProc(GameWindow(), WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_FALSE(QuitPosted());
+}
+
+// Leaving the window (lost focus) in every phase: a game in play pauses, at once in play
+// or as play begins; nothing else happens, and nothing quits.
+TEST_F(KeyCommandTest, LeavingTheWindowPausesAGameInPlayOnly) {
+    auto leave = [] { WindowProc(GameWindow(), WM_KILLFOCUS, 0, 0); };
+    auto pass = [] { WindowProc(GameWindow(), WM_TIMER, FrameTimerId, 0); };
+    for (int32_t phase : {PhaseTitle, PhaseGameOver}) {
+        GamePhase = phase;
+        leave();
+        pass();
+        EXPECT_EQ(Paused, 0) << phase;
+        EXPECT_EQ(GamePlayState().gameInPlay, false) << phase;
+    }
+    StartPlaying();
+    leave();
+    EXPECT_EQ(Paused, 1);
+    EXPECT_TRUE(Mixer.outputPaused);
+    leave();  // minimised and then hidden: still one pause
+    pass();
+    EXPECT_EQ(Paused, 1);
+    WindowProc(GameWindow(), WM_SETFOCUS, 0, 0);
+    EXPECT_EQ(Paused, 1) << "only the pause key resumes";
+    Key(VK_F10);
+    // Left where the pause key cannot act: the pause waits for play...
+    for (int32_t phase : {PhaseReady, PhaseGhostEaten, PhaseLevelClear, PhaseIntermission}) {
+        GamePhase = phase;
+        leave();
+        pass();
+        EXPECT_EQ(Paused, 0) << phase;
+        GamePhase = PhasePlaying;
+        pass();
+        EXPECT_EQ(Paused, 1) << phase;
+        Key(VK_F10);
+        pass();
+        EXPECT_EQ(Paused, 0) << "one pause only, " << phase;
+    }
+    // ... unless the player is back first, or the game has ended meanwhile.
+    GamePhase = PhaseReady;
+    leave();
+    WindowProc(GameWindow(), WM_SETFOCUS, 0, 0);
+    GamePhase = PhasePlaying;
+    pass();
+    EXPECT_EQ(Paused, 0);
+    GamePhase = PhaseReady;
+    leave();
+    GamePhase = PhaseGameOver;
+    pass();
+    GamePhase = PhasePlaying;
+    pass();
+    EXPECT_EQ(Paused, 0);
     EXPECT_FALSE(QuitPosted());
 }
 

@@ -1,5 +1,5 @@
-// Where screenshots go: reading the user-dirs file, the fall-backs, and the first free
-// glimmo-NN.png name.
+// Where screenshots go: reading the user-dirs file, the fall-backs, the folder made when
+// missing, and the first free glimmo-NN.png name.
 #include "platform/sdl/screenshot_names.h"
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -31,17 +31,13 @@ TEST(PicturesFolder, UnusableLinesAreIgnored) {
     EXPECT_EQ(PicturesDirFromUserDirs("XDG_PICTURES_DIR=\"$HOME/x\"\n", ""), "");
 }
 
-TEST(PicturesFolder, FallsBackToPicturesThenCurrentFolder) {
+TEST(PicturesFolder, TheEnvironmentThenUserDirsThenPictures) {
     const std::string text = "XDG_PICTURES_DIR=\"$HOME/Bilder\"\n";
-    std::set<std::string> folders{"/h/Bilder", "/h/Pictures"};
-    auto isFolder = [&](const std::string& p) { return folders.count(p) != 0; };
-    EXPECT_EQ(ChoosePicturesFolder(text, "/h", isFolder), "/h/Bilder");
-    folders.erase("/h/Bilder");
-    EXPECT_EQ(ChoosePicturesFolder(text, "/h", isFolder), "/h/Pictures");
-    EXPECT_EQ(ChoosePicturesFolder("", "/h", isFolder), "/h/Pictures");
-    folders.clear();
-    EXPECT_EQ(ChoosePicturesFolder(text, "/h", isFolder), ".");
-    EXPECT_EQ(ChoosePicturesFolder("", "", isFolder), ".");
+    EXPECT_EQ(ChoosePicturesFolder("/srv/shots", text, "/h"), "/srv/shots");
+    EXPECT_EQ(ChoosePicturesFolder("relative", text, "/h"), "/h/Bilder");
+    EXPECT_EQ(ChoosePicturesFolder("", text, "/h"), "/h/Bilder");  // made if it is missing
+    EXPECT_EQ(ChoosePicturesFolder("", "", "/h"), "/h/Pictures");
+    EXPECT_EQ(ChoosePicturesFolder("", "", ""), ".");
 }
 
 TEST(ScreenshotName, FirstFreeNumber) {
@@ -65,15 +61,24 @@ TEST(ScreenshotName, FromTheEnvironment) {
     ASSERT_NE(mkdtemp(dir), nullptr);
     std::string home = dir;
     ASSERT_EQ(mkdir((home + "/.config").c_str(), 0700), 0);
-    ASSERT_EQ(mkdir((home + "/Shots").c_str(), 0700), 0);
     std::ofstream(home + "/.config/user-dirs.dirs") << "XDG_PICTURES_DIR=\"$HOME/Shots\"\n";
-    std::ofstream(home + "/Shots/glimmo-01.png") << "x";
     std::string savedHome = getenv("HOME") ? getenv("HOME") : "";
     const char* savedConfig = getenv("XDG_CONFIG_HOME");
     std::string savedConfigValue = savedConfig ? savedConfig : "";
     setenv("HOME", dir, 1);
     unsetenv("XDG_CONFIG_HOME");
-    EXPECT_EQ(NextScreenshotPath(), home + "/Shots/glimmo-02.png");
+    unsetenv("XDG_PICTURES_DIR");
+    std::string problem;
+    EXPECT_EQ(NextScreenshotPath(&problem), home + "/Shots/glimmo-01.png") << problem;
+    std::ofstream(home + "/Shots/glimmo-01.png") << "x";
+    EXPECT_EQ(NextScreenshotPath(&problem), home + "/Shots/glimmo-02.png") << problem;
+    // A folder that cannot be made says why.
+    std::ofstream(home + "/file") << "x";
+    setenv("XDG_PICTURES_DIR", (home + "/file/sub").c_str(), 1);
+    EXPECT_EQ(NextScreenshotPath(&problem), "");
+    EXPECT_NE(problem.find(home + "/file/sub"), std::string::npos) << problem;
+    unsetenv("XDG_PICTURES_DIR");
+    std::remove((home + "/file").c_str());
     setenv("HOME", savedHome.c_str(), 1);
     if (savedConfig) setenv("XDG_CONFIG_HOME", savedConfigValue.c_str(), 1);
     std::remove((home + "/Shots/glimmo-01.png").c_str());

@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <utility>
 #include "platform/keys.h"
 #include "platform/messages.h"
+#include "platform/play_state.h"
 #include "platform/sdl/display_check.h"
 #include "platform/sdl/sdl_event_injection.h"
 #include "platform/window.h"
@@ -146,19 +148,55 @@ TEST_F(SdlBackendTest, CloseButtonIsTheBackKey) {
     EXPECT_EQ(Messages(), Msg(WM_KEYDOWN, VK_ESCAPE) + Msg(WM_KEYUP, VK_ESCAPE));
 }
 
-TEST_F(SdlBackendTest, MinimisingDeactivatesOnceAndFocusLossDoesNot) {
+// Minimised, hidden (another workspace) or the keyboard gone elsewhere: the window has
+// lost the player, which the game hears as lost focus; the phone's deactivation, which
+// quits, is never sent.
+TEST_F(SdlBackendTest, LeavingTheWindowIsLosingTheFocus) {
     ASSERT_TRUE(InjectWindowEvent(InjectedWindowEvent::FocusLost));
-    InjectWindowEvent(InjectedWindowEvent::FocusGained);
-    InjectWindowEvent(InjectedWindowEvent::Exposed);
-    EXPECT_EQ(Messages(), "");
+    EXPECT_EQ(Messages(), Msg(WM_KILLFOCUS, 0));
     InjectWindowEvent(InjectedWindowEvent::Minimised);
     InjectWindowEvent(InjectedWindowEvent::Hidden);
-    EXPECT_EQ(Messages(), Msg(WM_ACTIVATE, WA_INACTIVE));
+    EXPECT_EQ(Messages(), Msg(WM_KILLFOCUS, 0) + Msg(WM_KILLFOCUS, 0));
+    InjectWindowEvent(InjectedWindowEvent::Restored);
+    InjectWindowEvent(InjectedWindowEvent::Exposed);
+    EXPECT_EQ(Messages(), "");
+    InjectWindowEvent(InjectedWindowEvent::FocusGained);
+    EXPECT_EQ(Messages(), Msg(WM_SETFOCUS, 0));
 }
 
-TEST_F(SdlBackendTest, HidingDeactivates) {
-    InjectWindowEvent(InjectedWindowEvent::Hidden);
-    EXPECT_EQ(Messages(), Msg(WM_ACTIVATE, WA_INACTIVE));
+// The picture as the window shows it (whole-number scale 2 here), in the pictures folder
+// made if missing; where it went goes to stderr and, for two seconds, the title.
+TEST_F(SdlBackendTest, F12SavesTheWindowsPictureInThePicturesFolder) {
+    char home[] = "/tmp/glimmo-f12-XXXXXX";
+    ASSERT_NE(mkdtemp(home), nullptr);
+    const std::string saved = getenv("HOME") ? getenv("HOME") : "";
+    setenv("HOME", home, 1);
+    unsetenv("XDG_CONFIG_HOME");
+    unsetenv("XDG_PICTURES_DIR");
+    ASSERT_TRUE(backend->OpenDisplay());
+    auto* frame = static_cast<uint16_t*>(backend->BeginDraw());
+    ASSERT_NE(frame, nullptr);
+    for (int i = 0; i < 176 * 220; ++i) frame[i] = 0x07E0;
+    backend->EndDraw();
+    ::testing::internal::CaptureStderr();
+    InjectKey("F12", true);
+    InjectKey("F12", false);
+    EXPECT_EQ(Messages(), "");
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    const std::string path = std::string(home) + "/Pictures/glimmo-01.png";
+    EXPECT_NE(err.find(path), std::string::npos) << err;
+    EXPECT_NE(ReadWindowTitle().find(path), std::string::npos) << ReadWindowTitle();
+    // The PNG header: the IHDR chunk's width and height, big-endian.
+    std::ifstream png(path, std::ios::binary);
+    unsigned char header[24] = {};
+    png.read(reinterpret_cast<char*>(header), sizeof header);
+    EXPECT_EQ(header[16] << 24 | header[17] << 16 | header[18] << 8 | header[19], 352);
+    EXPECT_EQ(header[20] << 24 | header[21] << 16 | header[22] << 8 | header[23], 440);
+    backend->Sleep(2100);
+    Messages();
+    EXPECT_EQ(ReadWindowTitle(), "glimmo test");
+    setenv("HOME", saved.c_str(), 1);
+    std::system((std::string("rm -rf '") + home + "'").c_str());
 }
 
 TEST_F(SdlBackendTest, WaitEndsAtTheDeadlineOrOnAnEvent) {
@@ -181,6 +219,18 @@ TEST_F(SdlBackendTest, GamepadPluggedInPlayedAndPulledOut) {
     EXPECT_EQ(Messages(), Msg(WM_KEYUP, VK_RETURN) + Msg(WM_KEYDOWN, VK_F10));
     SetVirtualPadButton(pad, "start", false);
     Messages();
+    // Back does what Escape does: the pause key in a game that is not paused, else the back key.
+    SetPlayStateSource([] { return PlayState{true, false}; });
+    SetVirtualPadButton(pad, "back", true);
+    EXPECT_EQ(Messages(), Msg(WM_KEYDOWN, VK_F10));
+    SetVirtualPadButton(pad, "back", false);
+    Messages();
+    SetPlayStateSource([] { return PlayState{true, true}; });
+    SetVirtualPadButton(pad, "back", true);
+    EXPECT_EQ(Messages(), Msg(WM_KEYDOWN, VK_ESCAPE));
+    SetVirtualPadButton(pad, "back", false);
+    Messages();
+    SetPlayStateSource(nullptr);
     // The stick: a firm push, a drift back within the hysteresis, then a release.
     SetVirtualPadAxis(pad, "leftx", 20000);
     EXPECT_EQ(Messages(), Msg(WM_KEYDOWN, VK_RIGHT));
@@ -200,6 +250,23 @@ TEST_F(SdlBackendTest, GamepadPluggedInPlayedAndPulledOut) {
     EXPECT_NE(after.find(Msg(WM_KEYUP, VK_F7)), std::string::npos) << after;
     EXPECT_FALSE(Down(VK_UP));
     EXPECT_FALSE(Down(VK_F7));
+}
+
+// SDL's dummy display is 1024 x 768: a scale of 3 is the largest that fits it.
+TEST(SdlBackendStart, AScaleTooLargeForTheScreenIsLoweredWithOneLine) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    std::string error;
+    auto backend = MakeSdlBackend(SdlOptions{9, false}, &error);
+    ASSERT_TRUE(backend) << error;
+    ::testing::internal::CaptureStderr();
+    ASSERT_TRUE(backend->CreateGameWindow("glimmo test"));
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err, "glimmo: --scale 9 does not fit the screen; using 3, the largest that fits\n");
+    backend->ShowGameWindow();
+    WindowPixels shown;
+    ASSERT_TRUE(ReadWindowSurface(&shown));
+    EXPECT_EQ(shown.width, 176 * 3);
+    EXPECT_EQ(shown.height, 220 * 3);
 }
 
 TEST(SdlBackendStart, WindowlessFallbacksCountAsNoDisplay) {
