@@ -1,22 +1,26 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix and checks the result: exactly the expected
 # files, runnable programs with --help and --version, a menu entry that names them, an
-# icon that is a 128 x 128 PNG, and manual pages that list every option of --help.
-# Usage: check_install.sh BUILD_DIR SOURCE_DIR PREFIX VERSION
+# icon that is a 128 x 128 PNG, manual pages that list every option of --help, and the
+# license. With --installed, PREFIX holds an install made already and is only checked.
+# Usage: check_install.sh BUILD_DIR SOURCE_DIR PREFIX VERSION [--installed]
 set -uo pipefail
-build="$1" source="$2" prefix="$3" version="$4"
+build="$1" source="$2" prefix="$3" version="$4" installed_already="${5:-}"
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-rm -rf "$prefix"
-if ! cmake --install "$build" --prefix "$prefix" >/dev/null; then
-  echo "FAIL: cmake --install did not finish"
-  exit 1
+if [ "$installed_already" != "--installed" ]; then
+  rm -rf "$prefix"
+  if ! cmake --install "$build" --prefix "$prefix" >/dev/null; then
+    echo "FAIL: cmake --install did not finish"
+    exit 1
+  fi
 fi
 
 expected="bin/glimmo
 bin/glimmo-modplay
 share/applications/glimmo.desktop
+share/doc/glimmo/LICENSE
 share/icons/hicolor/128x128/apps/glimmo.png
 share/man/man1/glimmo-modplay.1
 share/man/man6/glimmo.6"
@@ -77,6 +81,12 @@ if [ -f "$icon" ]; then
   header="$(head -c 24 "$icon" | od -An -tx1 | tr -d ' \n')"
   [ "${header:0:16}" = "89504e470d0a1a0a" ] || fail "the icon is not a PNG"
   [ "${header:32:16}" = "0000008000000080" ] || fail "the icon is not 128 x 128"
+fi
+
+license="$prefix/share/doc/glimmo/LICENSE"
+if [ -f "$license" ]; then
+  cmp -s "$license" "$source/LICENSE" || fail "the installed LICENSE is not the source's"
+  grep -q '^MIT License' "$license" || fail "the LICENSE is not the MIT license"
 fi
 
 [ $failures -eq 0 ] && echo "install layout kept"
