@@ -7,10 +7,10 @@ namespace {
 const std::vector<OptionInfo> table = {
     {"--help", nullptr, "show this help and exit"},
     {"--version", nullptr, "show the version and exit"},
-    {"--scale", "N", "window scale, a whole number from 1 (default: the largest that fits)"},
+    {"--scale", "N", "window scale, a whole number from 1 (default and most: the largest that fits)"},
     {"--fullscreen", nullptr, "start in full screen (Alt+Enter or F11 toggles)"},
     {"--config-dir", "DIR", "where the settings file glimmo.reg is kept"},
-    {"--autopilot", "SEED", "let the built-in player play (a demo in the window)"},
+    {"--autopilot", "SEED", "let the built-in player play (a demo in the window; its score is not kept)"},
     {"--headless", nullptr, "run without a window, on a virtual clock, deterministically"},
     {"--frames", "N", "headless: stop after N passes of the main loop"},
     {"--until-tick", "T", "headless: stop when the virtual clock has run T ms"},
@@ -52,8 +52,9 @@ const std::vector<OptionInfo>& Options() { return table; }
 
 std::string HelpText() {
     std::string text =
-        "Usage: glimmo [OPTION]...\nThe maze-chase game. Enter starts, arrows or 2 4 6 8 steer, "
-        "F10 or P pauses, F6/F7 or +/- set the volume, Escape quits.\n\nOptions:\n";
+        "Usage: glimmo [OPTION]...\nThe maze-chase game. Enter or Space starts; arrows, W A S D or 2 4 6 8 steer;\n"
+        "P, F10 or Escape pauses; F6/F7 or +/- set the volume; Escape on the pause screen,\n"
+        "the title or GAME OVER saves and quits.\n\nOptions:\n";
     for (const OptionInfo& o : table) {
         std::string left = std::string("  ") + o.name + (o.argument ? std::string(" ") + o.argument : "");
         if (left.size() < 34) left.resize(34, ' ');
