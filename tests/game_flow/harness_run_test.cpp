@@ -2,6 +2,7 @@
 // the level-clear flash and the next level, and what the settings file holds after a quit.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -31,7 +32,9 @@ class HarnessRun : public ::testing::Test {
 protected:
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = ::testing::TempDir() + "glimmo-flow-" + info->name();
+        // The process id in the name: another checkout running the same test at the same
+        // time must not remove this one's folder.
+        dir = ::testing::TempDir() + "glimmo-flow-" + std::to_string(getpid()) + "-" + info->name();
         std::system(("rm -rf '" + dir + "' && mkdir -p '" + dir + "'").c_str());
     }
     void TearDown() override {
