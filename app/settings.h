@@ -24,3 +24,6 @@ constexpr int32_t SoundLimit = 429496729;
 LONG LoadSettings();
 LONG SaveSettings();
 LONG RestoreKeyClicks();
+// The desktop session ends under the game (its display is gone): keeps what the back key
+// would, when the settings are loaded and not yet saved or given back. True when it did.
+bool KeepSettingsAtSessionEnd();
