@@ -43,6 +43,7 @@ private:
     void ClosePad(SDL_JoystickID id);
     void MoveStick(SDL_JoystickID id, int axis, int value);
     void ServeRaiseRequests();
+    void PassOnHangUp();  // a SIGHUP since the last look becomes a quit request
     void Deactivate();
     // Screen.
     void SetIcon();
