@@ -354,8 +354,9 @@ std::string FormatRegistryText(const RegistryTree& t) {
                     out += buf;
                 }
                 for (size_t i = 0; i < value.data.size(); ++i) {
-                    std::snprintf(buf, sizeof buf, i ? ",%02x" : "%02x", value.data[i]);
-                    out += buf;
+                    if (i) out += ',';
+                    out += "0123456789abcdef"[value.data[i] >> 4];
+                    out += "0123456789abcdef"[value.data[i] & 15];
                 }
             }
             out += "\n";
