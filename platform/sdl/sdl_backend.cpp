@@ -131,6 +131,9 @@ bool SdlGameBackend::OtherInstanceRunning(const std::string& title) {
         case SingleInstance::Claim::OtherRunning:
             std::fprintf(stderr, "glimmo: already running; brought the running game to the front\n");
             return true;
+        case SingleInstance::Claim::NotAnswering:
+            std::fprintf(stderr, "glimmo: another copy is running but does not answer; starting this one\n");
+            return false;
         case SingleInstance::Claim::Unavailable:
             std::fprintf(stderr, "glimmo: not checking for another copy: %s\n", instance_.Problem().c_str());
             return false;

@@ -117,8 +117,11 @@ SingleInstance::Claim SingleInstance::ClaimOrSignal(const std::string& name) {
             close(caller);
             if (failure == ECONNREFUSED) continue;
             errno = failure;
-            problem_ =
-                failure == EAGAIN || failure == EINPROGRESS ? "the running copy does not answer" : Describe("connect");
+            if (failure == EAGAIN || failure == EINPROGRESS) {
+                problem_ = "the running copy does not answer";
+                return Claim::NotAnswering;
+            }
+            problem_ = Describe("connect");
             return Claim::Unavailable;
         }
         if (!SameUser(caller)) {
@@ -131,7 +134,7 @@ SingleInstance::Claim SingleInstance::ClaimOrSignal(const std::string& name) {
         close(caller);
         if (!answered) {
             problem_ = "the running copy does not answer";
-            return Claim::Unavailable;
+            return Claim::NotAnswering;
         }
         return Claim::OtherRunning;
     }

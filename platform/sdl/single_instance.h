@@ -12,8 +12,8 @@ public:
     enum class Claim {
         Holder,        // no other copy: this one now answers the socket
         OtherRunning,  // another copy holds it, has been asked to come forward, and answered
-        Unavailable,   // the socket cannot be used, a stranger holds the name, or the holder
-                       // does not answer: run anyway
+        NotAnswering,  // another copy holds it but does not answer: frozen, taken as gone
+        Unavailable,   // the socket cannot be used (or a stranger holds the name): run anyway
     };
 
     SingleInstance() = default;
@@ -28,7 +28,7 @@ public:
     // asked to raise.
     bool RaiseRequested();
     bool Holding() const { return listener_ >= 0; }
-    // Why the last claim was Unavailable.
+    // Why the last claim was NotAnswering or Unavailable.
     const std::string& Problem() const { return problem_; }
 
 private:
