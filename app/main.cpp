@@ -5,6 +5,7 @@
 #include <vector>
 #include "app/command_line.h"
 #include "app/harness.h"
+#include "app/settings.h"
 #include "platform/backend.h"
 #include "platform/registry_store.h"
 #include "platform/sdl/sdl_backend.h"
@@ -37,7 +38,13 @@ int main(int argc, char** argv) {
         return 1;
     }
     SetBackend(backend.get());
-    SetRegistryFolder(cl.configDir.empty() ? DefaultRegistryFolder() : cl.configDir);
+    SetDisplayLostHandler(KeepSettingsAtSessionEnd);
+    std::string folder = cl.configDir.empty() ? DefaultRegistryFolder() : cl.configDir;
+    if (folder.empty())
+        std::fprintf(stderr,
+                     "glimmo: HOME is not set, so the best score and volume will not be kept "
+                     "(--config-dir DIR keeps them in DIR)\n");
+    SetRegistryFolder(folder);
     UseSdlWaveOut();
     int code = RunProgram(cl);
     SetBackend(nullptr);

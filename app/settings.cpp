@@ -4,6 +4,7 @@
 #include <cstring>
 #include "app/autopilot.h"
 #include "platform/registry.h"
+#include "platform/registry_store.h"
 
 uint32_t SavedBeepMode = 0;
 uint8_t SavedScript[30] = {};
@@ -15,6 +16,13 @@ namespace {
 
 const WCHAR* const GameKey = L"Software\\brix\\glimmo";
 const WCHAR* const KeyClickKey = L"ControlPanel\\Sounds\\Keypress";
+// The key clicks as they are to be given back, kept here too from the moment they are
+// blanked until they are given back: a run that never gives them back (killed, crashed)
+// leaves them for the next start to give back.
+const WCHAR* const KeptKeyClicksKey = L"Software\\brix\\glimmo\\KeptKeyClicks";
+
+// Loaded, and neither saved nor given back yet.
+bool settingsInForce = false;
 
 HKEY OpenKey(const WCHAR* name, LONG& result) {
     HKEY key = nullptr;
@@ -66,10 +74,64 @@ void SaveScript(HKEY key) {
     }
 }
 
+// The key-click sound as RestoreKeyClicks gives it back; false when it is left alone.
+bool ScriptToGiveBack(const uint8_t*& data, DWORD& size) {
+    if (SavedScriptLongSize == ScriptLeftAlone) return false;  // never blanked: nothing to give back
+    if (SavedScriptLongSize > 0) {
+        data = SavedScriptLong;
+        size = SavedScriptLongSize;
+    } else {
+        data = SavedScript;  // the value as read, at its own length; 30 zero bytes when none was read
+        size = SavedScriptSize;
+    }
+    return true;
+}
+
+// Writes the saved key clicks into a key, as they are given back.
+void WriteSavedKeyClicks(HKEY key) {
+    WriteDword(key, L"BeepMode", SavedBeepMode);
+    const uint8_t* data = nullptr;
+    DWORD size = 0;
+    if (ScriptToGiveBack(data, size)) RegSetValueExW(key, L"Script", 0, REG_SZ, data, size);
+}
+
+// Whether the saved key clicks are the blanks the game writes: then blanking loses nothing.
+bool SavedKeyClicksAreBlank() {
+    const uint8_t* data = nullptr;
+    DWORD size = 0;
+    if (SavedBeepMode != 0) return false;
+    if (!ScriptToGiveBack(data, size)) return true;
+    if (size != sizeof SavedScript) return false;
+    for (DWORD i = 0; i < size; ++i)
+        if (data[i] != 0) return false;
+    return true;
+}
+
+// The key clicks a run before this one kept and never gave back: back they go, and the
+// keeping ends, in one save.
+void GiveBackKeptKeyClicks() {
+    HKEY kept = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, KeptKeyClicksKey, 0, 0, &kept) != ERROR_SUCCESS) return;
+    LONG result = ERROR_SUCCESS;
+    if (HKEY key = OpenKey(KeyClickKey, result)) {
+        for (const WCHAR* name : {L"BeepMode", L"Script"}) {
+            uint8_t data[SavedScriptLimit];
+            DWORD type = 0, size = sizeof data;
+            if (RegQueryValueExW(kept, name, nullptr, &type, data, &size) == ERROR_SUCCESS)
+                RegSetValueExW(key, name, 0, type, data, size);
+        }
+        RegDeleteKeyW(HKEY_CURRENT_USER, KeptKeyClicksKey);
+        RegCloseKey(key);
+    }
+    RegCloseKey(kept);
+}
+
 }  // namespace
 
 LONG LoadSettings() {
     LONG result = ERROR_SUCCESS;
+    settingsInForce = true;
+    GiveBackKeptKeyClicks();
     if (HKEY key = OpenKey(KeyClickKey, result)) {
         ReadDword(key, L"BeepMode", SavedBeepMode);
         SaveScript(key);
@@ -79,6 +141,14 @@ LONG LoadSettings() {
         const uint8_t blank[30] = {};
         WriteDword(key, L"BeepMode", 0);
         if (SavedScriptLongSize != ScriptLeftAlone) RegSetValueExW(key, L"Script", 0, REG_SZ, blank, sizeof blank);
+        // Kept until given back, saved in the same write as the blanks.
+        if (!SavedKeyClicksAreBlank()) {
+            LONG kept = ERROR_SUCCESS;
+            if (HKEY keep = OpenKey(KeptKeyClicksKey, kept)) {
+                WriteSavedKeyClicks(keep);
+                RegCloseKey(keep);
+            }
+        }
         RegCloseKey(key);
     }
     HKEY key = OpenKey(GameKey, result);
@@ -93,10 +163,19 @@ LONG LoadSettings() {
 }
 
 LONG SaveSettings() {
+    settingsInForce = false;
+    // The file as it is now: another copy on the same file may have saved since this one started.
+    ReloadRegistry();
     LONG result = ERROR_SUCCESS;  // the last open decides the result
     if (HKEY key = OpenKey(GameKey, result)) {
         // The demo's score is not the player's best; a volume set with the keys is kept.
-        if (!AutopilotEnabled()) WriteDword(key, L"HiScore", uint32_t(HiScore));
+        // Whichever copy quits last, the better best score stays; the volume is this copy's.
+        if (!AutopilotEnabled()) {
+            uint32_t stored = 0;
+            int32_t best = HiScore;
+            if (ReadDword(key, L"HiScore", stored) && int32_t(stored) > best) best = int32_t(stored);
+            WriteDword(key, L"HiScore", uint32_t(best));
+        }
         WriteDword(key, L"Sound", uint32_t(Sound));
         RegCloseKey(key);
     }
@@ -104,18 +183,20 @@ LONG SaveSettings() {
 }
 
 LONG RestoreKeyClicks() {
+    settingsInForce = false;
+    ReloadRegistry();
     LONG result = ERROR_SUCCESS;
     HKEY key = OpenKey(KeyClickKey, result);
     if (key == nullptr) return result;
-    WriteDword(key, L"BeepMode", SavedBeepMode);
-    if (SavedScriptLongSize == ScriptLeftAlone) {
-        // Too long to keep: it was never blanked, so there is nothing to give back.
-    } else if (SavedScriptLongSize > 0) {
-        RegSetValueExW(key, L"Script", 0, REG_SZ, SavedScriptLong, SavedScriptLongSize);
-    } else {
-        // The value as read, at its own length; 30 zero bytes when none was read.
-        RegSetValueExW(key, L"Script", 0, REG_SZ, SavedScript, SavedScriptSize);
-    }
+    WriteSavedKeyClicks(key);
+    // Given back: nothing more to keep (saved in the same write).
+    RegDeleteKeyW(HKEY_CURRENT_USER, KeptKeyClicksKey);
     RegCloseKey(key);
     return result;
+}
+
+bool KeepSettingsAtSessionEnd() {
+    if (!settingsInForce) return false;
+    SaveSettings();
+    return true;
 }

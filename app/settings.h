@@ -26,3 +26,6 @@ LONG LoadSettings();
 // (a demo) HiScore is left as it was stored: the demo's score is not the player's.
 LONG SaveSettings();
 LONG RestoreKeyClicks();
+// The desktop session ends under the game (its display is gone): keeps what the back key
+// would, when the settings are loaded and not yet saved or given back. True when it did.
+bool KeepSettingsAtSessionEnd();

@@ -1,6 +1,7 @@
 // Fuzz target of the whole settings load: any bytes as the settings file give a best
-// score and volume within range, the key clicks back as they were, and a saved file
-// that reads back whole with the same two values. Works in a folder of its own in RAM.
+// score and volume within range, the key clicks back as they were (or as a killed run
+// kept them), nothing of them kept once given back, and a saved file that reads back
+// whole with the same two values. Works in a folder of its own in RAM.
 #include <stdlib.h>
 #include <unistd.h>
 #include <cstdint>
@@ -13,6 +14,7 @@
 
 namespace {
 const char* const ClickKey = "ControlPanel\\Sounds\\Keypress";
+const char* const KeptClicksKey = "Software\\brix\\glimmo\\KeptKeyClicks";
 
 // The scratch folder's name lives in a plain array, so the clean-up at exit can still read it.
 char scratchFolder[64];
@@ -77,9 +79,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SetRegistryFolder(folder);
     const RegistryTree saved = LoadedRegistry();
     if (access((path + ".bad").c_str(), F_OK) == 0 && complete) std::abort();
-    const RegistryValue* before = Find(original, ClickKey, "Script");
+    // The sound a killed run kept is given back first, and is what comes back at the end.
+    const RegistryValue* before = Find(original, KeptClicksKey, "Script");
+    if (!before || before->data.size() > SavedScriptLimit) before = Find(original, ClickKey, "Script");
     const RegistryValue* after = Find(saved, ClickKey, "Script");
     if (before && before->data.size() >= 1 && (!after || after->data != before->data)) std::abort();
+    if (saved.count(KeptClicksKey)) std::abort();  // given back: no longer kept
 
     ResetGlobals();
     LoadSettings();

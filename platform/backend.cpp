@@ -6,7 +6,8 @@
 
 namespace {
 Backend* current = nullptr;
-}
+LastWords displayLost = nullptr;
+}  // namespace
 
 void SetBackend(Backend* backend) { current = backend; }
 bool HasBackend() { return current != nullptr; }
@@ -18,6 +19,9 @@ Backend& CurrentBackend() {
     }
     return *current;
 }
+
+void SetDisplayLostHandler(LastWords handler) { displayLost = handler; }
+bool RunDisplayLostHandler() { return displayLost && displayLost(); }
 
 uint32_t GetTickCount() { return CurrentBackend().Ticks(); }
 void Sleep(uint32_t ms) { CurrentBackend().Sleep(ms); }

@@ -44,3 +44,10 @@ public:
 void SetBackend(Backend* backend);
 Backend& CurrentBackend();
 bool HasBackend();
+
+// The program's last words when its display is gone for good (the X server killed, the
+// session ended): the backend calls them, says so in one line and ends the program, as
+// nothing more can be shown. They keep what a quit would keep; true when they kept it.
+using LastWords = bool (*)();
+void SetDisplayLostHandler(LastWords handler);
+bool RunDisplayLostHandler();  // false when none is set

@@ -32,6 +32,21 @@ LONG RegCreateKeyExW(HKEY root, const WCHAR* subKey, DWORD, WCHAR*, DWORD, DWORD
     return ERROR_SUCCESS;
 }
 
+LONG RegOpenKeyExW(HKEY root, const WCHAR* subKey, DWORD, DWORD, HKEY* result) {
+    if (root != HKEY_CURRENT_USER || !subKey || !result) return ERROR_INVALID_HANDLE;
+    std::string path = Narrow(subKey);
+    if (path.empty() || LoadedRegistry().count(path) == 0) return ERROR_FILE_NOT_FOUND;
+    *result = new RegistryKey{path, false};
+    return ERROR_SUCCESS;
+}
+
+LONG RegDeleteKeyW(HKEY root, const WCHAR* subKey) {
+    if (root != HKEY_CURRENT_USER || !subKey) return ERROR_INVALID_HANDLE;
+    if (LoadedRegistry().erase(Narrow(subKey)) == 0) return ERROR_FILE_NOT_FOUND;
+    SaveRegistry();
+    return ERROR_SUCCESS;
+}
+
 LONG RegQueryValueExW(HKEY key, const WCHAR* name, DWORD*, DWORD* type, BYTE* data, DWORD* size) {
     if (!Valid(key)) return ERROR_INVALID_HANDLE;
     RegistryKeyValues& values = LoadedRegistry()[key->path];

@@ -16,6 +16,10 @@ constexpr DWORD REG_DWORD = 4;
 
 LONG RegCreateKeyExW(HKEY root, const WCHAR* subKey, DWORD reserved, WCHAR* keyClass, DWORD options, DWORD access,
                      void* security, HKEY* result, DWORD* disposition);
+// Opens a key only when it is there (ERROR_FILE_NOT_FOUND otherwise).
+LONG RegOpenKeyExW(HKEY root, const WCHAR* subKey, DWORD options, DWORD access, HKEY* result);
+// Removes a key and its values (not the keys below it); the file is saved.
+LONG RegDeleteKeyW(HKEY root, const WCHAR* subKey);
 LONG RegQueryValueExW(HKEY key, const WCHAR* name, DWORD* reserved, DWORD* type, BYTE* data, DWORD* size);
 LONG RegSetValueExW(HKEY key, const WCHAR* name, DWORD reserved, DWORD type, const BYTE* data, DWORD size);
 LONG RegCloseKey(HKEY key);

@@ -1,20 +1,32 @@
 // REGEDIT4 file store of the settings.
 #include "platform/registry_store.h"
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
+#include <cstring>
+#include <random>
 #include <sstream>
 #include "platform/byte_order.h"
 #include "platform/path_bytes.h"
 #include "platform/registry.h"
 
 namespace {
-std::string folder;
+// A settings file is a few hundred bytes; a thousand times that is not one.
+constexpr size_t SettingsFileLimit = 1 << 20;
+// Damaged files kept aside: glimmo.reg.bad, the newest, then .bad.1 to .bad.4.
+constexpr int DamagedFilesKept = 5;
+
+// The settings folder: not chosen yet (the default is taken on first use), or chosen; an
+// empty name is no folder at all, where nothing is read or written.
+std::optional<std::string> folder;
 std::optional<RegistryTree> tree;
+// The file's values as last read or written; none when that is not known.
+std::optional<RegistryTree> onDisk;
 bool warnedUnwritable = false;
 const std::string RootName = "HKEY_CURRENT_USER\\";
 
@@ -166,6 +178,119 @@ bool MakeFolders(const std::string& path) {
     }
     return true;
 }
+
+std::string FolderOf(const std::string& path) {
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NumberedDamagedFile(const std::string& f, int n) {
+    return n == 0 ? DamagedFileIn(f) : DamagedFileIn(f) + "." + std::to_string(n);
+}
+
+// The settings file moved out of the way and kept for the player as glimmo.reg.bad; those
+// kept before move up a number, and the oldest goes.
+void KeepAside(const std::string& path, const char* why) {
+    for (int n = DamagedFilesKept - 1; n > 0; --n)
+        std::rename(NumberedDamagedFile(*folder, n - 1).c_str(), NumberedDamagedFile(*folder, n).c_str());
+    const std::string aside = DamagedFileIn(*folder);
+    if (std::rename(path.c_str(), aside.c_str()) != 0) return;
+    std::fprintf(stderr, "glimmo: %s %s; kept aside as %s\n", path.c_str(), why, aside.c_str());
+    onDisk.emplace();  // no file there now
+}
+
+enum class FileState { Absent, Read, NotAFile, TooLarge, Unreadable };
+
+// The settings file's bytes, up to the limit; a pipe or a device is not waited on, nor read.
+FileState ReadSettingsFile(const std::string& path, std::string& bytes) {
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0) return FileState::Absent;
+    // A link to nothing yet is no file yet: the first save makes the file it names.
+    if (stat(path.c_str(), &st) != 0) return errno == ENOENT ? FileState::Absent : FileState::Unreadable;
+    if (!S_ISREG(st.st_mode)) return FileState::NotAFile;
+    int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return FileState::Unreadable;
+    FileState state = FileState::Read;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) state = FileState::NotAFile;  // swapped meanwhile
+    char buffer[65536];
+    while (state == FileState::Read) {
+        ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno != EINTR) state = FileState::Unreadable;
+            continue;
+        }
+        bytes.append(buffer, size_t(n));
+        if (bytes.size() > SettingsFileLimit) state = FileState::TooLarge;
+    }
+    close(fd);
+    return state;
+}
+
+// Where a save goes: the settings file, or the file it names when it is a link (as dotfile
+// managers make), so that the link stays a link.
+std::string SaveTarget(std::string path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        char link[4096];
+        ssize_t n = readlink(path.c_str(), link, sizeof link);
+        if (n <= 0 || size_t(n) == sizeof link) break;
+        std::string to(link, size_t(n));
+        path = to[0] == '/' ? to : FolderOf(path) + "/" + to;
+    }
+    return path;
+}
+
+// The temporary file of a save, beside the file it will replace: always a new file, under a
+// name of this process's own (its number and a random one), never reached through a link.
+int CreateSavingFile(const std::string& target, std::string& name) {
+    static std::mt19937_64 draw{std::random_device{}()};
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        char suffix[48];
+        std::snprintf(suffix, sizeof suffix, ".tmp-%ld-%016llx", long(getpid()),
+                      static_cast<unsigned long long>(draw()));
+        name = target + suffix;
+        int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+// The temporary files of saves killed half-way: their process is gone.
+void RemoveStaleSavingFiles(const std::string& target) {
+    const std::string prefix = target.substr(target.rfind('/') + 1) + ".tmp-";
+    DIR* d = opendir(FolderOf(target).c_str());
+    if (!d) return;
+    while (const dirent* entry = readdir(d)) {
+        if (std::strncmp(entry->d_name, prefix.c_str(), prefix.size()) != 0) continue;
+        long pid = std::strtol(entry->d_name + prefix.size(), nullptr, 10);
+        if (pid > 0 && kill(pid_t(pid), 0) != 0 && errno == ESRCH) unlinkat(dirfd(d), entry->d_name, 0);
+    }
+    closedir(d);
+}
+
+// Whether two trees hold the same values; a key with none is not worth a write.
+bool SameValues(const RegistryTree& a, const RegistryTree& b) {
+    auto next = [](const RegistryTree& t, RegistryTree::const_iterator i) {
+        while (i != t.end() && i->second.empty()) ++i;
+        return i;
+    };
+    auto i = next(a, a.begin()), j = next(b, b.begin());
+    for (; i != a.end() && j != b.end(); i = next(a, ++i), j = next(b, ++j))
+        if (*i != *j) return false;
+    return i == a.end() && j == b.end();
+}
+
+bool WriteAll(int fd, const std::string& text) {
+    size_t done = 0;
+    while (done < text.size()) {
+        ssize_t n = write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += size_t(n);
+    }
+    return true;
+}
 }  // namespace
 
 RegistryTree ParseRegistryText(const std::string& text, bool* complete) {
@@ -229,8 +354,9 @@ std::string FormatRegistryText(const RegistryTree& t) {
                     out += buf;
                 }
                 for (size_t i = 0; i < value.data.size(); ++i) {
-                    std::snprintf(buf, sizeof buf, i ? ",%02x" : "%02x", value.data[i]);
-                    out += buf;
+                    if (i) out += ',';
+                    out += "0123456789abcdef"[value.data[i] >> 4];
+                    out += "0123456789abcdef"[value.data[i] & 15];
                 }
             }
             out += "\n";
@@ -243,78 +369,105 @@ std::string DefaultRegistryFolder() {
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     if (xdg && *xdg == '/') return std::string(xdg) + "/glimmo";
     const char* home = std::getenv("HOME");
-    return std::string(home && *home ? home : ".") + "/.config/glimmo";
+    if (home && *home == '/') return std::string(home) + "/.config/glimmo";
+    return "";  // no home: nowhere to keep them (never the folder the game was started from)
 }
 
 void SetRegistryFolder(const std::string& f) {
     folder = f;
     tree.reset();
+    onDisk.reset();
     warnedUnwritable = false;
+}
+
+void ReloadRegistry() {
+    tree.reset();
+    onDisk.reset();
 }
 
 std::string SettingsFileIn(const std::string& folder) { return folder + "/glimmo.reg"; }
 std::string DamagedFileIn(const std::string& folder) { return SettingsFileIn(folder) + ".bad"; }
-std::string SavingFileIn(const std::string& folder) { return SettingsFileIn(folder) + ".tmp"; }
 
 void RemoveRegistryFiles(const std::string& folder) {
-    for (const std::string& path : {SettingsFileIn(folder), DamagedFileIn(folder), SavingFileIn(folder)})
-        unlink(path.c_str());
+    DIR* d = opendir(folder.c_str());
+    if (!d) return;
+    while (const dirent* entry = readdir(d))
+        if (std::strncmp(entry->d_name, "glimmo.reg", 10) == 0) unlinkat(dirfd(d), entry->d_name, 0);
+    closedir(d);
 }
 
 std::string RegistryFilePath() {
-    if (folder.empty()) folder = DefaultRegistryFolder();
-    return SettingsFileIn(folder);
+    if (!folder) folder = DefaultRegistryFolder();
+    return folder->empty() ? std::string() : SettingsFileIn(*folder);
 }
 
 RegistryTree& LoadedRegistry() {
     if (tree) return *tree;
-    std::string path = RegistryFilePath();
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        // A file that is there but cannot be opened is kept aside, not overwritten by the next save.
-        std::string aside = DamagedFileIn(folder);
-        if (access(path.c_str(), F_OK) == 0 && std::rename(path.c_str(), aside.c_str()) == 0)
-            std::fprintf(stderr, "glimmo: %s could not be read; kept aside as %s\n", path.c_str(), aside.c_str());
-        tree.emplace();
-        return *tree;
-    }
-    std::stringstream ss;
-    ss << in.rdbuf();
-    bool complete = false;
-    tree = ParseRegistryText(ss.str(), &complete);
-    if (!complete) {
-        std::string aside = DamagedFileIn(folder);
-        if (std::rename(path.c_str(), aside.c_str()) == 0)
-            std::fprintf(stderr, "glimmo: %s could not be read whole; kept aside as %s\n", path.c_str(), aside.c_str());
+    tree.emplace();
+    onDisk.reset();
+    const std::string path = RegistryFilePath();
+    if (path.empty()) return *tree;  // no folder: nothing to read
+    std::string bytes;
+    switch (ReadSettingsFile(path, bytes)) {
+        case FileState::Absent: onDisk.emplace(); break;
+        case FileState::NotAFile: KeepAside(path, "is not a plain file"); break;
+        case FileState::TooLarge: KeepAside(path, "is larger than 1 MB, far too large for settings"); break;
+        case FileState::Unreadable: KeepAside(path, "could not be read"); break;
+        case FileState::Read: {
+            bool complete = false;
+            *tree = ParseRegistryText(bytes, &complete);
+            if (complete) onDisk = *tree;
+            else KeepAside(path, "could not be read whole");
+            break;
+        }
     }
     return *tree;
 }
 
 bool SaveRegistry() {
-    std::string path = RegistryFilePath();
-    if (!MakeFolders(folder)) {
-        WarnOnce("cannot create " + folder);
+    const RegistryTree& current = LoadedRegistry();
+    const std::string path = RegistryFilePath();
+    if (path.empty()) return false;
+    if (onDisk && SameValues(*onDisk, current)) return true;  // nothing changed: the file stays as it is
+    if (!MakeFolders(*folder)) {
+        WarnOnce("cannot create " + *folder);
         return false;
     }
-    std::string text = FormatRegistryText(LoadedRegistry());
-    std::string temp = SavingFileIn(folder);
-    int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const std::string target = SaveTarget(path);
+    mode_t mode = 0600;
+    struct stat st {};
+    if (stat(target.c_str(), &st) == 0) {
+        if (!S_ISREG(st.st_mode)) {
+            WarnOnce(target + " is not a plain file");
+            return false;
+        }
+        // A settings file the player made read-only is theirs to keep as it is.
+        if ((st.st_mode & S_IWUSR) == 0) {
+            WarnOnce(path + " is read-only");
+            return false;
+        }
+        mode = st.st_mode & 07777;
+    }
+    RemoveStaleSavingFiles(target);
+    std::string temp;
+    int fd = CreateSavingFile(target, temp);
     if (fd < 0) {
-        WarnOnce("cannot write " + temp);
+        WarnOnce("cannot write in " + FolderOf(target));
         return false;
     }
-    bool ok = write(fd, text.data(), text.size()) == ssize_t(text.size()) && fsync(fd) == 0;
+    bool ok = fchmod(fd, mode) == 0 && WriteAll(fd, FormatRegistryText(current)) && fsync(fd) == 0;
     ok = (close(fd) == 0) && ok;
-    if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
+    if (!ok || std::rename(temp.c_str(), target.c_str()) != 0) {
         unlink(temp.c_str());
-        WarnOnce("cannot write " + path);
+        WarnOnce("cannot write " + target);
         return false;
     }
     // Make the rename itself durable.
-    int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    int dir = open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         fsync(dir);
         close(dir);
     }
+    onDisk = current;
     return true;
 }

@@ -1,7 +1,11 @@
-// The SDL backend's start and end, its clock, and the single-instance check.
-// The tick count is the machine's monotonic milliseconds since boot, cut to 32 bits,
-// so it wraps as the phone's did.
+// The SDL backend's start and end, its clock, the single-instance check, and the end of
+// a desktop session: the terminal closed (SIGHUP) or the display gone. The tick count is
+// the machine's monotonic milliseconds since boot, cut to 32 bits, so it wraps as the
+// phone's did.
+#include <dlfcn.h>
+#include <signal.h>
 #include <cstdio>
+#include <cstdlib>
 #include "platform/keys.h"
 #include "platform/sdl/display_check.h"
 #include "platform/sdl/sdl_game_backend.h"
@@ -13,6 +17,41 @@ std::string OneLine(std::string text) {
     for (char& c : text)
         if (c == '\n' || c == '\r') c = ' ';
     return text;
+}
+
+volatile sig_atomic_t hungUp = 0;
+void OnHangUp(int) { hungUp = 1; }
+
+// SDL turns SIGTERM and SIGINT into a quit request; closing the terminal (SIGHUP) is asked
+// the same way. A SIGHUP ignored on purpose (nohup) stays ignored.
+void ListenForHangUp() {
+    struct sigaction old {};
+    if (sigaction(SIGHUP, nullptr, &old) != 0 || old.sa_handler != SIG_DFL) return;
+    struct sigaction action {};
+    action.sa_handler = OnHangUp;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGHUP, &action, nullptr);
+}
+
+// The X server gone: the X library would print its own lines and exit on the spot. Instead
+// the game keeps what a quit would keep, says so in one line, and ends.
+int OnDisplayLost(void*) {
+    bool kept = RunDisplayLostHandler();
+    std::fprintf(stderr, "glimmo: the connection to the display was lost%s\n",
+                 kept ? "; the best score and volume are saved" : "");
+    std::_Exit(1);
+}
+
+// SDL loads the X library itself; its handler for a lost connection is set through it.
+void WatchTheDisplayConnection(const std::string& driver) {
+    if (driver != "x11") return;
+    void* x11 = dlopen("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD);
+    if (!x11) return;
+    using Handler = int (*)(void*);
+    using SetHandler = Handler (*)(Handler);
+    if (auto set = reinterpret_cast<SetHandler>(dlsym(x11, "XSetIOErrorHandler"))) set(OnDisplayLost);
+    dlclose(x11);  // still loaded: SDL holds it
 }
 }  // namespace
 
@@ -33,6 +72,8 @@ std::unique_ptr<Backend> MakeSdlBackend(const SdlOptions& options, std::string* 
     }
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
         std::fprintf(stderr, "glimmo: gamepads unavailable: %s\n", OneLine(SDL_GetError()).c_str());
+    WatchTheDisplayConnection(driver ? driver : "");
+    ListenForHangUp();
     return std::make_unique<SdlGameBackend>(options);
 }
 
@@ -75,9 +116,24 @@ void SdlGameBackend::Sleep(uint32_t ms) {
     else if (ms == 0) std::this_thread::yield();
 }
 
+void SdlGameBackend::PassOnHangUp() {
+    if (!hungUp) return;
+    hungUp = 0;
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+}
+
 bool SdlGameBackend::OtherInstanceRunning(const std::string& title) {
-    switch (instance_.ClaimOrSignal(InstanceName(title))) {
-        case SingleInstance::Claim::OtherRunning: return true;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    std::string display = DisplayIdentity(driver ? driver : "", SDL_getenv("DISPLAY"), SDL_getenv("WAYLAND_DISPLAY"));
+    switch (instance_.ClaimOrSignal(InstanceName(title, display))) {
+        case SingleInstance::Claim::OtherRunning:
+            std::fprintf(stderr, "glimmo: already running; brought the running game to the front\n");
+            return true;
+        case SingleInstance::Claim::NotAnswering:
+            std::fprintf(stderr, "glimmo: another copy is running but does not answer; starting this one\n");
+            return false;
         case SingleInstance::Claim::Unavailable:
             std::fprintf(stderr, "glimmo: not checking for another copy: %s\n", instance_.Problem().c_str());
             return false;

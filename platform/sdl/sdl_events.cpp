@@ -16,6 +16,7 @@ constexpr int32_t kLongestWaitMs = 50;
 }  // namespace
 
 void SdlGameBackend::PollEvents() {
+    PassOnHangUp();
     SDL_Event event;
     while (SDL_PollEvent(&event)) Translate(event);
     ServeRaiseRequests();
@@ -25,6 +26,7 @@ void SdlGameBackend::PollEvents() {
 
 void SdlGameBackend::WaitEvents(uint32_t until) {
     for (;;) {
+        PassOnHangUp();
         PresentIfDue();
         int32_t left = int32_t(until - Ticks());
         if (left <= 0) return;
@@ -50,7 +52,7 @@ void SdlGameBackend::Translate(const SDL_Event& event) {
         case SDL_KEYUP: TranslateKey(event.key, false); break;
         case SDL_WINDOWEVENT: TranslateWindow(event.window); break;
         case SDL_QUIT:
-            // The close button (or an interrupt) is the back key: save and quit.
+            // The close button (or SIGTERM, SIGINT, SIGHUP) is the back key: save and quit.
             holds_.Press(kCloseButtonControl, VK_ESCAPE);
             holds_.Release(kCloseButtonControl);
             break;

@@ -45,6 +45,7 @@ private:
     void MoveStick(SDL_JoystickID id, int axis, int value);
     void ServeRaiseRequests();
     int ForTheMoment(int vk) const;
+    void PassOnHangUp();  // a SIGHUP since the last look becomes a quit request
     // Screen.
     void SetIcon();
     void PresentIfDue();

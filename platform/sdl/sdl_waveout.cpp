@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <optional>
+#include "platform/sdl/quiet_alsa.h"
 #include "platform/threads.h"
 #include "platform/waveout_device.h"
 
@@ -46,6 +47,7 @@ public:
     UINT DeviceCount() override {
         if (!tried_) {
             tried_ = true;
+            QuietAlsa quiet;
             if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
                 std::fprintf(stderr, "glimmo: no audio device (%s); playing silent\n", SDL_GetError());
             } else {
@@ -66,7 +68,10 @@ public:
         auto* state = new SdlDevice;
         device->backendData = state;
         SDL_AudioSpec got{};
-        state->id = SDL_OpenAudioDevice(nullptr, 0, &want, &got, 0);
+        {
+            QuietAlsa quiet;
+            state->id = SDL_OpenAudioDevice(nullptr, 0, &want, &got, 0);
+        }
         if (state->id == 0) {
             if (!reported_) {
                 reported_ = true;

@@ -1,25 +1,28 @@
 // The settings file gone wrong, seen by a player running the real program: damaged,
-// empty, cut short, unreadable, a folder in its place, or a folder that cannot be
-// written. The game always plays and quits normally; a damaged file is kept aside.
+// empty, cut short, endless, huge, unreadable, a pipe or a folder in its place, or a
+// folder that cannot be written. The game always plays and quits normally; a damaged
+// file is kept aside.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <filesystem>
 #include "platform/registry_store.h"
 #include "tests/support/run_glimmo.h"
+#include "tests/support/saved_settings.h"
 
 namespace {
 constexpr unsigned Nobody = 65534;
-const std::string GameKey = "Software\\brix\\glimmo";
 const std::string Header = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\brix\\glimmo]\n";
 
 // A headless game that sits on the title screen and is quit with the back key, which saves.
 ProgramResult PlayAndQuit(const ScratchFolder& scratch, const std::string& configDir,
-                          std::optional<unsigned> user = std::nullopt) {
+                          std::optional<unsigned> user = std::nullopt, unsigned timeoutSeconds = 60) {
     WriteWholeFile(scratch / "quit.txt", "500 tap ESCAPE\n");
     ProgramSetup setup;
     setup.args = {"--headless", "--until-tick",       "5000",        "--config-dir",         configDir,
                   "--script",   scratch / "quit.txt", "--state-log", scratch / "state.jsonl"};
     setup.runAsUser = user;
+    setup.timeoutSeconds = timeoutSeconds;
     return RunGlimmo(setup);
 }
 
@@ -30,27 +33,6 @@ std::string LastHiScore(const ScratchFolder& scratch) {
     if (at == std::string::npos) return "none";
     at += 10;
     return log.substr(at, log.find_first_of(",}", at) - at);
-}
-
-// The best score and volume in a settings file, which must read whole.
-struct SavedValues {
-    bool complete = false;
-    int64_t hiScore = -1;
-    int64_t sound = -1;
-};
-SavedValues ReadSaved(const std::string& path) {
-    SavedValues v;
-    RegistryTree tree = ParseRegistryText(ReadWholeFile(path), &v.complete);
-    auto number = [&](const char* name) -> int64_t {
-        auto& values = tree[GameKey];
-        auto it = values.find(name);
-        if (it == values.end() || it->second.data.size() != 4) return -1;
-        const auto& d = it->second.data;
-        return int64_t(uint32_t(d[0]) | uint32_t(d[1]) << 8 | uint32_t(d[2]) << 16 | uint32_t(d[3]) << 24);
-    };
-    v.hiScore = number("HiScore");
-    v.sound = number("Sound");
-    return v;
 }
 }  // namespace
 
@@ -86,6 +68,43 @@ TEST(SettingsFileFaults, DamagedFilesAreKeptAsideAndWhatCouldBeReadIsKept) {
     }
 }
 
+// A settings file that never ends, one far too large for settings, or a pipe in its place
+// is kept aside at once, and the game starts on the defaults.
+TEST(SettingsFileFaults, EndlessHugeOrSpecialFilesAreKeptAsideAtOnce) {
+    std::string huge = Header + "\"HiScore\"=dword:00001388\n";
+    while (huge.size() <= 2u << 20) huge += "; a comment line, again and again, to make the file two megabytes\n";
+    const char* cases[] = {"a link to /dev/zero", "a named pipe nobody writes to", "two megabytes"};
+    for (const char* what : cases) {
+        SCOPED_TRACE(what);
+        ScratchFolder scratch("endless");
+        const std::string file = SettingsFileIn(scratch.Path());
+        if (what == cases[0]) {
+            ASSERT_EQ(symlink("/dev/zero", file.c_str()), 0);
+        } else if (what == cases[1]) {
+            ASSERT_EQ(mkfifo(file.c_str(), 0600), 0);
+        } else {
+            WriteWholeFile(file, huge);
+        }
+        ProgramResult run = PlayAndQuit(scratch, scratch.Path(), std::nullopt, 20);
+        EXPECT_FALSE(run.timedOut) << "start-up hung";
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.ErrLines().size(), 1u) << run.err;
+        EXPECT_NE(run.err.find("kept aside"), std::string::npos) << run.err;
+        EXPECT_EQ(LastHiScore(scratch), "0");
+        if (what == cases[2]) {
+            EXPECT_TRUE(ReadWholeFile(file + ".bad") == huge) << "the file is not kept as it was";
+        }
+        struct stat st {};
+        if (lstat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+            ADD_FAILURE() << "no plain settings file in its place";
+            continue;
+        }
+        SavedValues saved = ReadSaved(file);
+        EXPECT_TRUE(saved.complete);
+        EXPECT_EQ(saved.hiScore, 0);
+    }
+}
+
 TEST(SettingsFileFaults, AGoodFileIsReadAndRewrittenWithoutAWord) {
     ScratchFolder scratch("good");
     WriteWholeFile(SettingsFileIn(scratch.Path()), Header + "\"HiScore\"=dword:00002710\n\"Sound\"=dword:00000020\n");
@@ -93,8 +112,8 @@ TEST(SettingsFileFaults, AGoodFileIsReadAndRewrittenWithoutAWord) {
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(LastHiScore(scratch), "10000");
-    EXPECT_FALSE(Exists(DamagedFileIn(scratch.Path())));
-    EXPECT_FALSE(Exists(SavingFileIn(scratch.Path())));
+    for (const auto& entry : std::filesystem::directory_iterator(scratch.Path()))
+        EXPECT_NE(entry.path().filename().string().rfind("glimmo.reg.", 0), 0u) << "left behind: " << entry.path();
     SavedValues saved = ReadSaved(SettingsFileIn(scratch.Path()));
     EXPECT_TRUE(saved.complete);
     EXPECT_EQ(saved.hiScore, 10000);

@@ -1,9 +1,13 @@
 // The settings between runs: first run, saving on the back key only, the key clicks
-// blanked and given back byte for byte, and files that cannot be read.
+// blanked and given back byte for byte (even after a killed run), files that cannot be
+// read, two copies on one file, and no writing when nothing changed.
 #include "app/settings.h"
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 #include "platform/registry.h"
@@ -53,6 +57,10 @@ class SettingsTest : public FlowTest {
 protected:
     void SetUp() override {
         FlowTest::SetUp();
+        StartAsANewProcess();
+    }
+    // The globals as a new run of the program starts with them.
+    void StartAsANewProcess() {
         HiScore = 0;
         Sound = 16;
         SavedBeepMode = 0;
@@ -170,6 +178,73 @@ TEST_F(SettingsTest, CorruptFilesGiveDefaultsWithoutACrash) {
         LoadSettings();
         EXPECT_EQ(HiScore, 321);
     }
+}
+
+// Two copies on one settings file: whichever quits last keeps the better of the two best
+// scores, and its own volume.
+TEST_F(SettingsTest, ASaveKeepsTheBetterScoreAnotherCopySavedMeanwhile) {
+    PutDword(GameKey, L"HiScore", 100);
+    LoadSettings();
+    // The other copy, started at the same time, scored 3130 and quit first.
+    std::ofstream(RegistryFilePath(), std::ios::binary)
+        << "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\brix\\glimmo]\n\"HiScore\"=dword:00000c3a\n"
+           "\"Sound\"=dword:00000008\n";
+    HiScore = 2000;
+    Sound = 40;
+    SaveSettings();
+    Reopen();
+    EXPECT_EQ(Get(GameKey, L"HiScore").second, Dword(3130)) << "the other copy's best score was overwritten";
+    EXPECT_EQ(Get(GameKey, L"Sound").second, Dword(40));
+    HiScore = 5000;  // and a better one of ours is kept over it
+    SaveSettings();
+    Reopen();
+    EXPECT_EQ(Get(GameKey, L"HiScore").second, Dword(5000));
+}
+
+// A run killed during play (kill -9) never gave the key clicks back; the next start does.
+TEST_F(SettingsTest, KeyClicksOfAKilledRunComeBackAtTheNextStart) {
+    const std::vector<uint8_t> script = {'t', 0, 'i', 0, 'c', 0, 'k', 0, 0, 0};
+    PutDword(ClickKey, L"BeepMode", 3);
+    Put(ClickKey, L"Script", REG_SZ, script);
+    LoadSettings();  // blanked; then the process is killed, and nothing more of it runs
+    StartAsANewProcess();
+    Reopen();
+    LoadSettings();
+    SaveSettings();
+    Reopen();
+    EXPECT_EQ(Get(ClickKey, L"BeepMode"), std::make_pair(REG_DWORD, Dword(3)));
+    EXPECT_EQ(Get(ClickKey, L"Script"), std::make_pair(REG_SZ, script));
+    bool whole = false;
+    std::ifstream in(RegistryFilePath(), std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(ParseRegistryText(text, &whole).size(), 2u) << "once given back, nothing of them is kept:\n" << text;
+}
+
+// A session that changes nothing leaves the file as it was; a new best score rewrites it.
+TEST_F(SettingsTest, TheFileIsWrittenOnlyWhenAValueChanged) {
+    PutDword(GameKey, L"HiScore", 500);
+    LoadSettings();
+    SaveSettings();
+    // A second name for the file as it is now: a rewrite (a new file renamed over it) parts them.
+    const std::string file = RegistryFilePath(), witness = file + ".witness";
+    ASSERT_EQ(link(file.c_str(), witness.c_str()), 0);
+    auto sameFile = [&] {
+        struct stat a {
+        }, b{};
+        return stat(file.c_str(), &a) == 0 && stat(witness.c_str(), &b) == 0 && a.st_ino == b.st_ino;
+    };
+    StartAsANewProcess();
+    Reopen();
+    LoadSettings();
+    EXPECT_TRUE(sameFile()) << "rewritten at start";
+    SaveSettings();
+    EXPECT_TRUE(sameFile()) << "rewritten at quit with nothing changed";
+    HiScore = 600;
+    SaveSettings();
+    EXPECT_FALSE(sameFile());
+    Reopen();
+    EXPECT_EQ(Get(GameKey, L"HiScore").second, Dword(600));
+    unlink(witness.c_str());
 }
 
 }  // namespace

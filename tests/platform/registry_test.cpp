@@ -1,11 +1,13 @@
-// The settings file: REGEDIT4 round trips, atomic saves, damaged files kept aside,
-// folders that cannot be written.
+// The settings file: REGEDIT4 round trips, atomic saves, damaged files kept aside (a few
+// of them), folders that cannot be written, links, and the file's permissions.
 #include "platform/registry.h"
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include "platform/registry_store.h"
 
@@ -53,7 +55,8 @@ TEST_F(RegistryTest, ValuesSurviveASaveByteForByte) {
     RegSetValueExW(k, L"Script", 0, REG_SZ, script, 30);
     RegCloseKey(k);
     EXPECT_NE(ReadFile().find("\"HiScore\"=dword:0001e240"), std::string::npos) << ReadFile();
-    EXPECT_FALSE(Exists(SavingFileIn(dir)));
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        EXPECT_EQ(entry.path().filename(), "glimmo.reg") << "left behind by the save";
 
     SetRegistryFolder(dir);  // a new run reads the file again
     uint32_t back = 0;
@@ -126,6 +129,86 @@ TEST_F(RegistryTest, StringValuesAreReadAndSavedAsStrings) {
     EXPECT_NE(ReadFile().find(escaped), std::string::npos) << ReadFile();
 }
 
+// Damaged files in turn are all kept aside, the newest as glimmo.reg.bad, up to five.
+TEST_F(RegistryTest, EachDamagedFileIsKeptAsideUpToFive) {
+    for (int i = 0; i < 7; ++i) {
+        WriteFile("damaged " + std::to_string(i));
+        SetRegistryFolder(dir);
+        LoadedRegistry();
+    }
+    auto read = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    };
+    EXPECT_EQ(read(DamagedFileIn(dir)), "damaged 6");
+    for (int n = 1; n <= 4; ++n)
+        EXPECT_EQ(read(DamagedFileIn(dir) + "." + std::to_string(n)), "damaged " + std::to_string(6 - n));
+    EXPECT_FALSE(Exists(DamagedFileIn(dir) + ".5"));
+    for (int n = 1; n <= 4; ++n) unlink((DamagedFileIn(dir) + "." + std::to_string(n)).c_str());
+}
+
+// A link planted where a save puts its temporary file is not followed; a settings file that
+// is a link (as dotfile managers make) is saved where it points, and stays a link.
+TEST_F(RegistryTest, SavesFollowNoPlantedLinkAndKeepALinkedFile) {
+    const std::string outside = dir + "/sub", victim = outside + "/victim", target = outside + "/glimmo.reg";
+    ASSERT_EQ(mkdir(outside.c_str(), 0700), 0);
+    std::ofstream(victim) << "precious\n";
+    ASSERT_EQ(symlink(victim.c_str(), (SettingsFileIn(dir) + ".tmp").c_str()), 0);
+    std::ofstream(target) << "REGEDIT4\n\n[HKEY_CURRENT_USER\\A]\n\"V\"=dword:00000001\n";
+    ASSERT_EQ(symlink(target.c_str(), SettingsFileIn(dir).c_str()), 0);
+    SetRegistryFolder(dir);
+    uint32_t v = 0;
+    EXPECT_EQ(ReadDword(L"A", L"V", v), 0);
+    EXPECT_EQ(v, 1u);
+    HKEY k = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"A", 0, nullptr, 0, 0, nullptr, &k, nullptr), 0);
+    uint32_t seven = 7;
+    RegSetValueExW(k, L"V", 0, REG_DWORD, reinterpret_cast<BYTE*>(&seven), 4);
+    RegCloseKey(k);  // saves
+    std::ifstream in(victim);
+    std::string victimText((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(victimText, "precious\n") << "a file outside the settings folder was overwritten";
+    struct stat st {};
+    ASSERT_EQ(lstat(SettingsFileIn(dir).c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode)) << "the linked settings file was replaced by a plain one";
+    std::ifstream linked(target);
+    std::string targetText((std::istreambuf_iterator<char>(linked)), std::istreambuf_iterator<char>());
+    EXPECT_NE(targetText.find("dword:00000007"), std::string::npos) << "not saved where the link points";
+    SetRegistryFolder(dir);
+    EXPECT_EQ(ReadDword(L"A", L"V", v), 0);
+    EXPECT_EQ(v, 7u);
+    for (const std::string& path : {victim, target, SettingsFileIn(dir) + ".tmp", SettingsFileIn(dir)})
+        unlink(path.c_str());
+}
+
+// A save keeps the file's permissions; a file made read-only is left as it is.
+TEST_F(RegistryTest, ASaveKeepsTheFilesModeAndLeavesAReadOnlyFileAlone) {
+    auto save = [](uint32_t value) {
+        HKEY k = nullptr;
+        RegCreateKeyExW(HKEY_CURRENT_USER, L"A", 0, nullptr, 0, 0, nullptr, &k, nullptr);
+        RegSetValueExW(k, L"V", 0, REG_DWORD, reinterpret_cast<BYTE*>(&value), 4);
+        RegCloseKey(k);
+        return SaveRegistry();
+    };
+    auto mode = [&] {
+        struct stat st {};
+        stat(SettingsFileIn(dir).c_str(), &st);
+        return st.st_mode & 07777;
+    };
+    WriteFile("REGEDIT4\n\n[HKEY_CURRENT_USER\\A]\n\"V\"=dword:00000001\n");
+    ASSERT_EQ(chmod(SettingsFileIn(dir).c_str(), 0640), 0);
+    SetRegistryFolder(dir);
+    EXPECT_TRUE(save(2));
+    EXPECT_EQ(mode(), 0640u);
+    ASSERT_EQ(chmod(SettingsFileIn(dir).c_str(), 0440), 0);
+    SetRegistryFolder(dir);
+    EXPECT_FALSE(save(3));
+    EXPECT_EQ(mode(), 0440u);
+    EXPECT_NE(ReadFile().find("dword:00000002"), std::string::npos) << ReadFile();
+}
+
 TEST_F(RegistryTest, UnwritableFolderKeepsPlaying) {
     if (geteuid() == 0) GTEST_SKIP() << "root writes anywhere";
     chmod(dir.c_str(), 0500);
@@ -140,6 +223,7 @@ TEST_F(RegistryTest, UnwritableFolderKeepsPlaying) {
 TEST_F(RegistryTest, FolderThatIsAFileIsReported) {
     std::ofstream(dir + "/sub") << "x";
     SetRegistryFolder(dir + "/sub/deeper");
+    LoadedRegistry()["A"]["V"] = {REG_DWORD, {1, 0, 0, 0}};  // something to keep
     EXPECT_FALSE(SaveRegistry());
     unlink((dir + "/sub").c_str());
 }

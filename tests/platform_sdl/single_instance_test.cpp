@@ -1,16 +1,22 @@
 // The single-instance handshake: the first claimant holds the name, a second is told
-// another copy runs and makes the holder come forward; strangers' bytes do nothing.
+// another copy runs and makes the holder come forward; strangers' bytes do nothing; a
+// holder that never answers is taken as gone; each display has a name of its own.
 #include "platform/sdl/single_instance.h"
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
-std::string TestName(const char* what) { return InstanceName("test-" + std::to_string(getpid()) + "-" + what); }
+std::string TestName(const char* what) {
+    return InstanceName("test-" + std::to_string(getpid()) + "-" + what, "x11=:0");
+}
 
 // Connects to the holder and writes raw bytes, as a confused or hostile caller would.
 void SendRaw(const std::string& name, const std::string& bytes) {
@@ -35,13 +41,31 @@ TEST(SingleInstance, SecondCopyRaisesTheFirst) {
     ASSERT_EQ(first.ClaimOrSignal(name), SingleInstance::Claim::Holder);
     EXPECT_TRUE(first.Holding());
     EXPECT_FALSE(first.RaiseRequested());
+    // The first copy's loop, answering while the second waits.
+    std::atomic<bool> raised{false}, stop{false};
+    std::thread loop([&] {
+        while (!stop && !raised) {
+            if (first.RaiseRequested()) raised = true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    });
     {
         SingleInstance second;
         EXPECT_EQ(second.ClaimOrSignal(name), SingleInstance::Claim::OtherRunning);
         EXPECT_FALSE(second.Holding());
     }
-    EXPECT_TRUE(first.RaiseRequested());
+    stop = true;
+    loop.join();
+    EXPECT_TRUE(raised);
     EXPECT_FALSE(first.RaiseRequested());  // one request, one raise
+}
+
+// Copies on two displays are two games; one display written two ways is one.
+TEST(SingleInstance, EachDisplayHasItsOwnCopy) {
+    EXPECT_NE(InstanceName("glimmo", DisplayIdentity("x11", ":0", nullptr)),
+              InstanceName("glimmo", DisplayIdentity("x11", ":1", nullptr)));
+    EXPECT_EQ(DisplayIdentity("x11", ":0", nullptr), DisplayIdentity("x11", "unix:0.0", nullptr));
+    EXPECT_NE(DisplayIdentity("wayland", nullptr, "wayland-0"), DisplayIdentity("wayland", nullptr, "wayland-1"));
 }
 
 TEST(SingleInstance, NameIsFreeAgainWhenTheHolderEnds) {
@@ -86,6 +110,18 @@ TEST(SingleInstance, RequestInPiecesIsPutTogether) {
     close(fd);
 }
 
+// A holder that has frozen (it holds the name and takes no calls) is taken as gone within
+// a second: the later copy does not leave thinking it was brought forward.
+TEST(SingleInstance, AFrozenHolderIsTakenAsGone) {
+    std::string name = TestName("frozen-holder");
+    SingleInstance frozen;
+    ASSERT_EQ(frozen.ClaimOrSignal(name), SingleInstance::Claim::Holder);
+    auto start = std::chrono::steady_clock::now();
+    SingleInstance later;
+    EXPECT_EQ(later.ClaimOrSignal(name), SingleInstance::Claim::NotAnswering);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
+}
+
 TEST(SingleInstance, FrozenHolderDoesNotHoldTheStartUp) {
     // A holder that never takes its calls, with its queue of callers full.
     std::string name = TestName("frozen");
@@ -106,8 +142,7 @@ TEST(SingleInstance, FrozenHolderDoesNotHoldTheStartUp) {
         queued.push_back(fd);
     }
     SingleInstance later;
-    EXPECT_EQ(later.ClaimOrSignal(name), SingleInstance::Claim::Unavailable);
-    EXPECT_EQ(later.Problem(), "the running copy does not answer");
+    EXPECT_EQ(later.ClaimOrSignal(name), SingleInstance::Claim::NotAnswering);
     for (int fd : queued) close(fd);
     close(holder);
 }

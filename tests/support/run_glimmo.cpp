@@ -3,11 +3,13 @@
 #include "tests/support/run_glimmo.h"
 #include <gtest/gtest.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <sched.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -53,7 +55,8 @@ void WriteWholeFile(const std::string& path, const std::string& bytes) {
 bool Exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
 
 ProgramResult RunGlimmo(const ProgramSetup& setup) {
-    ScratchFolder capture("capture");
+    static std::atomic<int> runs{0};  // two runs at once each capture into a folder of their own
+    ScratchFolder capture("capture-" + std::to_string(runs++));
     const std::string outPath = capture / "out", errPath = capture / "err";
     std::vector<std::string> argStrings{GLIMMO_PROGRAM};
     argStrings.insert(argStrings.end(), setup.args.begin(), setup.args.end());
@@ -71,6 +74,7 @@ ProgramResult RunGlimmo(const ProgramSetup& setup) {
             if (value) setenv(name.c_str(), value->c_str(), 1);
             else unsetenv(name.c_str());
         }
+        if (!setup.workingFolder.empty() && chdir(setup.workingFolder.c_str()) != 0) _exit(124);
         if (setup.ownInstanceSocket && unshare(CLONE_NEWNET) != 0) unshare(CLONE_NEWUSER | CLONE_NEWNET);
         if (setup.runAsUser && geteuid() == 0) {
             if (setgid(*setup.runAsUser) != 0 || setuid(*setup.runAsUser) != 0) _exit(125);
@@ -91,7 +95,7 @@ ProgramResult RunGlimmo(const ProgramSetup& setup) {
         if (setup.terminateAfterMs && !terminated &&
             std::chrono::steady_clock::now() > started + std::chrono::milliseconds(*setup.terminateAfterMs) &&
             (setup.terminateOnceExists.empty() || Exists(setup.terminateOnceExists))) {
-            kill(child, SIGTERM);
+            kill(child, setup.terminateSignal);
             terminated = true;
         }
         if (std::chrono::steady_clock::now() > deadline) {
@@ -106,4 +110,52 @@ ProgramResult RunGlimmo(const ProgramSetup& setup) {
     result.out = ReadWholeFile(outPath);
     result.err = ReadWholeFile(errPath);
     return result;
+}
+
+VirtualDisplay::VirtualDisplay() {
+    int ready[2];
+    if (pipe2(ready, O_CLOEXEC) != 0) return;
+    pid_t child = fork();
+    if (child == 0) {
+        int quiet = open("/dev/null", O_RDWR);
+        dup2(quiet, 0);
+        dup2(quiet, 1);
+        dup2(quiet, 2);
+        int fd = dup(ready[1]);  // without close-on-exec: Xvfb writes its display number there
+        std::string fdText = std::to_string(fd);
+        execlp("Xvfb", "Xvfb", "-displayfd", fdText.c_str(), "-nolisten", "tcp", "-screen", "0", "640x480x24",
+               static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(ready[1]);
+    if (child < 0) {
+        close(ready[0]);
+        return;
+    }
+    // The number comes once the server takes connections.
+    std::string number;
+    pollfd p{ready[0], POLLIN, 0};
+    char c = 0;
+    while (poll(&p, 1, 20000) == 1 && read(ready[0], &c, 1) == 1 && c != '\n') number += c;
+    close(ready[0]);
+    if (number.empty()) {
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        return;
+    }
+    pid_ = child;
+    name_ = ":" + number;
+}
+
+VirtualDisplay::~VirtualDisplay() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+}
+
+void VirtualDisplay::Kill() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+    pid_ = -1;
 }

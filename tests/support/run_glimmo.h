@@ -1,6 +1,8 @@
 // Runs the real glimmo executable as a child with a changed environment (and, as root,
 // optionally as an unprivileged user), capturing its exit code and what it printed.
 #pragma once
+#include <sys/types.h>
+#include <csignal>
 #include <map>
 #include <optional>
 #include <string>
@@ -24,7 +26,9 @@ struct ProgramSetup {
     // machine cannot send this one away.
     std::optional<unsigned> terminateAfterMs;
     std::string terminateOnceExists;  // and not before this file exists (the game is up)
+    int terminateSignal = SIGTERM;    // or another way of asking, as a desktop might
     bool ownInstanceSocket = false;
+    std::string workingFolder;  // where the child starts; empty: this process's
 };
 
 // The glimmo program under test with the setup; the child's stdin is /dev/null.
@@ -40,6 +44,23 @@ public:
 
 private:
     std::string path_;
+};
+
+// An X server of its own (Xvfb, on the first free display number), for windowed runs
+// that need a real display; stopped by the destructor. Not running when Xvfb is missing.
+class VirtualDisplay {
+public:
+    VirtualDisplay();
+    ~VirtualDisplay();
+    VirtualDisplay(const VirtualDisplay&) = delete;
+    VirtualDisplay& operator=(const VirtualDisplay&) = delete;
+    bool Running() const { return pid_ > 0; }
+    const std::string& Name() const { return name_; }  // as DISPLAY wants it: ":N"
+    void Kill();                                       // the server dies under its clients
+
+private:
+    pid_t pid_ = -1;
+    std::string name_;
 };
 
 std::string ReadWholeFile(const std::string& path);
