@@ -66,10 +66,10 @@ bool ParseScript(const std::string& text, uint32_t startTick, std::vector<Script
         if (!ParseInt(w[0], 0, INT64_MAX, tick)) return fail("'" + w[0] + "' is not a tick");
         if (w.size() < 2) return fail("a verb is missing");
         const std::string& verb = w[1];
-        const int64_t last = tick + (verb == "tap" ? TapLength : 0);
-        if (last > LastScriptTick)
-            return fail((last == tick ? "tick " : "the tap's release at ") + std::to_string(last) +
-                        " is past the last tick a script can reach, " + std::to_string(LastScriptTick));
+        const std::string reach = ", past the last tick a script can reach, " + std::to_string(LastScriptTick);
+        if (tick > LastScriptTick) return fail("tick " + w[0] + reach);
+        if (verb == "tap" && tick + TapLength > LastScriptTick)
+            return fail("a tap at " + w[0] + " lets go at " + std::to_string(tick + TapLength) + reach);
         uint32_t at = startTick + uint32_t(tick);
         ScriptEvent e{at, ScriptEvent::KeyDown};
         e.line = number;

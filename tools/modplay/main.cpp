@@ -115,9 +115,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "glimmo-modplay: %s\n", why.c_str());
         return 2;
     }
+    const std::string name = options.file == "-" ? "standard input" : options.file;
     const auto* image = reinterpret_cast<const uint8_t*>(bytes.data());
     if (std::string why = WhyNotAModule(image, bytes.size()); !why.empty()) {
-        std::fprintf(stderr, "glimmo-modplay: %s is not a module: %s\n", options.file.c_str(), why.c_str());
+        std::fprintf(stderr, "glimmo-modplay: %s is not a module: %s\n", name.c_str(), why.c_str());
         return 2;
     }
     const bool offline = !options.out.empty();
@@ -138,7 +139,7 @@ int main(int argc, char** argv) {
     module.SetVolume(options.volume);
     module.SetPan(options.separation);
     const uint32_t songLength = ImageSongLength(module.data, module.size);
-    std::printf("%s\n  \"%s\", song length %u (%u patterns), %u Hz %s%s\n", options.file.c_str(),
+    std::printf("%s\n  \"%s\", song length %u (%u patterns), %u Hz %s%s\n", name.c_str(),
                 SongTitle(module.data, module.size).c_str(), songLength, ImagePatternCount(module.data, module.size),
                 options.rate, options.mono ? "mono" : "stereo", options.loop ? ", looping" : "");
     std::fflush(stdout);
