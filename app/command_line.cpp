@@ -2,12 +2,13 @@
 #include "app/command_line.h"
 #include <cerrno>
 #include <cstdlib>
+#include "platform/sdl/window_scale.h"
 
 namespace {
 const std::vector<OptionInfo> table = {
     {"--help", nullptr, "show this help and exit"},
     {"--version", nullptr, "show the version and exit"},
-    {"--scale", "N", "window scale, a whole number from 1 (default and most: the largest that fits)"},
+    {"--scale", "N", "window scale, a whole number from 1 to 16 (default and most: the largest that fits)"},
     {"--fullscreen", nullptr, "start in full screen (Alt+Enter or F11 toggles)"},
     {"--config-dir", "DIR", "where the settings file glimmo.reg is kept"},
     {"--autopilot", "SEED", "let the built-in player play (a demo in the window; its score is not kept)"},
@@ -22,12 +23,13 @@ const std::vector<OptionInfo> table = {
     {"--display-props", "CX,CY,XPITCH,YPITCH,BPP,FORMAT", "headless: other display properties, for tests"},
 };
 
+// Decimal digits only (a minus sign where lo is below 0): no octal, hex, spaces or plus.
 bool ParseNumber(const std::string& s, int64_t lo, int64_t hi, int64_t& out) {
-    if (s.empty()) return false;
+    const size_t digits = s.find_first_not_of('-') == 1 && lo < 0 ? 1 : 0;
+    if (s.size() <= digits || s.find_first_not_of("0123456789", digits) != std::string::npos) return false;
     errno = 0;
-    char* end = nullptr;
-    long long v = std::strtoll(s.c_str(), &end, 0);
-    if (errno || *end || v < lo || v > hi) return false;
+    long long v = std::strtoll(s.c_str(), nullptr, 10);
+    if (errno || v < lo || v > hi) return false;
     out = v;
     return true;
 }
@@ -83,7 +85,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
             value = args[++i];
         }
         int64_t n = 0;
-        auto bad = [&](const char* what) {
+        auto bad = [&](const std::string& what) {
             error = a + " " + value + ": " + what;
             return false;
         };
@@ -91,8 +93,13 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
         else if (a == "--version") out.version = true;
         else if (a == "--headless") out.headless = true;
         else if (a == "--fullscreen") out.fullscreen = true;
-        else if (a == "--scale") {
-            if (!ParseNumber(value, 1, 64, n)) return bad("the scale must be a whole number from 1 to 64");
+        else if (value.empty() &&
+                 (a == "--script" || a == "--state-log" || a == "--audio-out" || a == "--config-dir")) {
+            error = a + " needs " + info->argument + ", not an empty name";
+            return false;
+        } else if (a == "--scale") {
+            if (!ParseNumber(value, 1, kLargestScale, n))
+                return bad("the scale must be a whole number from 1 to " + std::to_string(kLargestScale));
             out.scale = int(n);
         } else if (a == "--frames") {
             if (!ParseNumber(value, 1, INT64_MAX, n)) return bad("not a number of passes");

@@ -2,9 +2,12 @@
 // state log, screenshots and the end of the run, around the game's own entry.
 #include "app/harness.h"
 #include <unistd.h>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include "app/autopilot.h"
 #include "app/entry.h"
 #include "app/global_objects.h"
@@ -18,6 +21,7 @@
 #include "platform/clock.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/headless/virtual_waveout.h"
+#include "platform/input_file.h"
 #include "platform/keys.h"
 #include "platform/messages.h"
 #include "platform/play_state.h"
@@ -29,6 +33,32 @@
 std::function<void(const PassInfo&)> OnPassEnd;
 
 namespace {
+// The signal that asked a headless run to stop; the run ends after the pass in hand.
+volatile std::sig_atomic_t stopSignal = 0;
+
+// While a headless run lasts, Ctrl-C, a kill and a closed terminal end it between two
+// passes, so its files are whole and its temporary folder goes; a second one kills.
+class StopOnSignals {
+public:
+    StopOnSignals() {
+        stopSignal = 0;
+        struct sigaction ask {};
+        ask.sa_handler = [](int signal) { stopSignal = signal; };
+        sigemptyset(&ask.sa_mask);
+        ask.sa_flags = SA_RESETHAND;
+        for (size_t i = 0; i < std::size(signals_); ++i) sigaction(signals_[i], &ask, &before_[i]);
+    }
+    ~StopOnSignals() {
+        for (size_t i = 0; i < std::size(signals_); ++i) sigaction(signals_[i], &before_[i], nullptr);
+    }
+    StopOnSignals(const StopOnSignals&) = delete;
+    StopOnSignals& operator=(const StopOnSignals&) = delete;
+
+private:
+    static constexpr int signals_[] = {SIGINT, SIGTERM, SIGHUP};
+    struct sigaction before_[std::size(signals_)]{};
+};
+
 void ApplySet(const ScriptEvent& e) {
     int32_t v = int32_t(e.value);
     if (e.name == "Level") Level = v;
@@ -37,15 +67,29 @@ void ApplySet(const ScriptEvent& e) {
     else if (e.name == "Lives") Player.lives = v;
 }
 
-std::string MakeTempFolder() {
-    char name[] = "/tmp/glimmo-XXXXXX";
-    const char* made = mkdtemp(name);
-    return made ? made : "/tmp";
+// A fresh folder of the run's own for its settings, under $TMPDIR or /tmp; "" (with
+// `why` set) when none can be made.
+std::string MakeTempFolder(std::string& why) {
+    const char* base = std::getenv("TMPDIR");
+    std::string name = std::string(base && *base ? base : "/tmp") + "/glimmo-XXXXXX";
+    if (mkdtemp(name.data())) return name;
+    why = std::strerror(errno);
+    return "";
 }
 
-void RemoveTempFolder(const std::string& folder) {
-    RemoveRegistryFiles(folder);
-    rmdir(folder.c_str());
+// Every output of the run is checked before anything is made, so a path that cannot be
+// written costs nothing. "" when all can be; else the line to print.
+std::string CheckOutputs(const CommandLine& cl) {
+    auto check = [](const char* what, const std::string& path) -> std::string {
+        std::string why = WhyNotWritable(path);
+        return why.empty() ? "" : std::string("cannot write ") + what + " " + path + ": " + why;
+    };
+    std::string problem;
+    if (!cl.stateLog.empty()) problem = check("the state log", cl.stateLog);
+    if (problem.empty() && !cl.audioOut.empty()) problem = check("the audio", cl.audioOut);
+    for (const ScreenshotRequest& s : cl.screenshots)
+        if (problem.empty()) problem = check("the screenshot", s.path);
+    return problem;
 }
 }  // namespace
 
@@ -58,7 +102,8 @@ int RunProgram(const CommandLine& cl) {
     if (!cl.stateLog.empty()) {
         log = std::fopen(cl.stateLog.c_str(), "w");
         if (!log) {
-            std::fprintf(stderr, "glimmo: cannot write the state log %s\n", cl.stateLog.c_str());
+            std::fprintf(stderr, "glimmo: cannot write the state log %s: %s\n", cl.stateLog.c_str(),
+                         std::strerror(errno));
             return 2;
         }
     }
@@ -71,19 +116,29 @@ int RunProgram(const CommandLine& cl) {
 
     uint32_t start = GetTickCount();
     uint64_t passes = 0;
+    // The first output that could not be written ends the run with this line.
+    std::string failure;
+    auto fail = [&](const char* what, const std::string& path, int error) {
+        if (failure.empty())
+            failure = std::string("could not write ") + what + " " + path + ": " + std::strerror(error);
+    };
     LoopHooks& hooks = CurrentLoopHooks();
     hooks = LoopHooks{};
     if (cl.autopilotSeed) hooks.beforeMessage = [] { AutopilotPass(); };
     hooks.afterFrame = [&](const MSG& msg, uint32_t tick, FrameKind kind) {
         ++passes;
         if (OnPassEnd) OnPassEnd(PassInfo{passes, tick, &msg, kind});
-        if (log) std::fputs(StateLine(passes, tick, msg, kind).c_str(), log);
+        if (log && std::fputs(StateLine(passes, tick, msg, kind).c_str(), log) == EOF)
+            fail("the state log", cl.stateLog, errno);
         for (const ScreenshotRequest& s : cl.screenshots) {
             if (s.pass != passes) continue;
             const void* frame = CurrentBackend().LastFrame();
+            errno = 0;
             if (!frame || !WriteFramePng(s.path, frame, CurrentBackend().DisplayProperties()))
-                std::fprintf(stderr, "glimmo: could not write screenshot %s\n", s.path.c_str());
+                fail("the screenshot", s.path, frame && errno ? errno : EIO);
         }
+        if (int error = VirtualAudioOutError()) fail("the audio", cl.audioOut, error);
+        if (!failure.empty() || stopSignal) return false;
         if (cl.frames && passes >= *cl.frames) return false;
         if (cl.untilTick && GetTickCount() - start >= *cl.untilTick) return false;
         return true;
@@ -93,42 +148,76 @@ int RunProgram(const CommandLine& cl) {
     int code = GameEntry(ProgramInstance(), nullptr, L"", SW_SHOW);
     DestroyGlobalObjects();
     hooks = LoopHooks{};
-    if (log) std::fclose(log);
+    if (log && (std::fclose(log) != 0)) fail("the state log", cl.stateLog, errno);
+    if (!failure.empty()) {
+        std::fprintf(stderr, "glimmo: %s\n", failure.c_str());
+        return 1;
+    }
     return code;
 }
 
 int RunHeadless(const CommandLine& cl) {
     std::vector<ScriptEvent> events;
     if (!cl.script.empty()) {
-        std::ifstream in(cl.script, std::ios::binary);
-        if (!in) {
-            std::fprintf(stderr, "glimmo: cannot read the script %s\n", cl.script.c_str());
+        std::string text;
+        if (std::string why = ReadInputFile(cl.script, LargestScript, false, text); !why.empty()) {
+            std::fprintf(stderr, "glimmo: cannot read the script %s: %s\n", cl.script.c_str(), why.c_str());
             return 2;
         }
-        std::stringstream text;
-        text << in.rdbuf();
         std::string error;
-        if (!ParseScript(text.str(), cl.startTick, events, error)) {
+        if (!ParseScript(text, cl.startTick, events, error)) {
             std::fprintf(stderr, "glimmo: %s: %s\n", cl.script.c_str(), error.c_str());
             return 2;
         }
     }
+    if (std::string problem = CheckOutputs(cl); !problem.empty()) {
+        std::fprintf(stderr, "glimmo: %s\n", problem.c_str());
+        return 2;
+    }
+    std::string folder = cl.configDir;
+    if (folder.empty()) {
+        std::string why;
+        folder = MakeTempFolder(why);
+        if (folder.empty()) {
+            std::fprintf(stderr,
+                         "glimmo: cannot make a temporary folder for the settings (%s); give --config-dir DIR\n",
+                         why.c_str());
+            return 2;
+        }
+    }
+    auto removeTempFolder = [&] {
+        std::error_code ignored;
+        if (cl.configDir.empty()) std::filesystem::remove_all(folder, ignored);
+    };
+    if (!cl.audioOut.empty() && !SetVirtualAudioOut(cl.audioOut)) {
+        std::fprintf(stderr, "glimmo: cannot write the audio %s: %s\n", cl.audioOut.c_str(), std::strerror(errno));
+        removeTempFolder();
+        return 2;
+    }
     HeadlessBackend& backend = UseHeadlessBackend(cl.startTick, cl.displayProps.value_or(PortraitDisplay));
     backend.AddEvents(std::move(events));
     backend.onSet = ApplySet;
-
-    std::string folder = cl.configDir.empty() ? MakeTempFolder() : cl.configDir;
     SetRegistryFolder(folder);
     UseVirtualWaveOut();
-    if (!cl.audioOut.empty()) SetVirtualAudioOut(cl.audioOut);
 
-    int code = RunProgram(cl);
-
-    if (!cl.audioOut.empty() && !FinishVirtualAudioOut()) {
-        std::fprintf(stderr, "glimmo: could not write %s\n", cl.audioOut.c_str());
-        code = code ? code : 1;
+    int code = 0;
+    {
+        StopOnSignals stopper;
+        code = RunProgram(cl);
+        if (!cl.audioOut.empty()) {
+            if (!FinishVirtualAudioOut()) {
+                if (!code)
+                    std::fprintf(stderr, "glimmo: could not write the audio %s: %s\n", cl.audioOut.c_str(),
+                                 std::strerror(errno));
+                code = code ? code : 1;
+            } else if (double at = VirtualAudioOutCutAt(); at > 0) {
+                std::fprintf(stderr, "glimmo: %s stops at %.0f s of sound, the most a WAV file can hold (4 GiB)\n",
+                             cl.audioOut.c_str(), at);
+            }
+        }
+        removeTempFolder();
+        if (stopSignal && !code) code = 128 + stopSignal;
     }
-    if (cl.configDir.empty()) RemoveTempFolder(folder);
     SetBackend(nullptr);
     return code;
 }

@@ -19,7 +19,12 @@ struct PassInfo {
 extern std::function<void(const PassInfo&)> OnPassEnd;
 
 // Runs the game with the backend already in force and the harness options of `cl`.
-// Returns the exit code; on a setup error (unreadable script, bad line) prints it and returns 2.
+// Returns the exit code: 2 when the state log cannot be made, 1 when an output could
+// not be written during the run (it ends there, with one line on stderr).
 int RunProgram(const CommandLine& cl);
 // Puts the headless backend and the virtual audio device in force, then RunProgram.
+// Nothing runs (exit code 2, one line) when the script cannot be read or parsed, an
+// output cannot be written, or no temporary folder can be made for the settings;
+// SIGINT, SIGTERM or SIGHUP ends the run between passes, its files whole and its
+// temporary folder gone (exit code 128 + the signal).
 int RunHeadless(const CommandLine& cl);

@@ -3,10 +3,23 @@
 #include <cerrno>
 #include <cstdlib>
 #include <sstream>
+#include "game/game_frame.h"
+#include "game/maze.h"
+#include "game/score.h"
 #include "platform/win_types.h"
 
 namespace {
-const char* const SetNames[] = {"Level", "DotsEaten", "Score", "Lives"};
+// What `set` may change, and the values a game can reach: beyond them the game's own
+// arithmetic would overflow.
+struct SetName {
+    const char* name;
+    int64_t lowest, highest;
+};
+const SetName SetNames[] = {
+    {"Level", 1, LastLevel}, {"DotsEaten", 0, EdibleCells}, {"Score", 0, ScoreWrap}, {"Lives", 0, MaxLives}};
+
+// A tap lets go this long after it presses.
+constexpr uint32_t TapLength = 30;
 
 bool ParseInt(const std::string& s, int64_t lo, int64_t hi, int64_t& out) {
     if (s.empty()) return false;
@@ -50,10 +63,14 @@ bool ParseScript(const std::string& text, uint32_t startTick, std::vector<Script
             return false;
         };
         int64_t tick = 0;
-        if (!ParseInt(w[0], 0, UINT32_MAX, tick)) return fail("'" + w[0] + "' is not a tick");
+        if (!ParseInt(w[0], 0, INT64_MAX, tick)) return fail("'" + w[0] + "' is not a tick");
         if (w.size() < 2) return fail("a verb is missing");
-        uint32_t at = startTick + uint32_t(tick);
         const std::string& verb = w[1];
+        const std::string reach = ", past the last tick a script can reach, " + std::to_string(LastScriptTick);
+        if (tick > LastScriptTick) return fail("tick " + w[0] + reach);
+        if (verb == "tap" && tick + TapLength > LastScriptTick)
+            return fail("a tap at " + w[0] + " lets go at " + std::to_string(tick + TapLength) + reach);
+        uint32_t at = startTick + uint32_t(tick);
         ScriptEvent e{at, ScriptEvent::KeyDown};
         e.line = number;
         if (verb == "down" || verb == "up" || verb == "tap") {
@@ -65,7 +82,7 @@ bool ParseScript(const std::string& text, uint32_t startTick, std::vector<Script
             events.push_back(e);
             if (verb == "tap") {
                 e.kind = ScriptEvent::KeyUp;
-                e.tick = at + 30;
+                e.tick = at + TapLength;
                 events.push_back(e);
             }
         } else if (verb == "deactivate" || verb == "close") {
@@ -74,11 +91,14 @@ bool ParseScript(const std::string& text, uint32_t startTick, std::vector<Script
             events.push_back(e);
         } else if (verb == "set") {
             if (w.size() != 4) return fail("set takes a name and a value");
-            bool known = false;
-            for (const char* n : SetNames) known |= w[2] == n;
+            const SetName* known = nullptr;
+            for (const SetName& n : SetNames)
+                if (w[2] == n.name) known = &n;
             if (!known) return fail("set: unknown name '" + w[2] + "' (Level, DotsEaten, Score or Lives)");
             int64_t value = 0;
-            if (!ParseInt(w[3], INT32_MIN, INT32_MAX, value)) return fail("set: '" + w[3] + "' is not a number");
+            if (!ParseInt(w[3], known->lowest, known->highest, value))
+                return fail("set " + w[2] + ": '" + w[3] + "' is not a number from " + std::to_string(known->lowest) +
+                            " to " + std::to_string(known->highest));
             e.kind = ScriptEvent::Set;
             e.name = w[2];
             e.value = value;

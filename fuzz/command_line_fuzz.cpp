@@ -1,5 +1,6 @@
 // Fuzz target of the command line: the bytes split at NULs into arguments. Any words are
-// either a command line within the options' ranges or a refusal that says what is wrong.
+// either a command line within the options' ranges (decimal numbers, no empty path) or a
+// refusal that says what is wrong.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -17,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bool ok = ParseCommandLine(args, cl, error);
     if (ok != error.empty()) std::abort();
     if (!ok) return 0;
-    if (cl.scale < 0 || cl.scale > 64) std::abort();
+    if (cl.scale < 0 || cl.scale > 16) std::abort();
     if (cl.frames && *cl.frames == 0) std::abort();
     if (cl.displayProps) {
         const GXDisplayProperties& p = *cl.displayProps;
@@ -26,5 +27,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     for (const ScreenshotRequest& s : cl.screenshots)
         if (s.path.empty()) std::abort();
+    // A path option given is never empty, and every number was written in decimal digits.
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        bool takesValue = false;
+        for (const OptionInfo& o : Options()) takesValue |= a == o.name && o.argument;
+        if (!takesValue) continue;
+        const std::string& value = args[++i];
+        if ((a == "--script" || a == "--state-log" || a == "--audio-out" || a == "--config-dir") && value.empty())
+            std::abort();
+        if ((a == "--scale" || a == "--frames" || a == "--until-tick" || a == "--start-tick" || a == "--autopilot") &&
+            value.find_first_not_of("0123456789") != std::string::npos)
+            std::abort();
+    }
     return 0;
 }

@@ -1,14 +1,18 @@
 // Fuzz target of the module player: any bytes as a PTMOD resource, played in place for
 // a second at each output rate (three in all), in stereo or mono, looping or not. Every
-// read stays inside the bytes given and no frame can sum beyond four full channels.
+// read stays inside the bytes given and no frame can sum beyond four full channels. The
+// same bytes go through glimmo-modplay's check of a file first.
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 
 #include "platform/resource_entry.h"
 #include "platform/resources.h"
 #include "sound/module.h"
+#include "sound/module_image.h"
 #include "sound/module_tables.h"
 #include "sound/module_voice.h"
+#include "tools/modplay/song_info.h"
 
 namespace {
 constexpr uint32_t SecondsPerRate = 1;
@@ -29,10 +33,22 @@ constexpr int32_t FrameLimit = 4 * 64 * 128;
         if (std::abs(left) + std::abs(right) > FrameLimit) std::abort();
     }
 }
+
+// glimmo-modplay's check: what it accepts has a four-channel signature and holds every
+// pattern its song plays; what it refuses, it says why.
+void CheckTheCommandsVerdict(const uint8_t* data, size_t size) {
+    const std::string why = WhyNotAModule(data, size);
+    if (!why.empty()) return;
+    if (size < ModulePatternsAt) std::abort();
+    const std::string tag(reinterpret_cast<const char*>(data) + ModuleTagAt, 4);
+    if (tag != "M.K." && tag != "M!K!" && tag != "FLT4" && tag != "4CHN") std::abort();
+    if (size < ModulePatternsAt + size_t(ImagePatternCount(data, size)) * ModulePatternBytes) std::abort();
+}
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > 1u << 20) return 0;
+    CheckTheCommandsVerdict(data, size);
 
     const ResourceEntry entry{"PTMOD", 4343, data, size};
     SetExtraResources(&entry, 1);

@@ -1,5 +1,6 @@
 // Fuzz target of the headless script reader: any text is either a list of events the
-// harness can run or a refusal naming the line; the first four bytes pick the start tick.
+// harness can run (within the clock's reach, `set` within what a game can reach) or a
+// refusal naming the line; the first four bytes pick the start tick.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -27,14 +28,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 if (e.vk <= 0 || e.vk > 255) std::abort();
                 break;
             case ScriptEvent::Set:
-                if (e.name != "Level" && e.name != "DotsEaten" && e.name != "Score" && e.name != "Lives") std::abort();
-                if (e.value < INT32_MIN || e.value > INT32_MAX) std::abort();
+                // Only values a game can reach.
+                if (e.name == "Level"       ? e.value < 1 || e.value > 21
+                    : e.name == "DotsEaten" ? e.value < 0 || e.value > 244
+                    : e.name == "Score"     ? e.value < 0 || e.value > 9999999
+                    : e.name == "Lives"     ? e.value < 0 || e.value > 6
+                                            : true)
+                    std::abort();
                 break;
             case ScriptEvent::Deactivate:
             case ScriptEvent::Close: break;
             default: std::abort();
         }
         if (e.line < 1) std::abort();
+        // Every event, a tap's release too, within the reach of the 32-bit virtual clock.
+        if (uint32_t(e.tick - startTick) > LastScriptTick) std::abort();
     }
     return 0;
 }

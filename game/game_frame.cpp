@@ -124,7 +124,7 @@ void CommonFrame(uint32_t now, int32_t scoreBefore) {
 
 int32_t NextLevel(int32_t level) {
     const int32_t next = level + 1;
-    return next > 21 ? 18 : next;
+    return next > LastLevel ? 18 : next;
 }
 
 void GameFrame() {

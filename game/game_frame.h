@@ -13,5 +13,6 @@ void StartNewGame();
 // The next round of a level, or the first of a new level: actors home, dots back, READY!.
 void StartRound();
 
-// Level after `level` once it is cleared: levels 18 to 21 repeat for ever.
+// Level after `level` once it is cleared: levels 18 to LastLevel repeat for ever.
+constexpr int32_t LastLevel = 21;
 int32_t NextLevel(int32_t level);

@@ -40,8 +40,6 @@ constexpr LevelRow LastRow = {1, -3000, 3000};  // level 16 and every other valu
 
 constexpr int32_t FruitX = 82, FruitY = 118;
 constexpr int32_t ExtraLifeScore = 10000;
-constexpr int32_t ScoreWrap = 9999999;
-constexpr int32_t MaxLives = 6;
 
 // A display deadline still ahead; 0 means none (a fruit gone or eaten), whatever the
 // tick count, and ticks are compared by their difference so the wrap does no harm.

@@ -3,6 +3,10 @@
 #pragma once
 #include <cstdint>
 
+// A score reaching ScoreWrap starts again from 0; lives never go past MaxLives.
+constexpr int32_t ScoreWrap = 9999999;
+constexpr int32_t MaxLives = 6;
+
 extern int32_t Score;
 extern int32_t HiScore;  // the best score, kept between runs
 extern int32_t Level;

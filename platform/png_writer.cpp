@@ -1,6 +1,10 @@
 // PNG output for headless screenshots and the window's F12.
 #include "platform/png_writer.h"
+#include <sys/stat.h>
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STBI_WRITE_NO_STDIO_FILE_LIMITS
 #pragma GCC diagnostic push
@@ -39,7 +43,27 @@ std::vector<uint8_t> FrameToRgb(const void* frame, const GXDisplayProperties& pr
 }
 
 bool WriteRgbPng(const std::string& path, const uint8_t* rgb, int w, int h) {
-    return stbi_write_png(path.c_str(), w, h, 3, rgb, w * 3) != 0;
+    int length = 0;
+    unsigned char* png = stbi_write_png_to_mem(rgb, w * 3, w, h, 3, &length);
+    if (!png) {
+        errno = ENOMEM;
+        return false;
+    }
+    FILE* out = std::fopen(path.c_str(), "wb");
+    bool ok = out && std::fwrite(png, 1, size_t(length), out) == size_t(length);
+    int error = errno;
+    std::free(png);
+    if (!out) return false;
+    struct stat st {};
+    const bool plainFile = fstat(fileno(out), &st) == 0 && S_ISREG(st.st_mode);
+    if (std::fclose(out) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    // A picture cut short by a full disk is not left behind looking like a screenshot.
+    if (!ok && plainFile) std::remove(path.c_str());
+    errno = error;
+    return ok;
 }
 
 bool WriteFramePng(const std::string& path, const void* frame, const GXDisplayProperties& props, int scale) {

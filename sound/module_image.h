@@ -14,10 +14,14 @@ constexpr size_t ModuleSongLengthAt = 950;
 constexpr size_t ModuleRestartAt = 951;
 constexpr size_t ModuleOrdersAt = 952;
 constexpr size_t ModuleOrderCount = 128;
+constexpr size_t ModuleTagAt = 1080;
 constexpr size_t ModulePatternsAt = 1084;
 constexpr size_t ModulePatternBytes = 1024;
 constexpr int ModuleRows = 64;
 constexpr uint32_t ModuleNoRestart = 127;
+// The largest image there can be: 256 patterns (a pattern number is a byte) and 31
+// samples of 65535 words each, about 4.3 MB.
+constexpr size_t ModuleLargestImage = ModulePatternsAt + 256 * ModulePatternBytes + ModuleSamples * 65535 * 2;
 
 // The image read from `at` on.
 inline ByteReader ImageAt(const uint8_t* data, size_t size, size_t at) {

@@ -2,6 +2,8 @@
 // time passes; each finished block goes back to the mixing thread, and the clock
 // waits until it has been written again, so the sound is the same on every run.
 #include "platform/headless/virtual_waveout.h"
+#include <unistd.h>
+#include <cerrno>
 #include <cstdio>
 #include <optional>
 #include <vector>
@@ -19,18 +21,74 @@ struct VirtualDevice {
     std::optional<QueuedBlock> playing;
 };
 
-// What is being recorded for --audio-out; never destroyed, so a device closed by a
-// global destructor at exit still has it.
+// What is being recorded for --audio-out: the file, written as the blocks play; never
+// destroyed, so a device closed by a global destructor at exit still has it.
 struct Recording {
     std::string path;
-    bool on = false;
-    std::vector<uint8_t> bytes;
+    FILE* file = nullptr;
+    uint64_t data = 0;     // sample bytes written so far
+    uint64_t largest = 0;  // where the recording stops
+    bool cut = false;      // it stopped there
+    int error = 0;         // the first failed write's errno
+    bool seekable = true;  // else a pipe: the header goes first, with the largest sizes
+    bool headerDone = false;
     WAVEFORMATEX format{};
     bool haveFormat = false;
 };
 Recording& Rec() {
     static Recording* recording = new Recording;
     return *recording;
+}
+
+// The 44-byte header of a WAV file of `data` sample bytes (with the pad byte of an odd size).
+std::vector<uint8_t> WavHeader(const WAVEFORMATEX& f, uint64_t data) {
+    std::vector<uint8_t> h;
+    AppendTag(h, "RIFF");
+    AppendU32LE(h, uint32_t(36 + data + (data & 1)));
+    AppendTag(h, "WAVE");
+    AppendTag(h, "fmt ");
+    AppendU32LE(h, 16);
+    AppendU16LE(h, f.wFormatTag);
+    AppendU16LE(h, f.nChannels);
+    AppendU32LE(h, f.nSamplesPerSec);
+    AppendU32LE(h, f.nAvgBytesPerSec);
+    AppendU16LE(h, f.nBlockAlign);
+    AppendU16LE(h, f.wBitsPerSample);
+    AppendTag(h, "data");
+    AppendU32LE(h, uint32_t(data));
+    return h;
+}
+
+// The header at the start of the file: the real sizes once known; on a pipe, which
+// cannot be rewound, the largest before any sound, as streamed WAV files have.
+bool WriteHeader(Recording& rec, uint64_t data) {
+    if (!rec.haveFormat) rec.format = WAVEFORMATEX{WAVE_FORMAT_PCM, 2, 22050, 44100, 2, 8, 0};
+    const std::vector<uint8_t> header = WavHeader(rec.format, data);
+    if (rec.headerDone && std::fseek(rec.file, 0, SEEK_SET) != 0) return false;
+    rec.headerDone = true;
+    return std::fwrite(header.data(), 1, header.size(), rec.file) == header.size();
+}
+
+void Record(const uint8_t* bytes, uint32_t length) {
+    Recording& rec = Rec();
+    if (!rec.file || rec.cut || rec.error) return;
+    if (!rec.headerDone && !WriteHeader(rec, rec.seekable ? 0 : rec.largest)) {
+        rec.error = errno ? errno : EIO;
+        return;
+    }
+    uint64_t room = rec.largest - rec.data;
+    uint64_t take = length;
+    if (take > room) {
+        // Whole frames only, up to the limit; the rest of the run goes unrecorded.
+        const uint64_t frame = rec.format.nBlockAlign ? rec.format.nBlockAlign : 1;
+        take = room - room % frame;
+        rec.cut = true;
+    }
+    if (take && std::fwrite(bytes, 1, size_t(take), rec.file) != take) {
+        rec.error = errno ? errno : EIO;
+        return;
+    }
+    rec.data += take;
 }
 
 void TimePassed(WaveOutDevice* device, uint32_t from, uint32_t to) {
@@ -52,7 +110,7 @@ void TimePassed(WaveOutDevice* device, uint32_t from, uint32_t to) {
         state->budget -= need;
         QueuedBlock done = *state->playing;
         state->playing.reset();
-        if (Rec().on) Rec().bytes.insert(Rec().bytes.end(), done.bytes, done.bytes + done.length);
+        Record(done.bytes, done.length);
         const uint64_t writes = WaveOutWriteCount(device);
         WaveOutBlockDone(device, done);
         WaveOutWaitForWrite(device, writes);
@@ -104,42 +162,36 @@ VirtualWaveOut virtualWaveOut;
 
 void UseVirtualWaveOut() { SetWaveOutBackend(&virtualWaveOut); }
 
-void SetVirtualAudioOut(const std::string& path) {
+bool SetVirtualAudioOut(const std::string& path, uint64_t largestData) {
     Recording& rec = Rec();
+    if (rec.file) std::fclose(rec.file);
+    rec = Recording{};
     rec.path = path;
-    rec.on = !path.empty();
-    rec.bytes.clear();
-    rec.haveFormat = false;
+    rec.largest = largestData;
+    rec.file = std::fopen(path.c_str(), "wb");
+    if (!rec.file) return false;
+    rec.seekable = lseek(fileno(rec.file), 0, SEEK_CUR) >= 0;
+    // A big buffer, few writes; the memory used stays that whatever the run's length.
+    std::setvbuf(rec.file, nullptr, _IOFBF, 1 << 16);
+    return true;
+}
+
+int VirtualAudioOutError() { return Rec().file ? Rec().error : 0; }
+
+double VirtualAudioOutCutAt() {
+    const Recording& rec = Rec();
+    return rec.cut && rec.format.nAvgBytesPerSec ? double(rec.data) / rec.format.nAvgBytesPerSec : 0;
 }
 
 bool FinishVirtualAudioOut() {
     Recording& rec = Rec();
-    if (!rec.on) return true;
-    const std::vector<uint8_t>& recorded = rec.bytes;
-    // Nothing was ever opened: an empty file in the game's own format.
-    WAVEFORMATEX f = rec.format;
-    if (!rec.haveFormat) f = WAVEFORMATEX{WAVE_FORMAT_PCM, 2, 22050, 44100, 2, 8, 0};
-    std::vector<uint8_t> file;
-    AppendTag(file, "RIFF");
-    AppendU32LE(file, uint32_t(36 + recorded.size() + (recorded.size() & 1)));
-    AppendTag(file, "WAVE");
-    AppendTag(file, "fmt ");
-    AppendU32LE(file, 16);
-    AppendU16LE(file, f.wFormatTag);
-    AppendU16LE(file, f.nChannels);
-    AppendU32LE(file, f.nSamplesPerSec);
-    AppendU32LE(file, f.nAvgBytesPerSec);
-    AppendU16LE(file, f.nBlockAlign);
-    AppendU16LE(file, f.wBitsPerSample);
-    AppendTag(file, "data");
-    AppendU32LE(file, uint32_t(recorded.size()));
-    file.insert(file.end(), recorded.begin(), recorded.end());
-    if (recorded.size() & 1) file.push_back(0);
-    FILE* out = std::fopen(rec.path.c_str(), "wb");
-    if (!out) return false;
-    bool ok = std::fwrite(file.data(), 1, file.size(), out) == file.size();
-    ok = (std::fclose(out) == 0) && ok;
-    rec.on = false;
-    std::vector<uint8_t>().swap(rec.bytes);
-    return ok;
+    if (!rec.file) return true;
+    int error = rec.error;
+    if (!error && (rec.data & 1) && std::fputc(0, rec.file) == EOF) error = errno;
+    // Nothing was ever played: an empty file, in the game's own format if no device opened.
+    if (!error && (rec.seekable || !rec.headerDone) && !WriteHeader(rec, rec.data)) error = errno ? errno : EIO;
+    if (std::fclose(rec.file) != 0 && !error) error = errno ? errno : EIO;
+    rec.file = nullptr;
+    errno = error;
+    return error == 0;
 }

@@ -2,11 +2,24 @@
 // passes, hands each finished block to the mixing thread and waits until it is
 // written back, so the sound never depends on real thread timing.
 #pragma once
+#include <cstdint>
 #include <string>
+
+// The most sample bytes a WAV file can hold: its sizes are 32-bit, and the RIFF size
+// counts 36 bytes of header besides the data.
+constexpr uint64_t WavLargestData = 0xFFFFFFFFull - 36 - 1;
 
 // Puts the virtual device in force (call before the sound system opens).
 void UseVirtualWaveOut();
-// Every block played is kept and written as a WAV file by FinishVirtualAudioOut.
-void SetVirtualAudioOut(const std::string& path);
-// Writes the file (if one was asked for); true when written or none was asked for.
+// Creates the WAV file that every block played is written to as it plays, so a run of
+// any length keeps only a block in memory. False (errno says why) when the file cannot
+// be created. The recording stops, whole, at `largestData` bytes of sound.
+bool SetVirtualAudioOut(const std::string& path, uint64_t largestData = WavLargestData);
+// The errno of the first write to the file that failed (a full disk), else 0; after a
+// failure nothing more is written.
+int VirtualAudioOutError();
+// Seconds of sound recorded when it stopped at the size limit, else 0.
+double VirtualAudioOutCutAt();
+// Puts the sizes into the header and closes the file; true when every byte was written
+// (or no file was asked for). errno says why when not.
 bool FinishVirtualAudioOut();

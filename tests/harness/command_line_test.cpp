@@ -55,6 +55,38 @@ TEST(CommandLine, RefusesWithAMessageNamingTheProblem) {
     EXPECT_NE(HelpText().find("--headless"), std::string::npos);
 }
 
+TEST(CommandLine, NumbersAreDecimalAndOutOfRangeIsRefused) {
+    CommandLine cl;
+    std::string error;
+    ASSERT_TRUE(Parse({"--scale", "010", "--autopilot", "010"}, cl, error)) << error;
+    EXPECT_EQ(cl.scale, 10) << "a leading zero is not octal";
+    EXPECT_EQ(*cl.autopilotSeed, 10u);
+    ASSERT_TRUE(Parse({"--scale", "16"}, cl, error)) << error;
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"--scale", "0x10"},
+                                               {"--scale", "17"},
+                                               {"--scale", "64"},
+                                               {"--scale", "+3"},
+                                               {"--scale", " 3"},
+                                               {"--autopilot", "0x7"},
+                                               {"--headless", "--frames", "1e3"},
+                                               {"--headless", "--start-tick", "-1"},
+                                               {"--headless", "--screenshot", "0x3:a.png"},
+                                               {"--headless", "--display-props", "0xB0,220,2,352,16,128"}}) {
+        EXPECT_FALSE(Parse(args, cl, error)) << args[args.size() - 2] << " " << args.back();
+        EXPECT_NE(error.find(args[args.size() - 2]), std::string::npos) << error;
+    }
+}
+
+TEST(CommandLine, EmptyNamesAreRefused) {
+    CommandLine cl;
+    std::string error;
+    for (const char* option : {"--script", "--config-dir", "--audio-out", "--state-log"}) {
+        EXPECT_FALSE(Parse({"--headless", option, ""}, cl, error)) << option;
+        EXPECT_NE(error.find(option), std::string::npos) << error;
+    }
+}
+
 TEST(Script, EventsAndTheirTicks) {
     std::vector<ScriptEvent> ev;
     std::string error;
@@ -81,6 +113,33 @@ TEST(Script, MalformedLinesAreNamed) {
     for (const char* line : bad) {
         std::vector<ScriptEvent> ev;
         std::string error;
+        EXPECT_FALSE(ParseScript(std::string("0 tap RETURN\n") + line + "\n", 0, ev, error)) << line;
+        EXPECT_NE(error.find("line 2"), std::string::npos) << error;
+    }
+}
+
+TEST(Script, TicksPastTheReachOfARunAreRefused) {
+    std::vector<ScriptEvent> ev;
+    std::string error;
+    // The script's clock runs 2^31 - 1 ms (24.8 days) past the start, releases included.
+    ASSERT_TRUE(ParseScript("2147483647 down UP\n2147483617 tap RETURN\n", 4294967000u, ev, error)) << error;
+    for (const char* line : {"2147483648 down UP", "4294967295 down UP", "2147483618 tap RETURN"}) {
+        EXPECT_FALSE(ParseScript(std::string("0 tap RETURN\n") + line + "\n", 0, ev, error)) << line;
+        EXPECT_NE(error.find("line 2"), std::string::npos) << error;
+    }
+}
+
+TEST(Script, SetTakesOnlyValuesAGameCanReach) {
+    std::vector<ScriptEvent> ev;
+    std::string error;
+    ASSERT_TRUE(
+        ParseScript("0 set Level 1\n0 set Level 21\n0 set DotsEaten 0\n0 set DotsEaten 244\n"
+                    "0 set Score 0\n0 set Score 9999999\n0 set Lives 0\n0 set Lives 6\n",
+                    0, ev, error))
+        << error;
+    for (const char* line : {"0 set Level 0", "0 set Level 22", "0 set DotsEaten 245", "0 set DotsEaten 2147483647",
+                             "0 set Score -1", "0 set Score 10000000", "0 set Lives -1", "0 set Lives 7",
+                             "0 set Lives 2147483647", "0 set Level -2147483648"}) {
         EXPECT_FALSE(ParseScript(std::string("0 tap RETURN\n") + line + "\n", 0, ev, error)) << line;
         EXPECT_NE(error.find("line 2"), std::string::npos) << error;
     }

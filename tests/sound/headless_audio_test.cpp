@@ -1,5 +1,6 @@
 // The virtual device end to end: a short run plays a sample while virtual time
 // passes, and the recorded bytes are exactly the mixer's arithmetic, every run.
+#include <sys/stat.h>
 #include <unistd.h>
 #include <cstdio>
 #include "platform/backend.h"
@@ -66,4 +67,30 @@ TEST_F(SoundTest, RecordedAudioIsTheSameEveryRun) {
     auto second = RecordRun(mixer, tone);
     EXPECT_GT(first.size(), 10000u);
     EXPECT_EQ(first, second);
+}
+
+TEST_F(SoundTest, RecordingGoesToDiskAsItPlaysAndStopsWholeAtItsLimit) {
+    std::vector<uint8_t> tone(500, 200);
+    std::string path = WriteTempFile({});
+    // A limit of 200,000 bytes stands in for the format's 4 GiB.
+    ASSERT_TRUE(SetVirtualAudioOut(path, 200000));
+    ASSERT_TRUE(mixer.Open(22050, 0, 16, true));
+    Sample sample;
+    PointSampleAt(sample, tone, 11025, true);
+    mixer.PlaySample(sample);
+    CurrentBackend().Sleep(3000);
+    // 132,300 bytes played: what stays in memory is one buffer of the file's at most.
+    struct stat st {};
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_GE(st.st_size, 44 + 132300 - 65536 - 1176) << "the sound played is not on disk yet";
+    CurrentBackend().Sleep(3000);
+    mixer.Close();
+    EXPECT_NEAR(VirtualAudioOutCutAt(), 200000.0 / 44100, 1e-9);
+    ASSERT_TRUE(FinishVirtualAudioOut());
+    auto file = FileBytes(path);
+    unlink(path.c_str());
+    ASSERT_EQ(file.size(), 44u + 200000u);
+    EXPECT_EQ(ReadU32LE(&file[4]), 36u + 200000u);
+    EXPECT_EQ(ReadU32LE(&file[40]), 200000u);
+    EXPECT_NE(file.back(), 128) << "the last bytes are the tone's, not silence or padding";
 }

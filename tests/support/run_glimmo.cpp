@@ -6,6 +6,7 @@
 #include <poll.h>
 #include <sched.h>
 #include <signal.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -55,15 +56,30 @@ void WriteWholeFile(const std::string& path, const std::string& bytes) {
 bool Exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
 
 ProgramResult RunGlimmo(const ProgramSetup& setup) {
+    ProgramSetup withProgram = setup;
+    withProgram.args.insert(withProgram.args.begin(), GLIMMO_PROGRAM);
+    return RunChild(withProgram);
+}
+
+namespace {
+// In the child: its own mount namespace, with `folder` over /tmp.
+bool UsePrivateTmp(const std::string& folder, bool readOnly) {
+    if (unshare(CLONE_NEWNS) != 0) return false;
+    if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) return false;
+    if (mount(folder.c_str(), "/tmp", nullptr, MS_BIND, nullptr) != 0) return false;
+    return !readOnly || mount(nullptr, "/tmp", nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+}
+}  // namespace
+
+ProgramResult RunChild(const ProgramSetup& setup) {
     static std::atomic<int> runs{0};  // two runs at once each capture into a folder of their own
     ScratchFolder capture("capture-" + std::to_string(runs++));
     const std::string outPath = capture / "out", errPath = capture / "err";
-    std::vector<std::string> argStrings{GLIMMO_PROGRAM};
-    argStrings.insert(argStrings.end(), setup.args.begin(), setup.args.end());
+    std::vector<std::string> argStrings = setup.args;
 
     pid_t child = fork();
     if (child == 0) {
-        int in = open("/dev/null", O_RDONLY);
+        int in = open(setup.stdinFile.c_str(), O_RDONLY);
         int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
         int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
         if (in < 0 || out < 0 || err < 0) _exit(126);
@@ -74,8 +90,10 @@ ProgramResult RunGlimmo(const ProgramSetup& setup) {
             if (value) setenv(name.c_str(), value->c_str(), 1);
             else unsetenv(name.c_str());
         }
-        if (!setup.workingFolder.empty() && chdir(setup.workingFolder.c_str()) != 0) _exit(124);
+        if (!setup.workingFolder.empty() && chdir(setup.workingFolder.c_str()) != 0) _exit(123);
         if (setup.ownInstanceSocket && unshare(CLONE_NEWNET) != 0) unshare(CLONE_NEWUSER | CLONE_NEWNET);
+        if (!setup.privateTmp.empty() && !UsePrivateTmp(setup.privateTmp, setup.privateTmpReadOnly))
+            _exit(NoPrivateTmp);
         if (setup.runAsUser && geteuid() == 0) {
             if (setgid(*setup.runAsUser) != 0 || setuid(*setup.runAsUser) != 0) _exit(125);
         }

@@ -1,5 +1,6 @@
-// Runs the real glimmo executable as a child with a changed environment (and, as root,
-// optionally as an unprivileged user), capturing its exit code and what it printed.
+// Runs the real glimmo executable (or another program) as a child with a changed
+// environment (and, as root, optionally as an unprivileged user), capturing its exit code
+// and what it printed.
 #pragma once
 #include <sys/types.h>
 #include <csignal>
@@ -26,13 +27,21 @@ struct ProgramSetup {
     // machine cannot send this one away.
     std::optional<unsigned> terminateAfterMs;
     std::string terminateOnceExists;  // and not before this file exists (the game is up)
-    int terminateSignal = SIGTERM;    // or another way of asking, as a desktop might
+    int terminateSignal = SIGTERM;  // or another way of asking, as a desktop might
     bool ownInstanceSocket = false;
     std::string workingFolder;  // where the child starts; empty: this process's
+    // A folder that the child sees as its /tmp (a mount namespace of its own), read-only
+    // if asked. Where this cannot be had the child exits with NoPrivateTmp.
+    std::string privateTmp;
+    bool privateTmpReadOnly = false;
+    std::string stdinFile = "/dev/null";
 };
+constexpr int NoPrivateTmp = 124;
 
-// The glimmo program under test with the setup; the child's stdin is /dev/null.
+// The glimmo program under test with the setup.
 ProgramResult RunGlimmo(const ProgramSetup& setup);
+// Any program the same way (its path first in args).
+ProgramResult RunChild(const ProgramSetup& setup);
 
 // A fresh folder under the test temp folder, removed with its contents by the destructor.
 class ScratchFolder {

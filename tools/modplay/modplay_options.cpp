@@ -25,7 +25,11 @@ bool ParseNumber(const char* text, double low, double high, double& out) {
 const OptionEntry Options[] = {
     {"--out", "FILE.wav",
      "render offline through the virtual device into a WAV file, byte for byte what the mixer made",
-     [](ModplayOptions& o, const char* v, std::string*) {
+     [](ModplayOptions& o, const char* v, std::string* e) {
+         if (*v == 0 || std::strcmp(v, "-") == 0) {
+             *e = std::string("--out needs the name of a WAV file, not ") + (*v ? "'-'" : "an empty name");
+             return false;
+         }
          o.out = v;
          return true;
      }},
@@ -135,7 +139,7 @@ std::string ModplayHelp() {
     std::string text =
         "Usage: glimmo-modplay FILE [options]\n"
         "Plays a four-channel tracker module (31 samples) until the song ends (Ctrl-C stops it),\n"
-        "or renders it into a WAV file.\n\nOptions:\n";
+        "or renders it into a WAV file. FILE - reads the module from standard input.\n\nOptions:\n";
     for (const OptionEntry& o : Options) {
         std::string left = std::string("  ") + o.name + (o.value ? std::string(" ") + o.value : "");
         if (left.size() < 22) left.resize(22, ' ');
@@ -144,6 +148,6 @@ std::string ModplayHelp() {
     }
     text +=
         "\nExit status: 0 played or written, 1 no audio device or the WAV could not be written,\n"
-        "2 a bad command line or a file that is not a module.\n";
+        "2 a bad command line, a file that is not a module, or an output that cannot be made.\n";
     return text;
 }

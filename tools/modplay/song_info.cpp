@@ -1,4 +1,4 @@
-// The title of a module image and the one check the command makes before playing.
+// The title of a module image and the checks the command makes before playing it.
 #include "tools/modplay/song_info.h"
 
 #include "sound/module_image.h"
@@ -10,10 +10,18 @@ std::string SongTitle(const uint8_t* data, size_t size) {
     return title;
 }
 
-std::string WhyNotAModule(size_t size) {
+std::string WhyNotAModule(const uint8_t* data, size_t size) {
     // Shorter than the header and order list, a file cannot say what to play.
     if (size < ModulePatternsAt)
         return std::to_string(size) + " bytes, shorter than the " + std::to_string(ModulePatternsAt) +
                "-byte header of a module";
+    const std::string tag(reinterpret_cast<const char*>(data) + ModuleTagAt, 4);
+    if (tag != "M.K." && tag != "M!K!" && tag != "FLT4" && tag != "4CHN")
+        return "no four-channel signature at byte 1080 (M.K., M!K!, FLT4 or 4CHN)";
+    const size_t patterns = ImagePatternCount(data, size);
+    const size_t needed = ModulePatternsAt + patterns * ModulePatternBytes;
+    if (size < needed)
+        return "its " + std::to_string(patterns) + " patterns need " + std::to_string(needed) + " bytes, it has " +
+               std::to_string(size);
     return "";
 }
