@@ -27,7 +27,7 @@ struct ProgramSetup {
     // machine cannot send this one away.
     std::optional<unsigned> terminateAfterMs;
     std::string terminateOnceExists;  // and not before this file exists (the game is up)
-    int terminateSignal = SIGTERM;  // or another way of asking, as a desktop might
+    int terminateSignal = SIGTERM;    // or another way of asking, as a desktop might
     bool ownInstanceSocket = false;
     std::string workingFolder;  // where the child starts; empty: this process's
     // A folder that the child sees as its /tmp (a mount namespace of its own), read-only
