@@ -6,3 +6,5 @@ install(FILES ${CMAKE_SOURCE_DIR}/res/glimmo.png DESTINATION ${CMAKE_INSTALL_DAT
 install(FILES ${CMAKE_SOURCE_DIR}/docs/glimmo.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES ${CMAKE_SOURCE_DIR}/docs/glimmo-modplay.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${CMAKE_SOURCE_DIR}/res/glimmo.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
+        RENAME io.github.glimmo.glimmo.metainfo.xml)

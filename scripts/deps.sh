@@ -27,10 +27,11 @@ BUILD_PACKAGES=(build-essential cmake libsdl2-dev libstb-dev)
 #   valgrind                     the leak check of a headless game (scripts/sanitizers.sh)
 #   groff-base                   the manual pages' lint (tests/install)
 #   desktop-file-utils           the menu entry's validation (tests/install)
+#   appstream                    the metainfo's validation (tests/install)
 #   xvfb                         the window's CPU use measured under Xvfb (bench/window_cpu.sh), and the
 #                                fault tests that need a real X display to lose (tests/faults)
 #   clang-format                 the style check (tests/layers)
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev python3 tuxtype-data openmpt123 xmp valgrind groff-base
-               desktop-file-utils xvfb clang-format)
+               desktop-file-utils appstream xvfb clang-format)
 #   clang, libclang-rt-14-dev    the libFuzzer programs and their sanitizer runtimes (fuzz/run_fuzzers.sh)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix and checks the result: exactly the expected
 # files, runnable programs with --help and --version, a menu entry that names them, an
-# icon that is a 128 x 128 PNG, manual pages that list every option of --help, and the
-# license. With --installed, PREFIX holds an install made already and is only checked.
+# icon that is a 128 x 128 PNG, manual pages that list every option of --help, the
+# license, the copyright file and the software centres' metainfo. With --installed,
+# PREFIX holds an install made already and is only checked.
 # Usage: check_install.sh BUILD_DIR SOURCE_DIR PREFIX VERSION [--installed]
 set -uo pipefail
 build="$1" source="$2" prefix="$3" version="$4" installed_already="${5:-}"
@@ -21,9 +22,12 @@ expected="bin/glimmo
 bin/glimmo-modplay
 share/applications/glimmo.desktop
 share/doc/glimmo/LICENSE
+share/doc/glimmo/README.md
+share/doc/glimmo/copyright
 share/icons/hicolor/128x128/apps/glimmo.png
 share/man/man1/glimmo-modplay.1
-share/man/man6/glimmo.6"
+share/man/man6/glimmo.6
+share/metainfo/io.github.glimmo.glimmo.metainfo.xml"
 installed="$(cd "$prefix" && find . -type f -o -type l | sed 's|^\./||' | sort)"
 if [ "$installed" != "$expected" ]; then
   fail "installed files differ from the expected layout:"
@@ -83,10 +87,29 @@ if [ -f "$icon" ]; then
   [ "${header:32:16}" = "0000008000000080" ] || fail "the icon is not 128 x 128"
 fi
 
+# What software centres read: valid, and launching the menu entry installed beside it.
+metainfo="$prefix/share/metainfo/io.github.glimmo.glimmo.metainfo.xml"
+if [ -f "$metainfo" ]; then
+  grep -q '<launchable type="desktop-id">glimmo.desktop</launchable>' "$metainfo" \
+    || fail "the metainfo does not launch glimmo.desktop"
+  if command -v appstreamcli >/dev/null; then
+    appstreamcli validate --no-net --pedantic "$metainfo" >/dev/null || {
+      fail "appstreamcli refuses the metainfo:"
+      appstreamcli validate --no-net --pedantic "$metainfo"
+    }
+  fi
+fi
+
 license="$prefix/share/doc/glimmo/LICENSE"
 if [ -f "$license" ]; then
   cmp -s "$license" "$source/LICENSE" || fail "the installed LICENSE is not the source's"
   grep -q '^MIT License' "$license" || fail "the LICENSE is not the MIT license"
+fi
+copyright="$prefix/share/doc/glimmo/copyright"
+if [ -f "$copyright" ]; then
+  head -n 1 "$copyright" | grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/$' \
+    || fail "the copyright file is not in Debian's machine-readable form"
+  grep -q '^License: MIT$' "$copyright" || fail "the copyright file does not name the MIT license"
 fi
 
 [ $failures -eq 0 ] && echo "install layout kept"
