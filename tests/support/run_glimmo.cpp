@@ -92,6 +92,10 @@ ProgramResult RunChild(const ProgramSetup& setup) {
         }
         if (!setup.workingFolder.empty() && chdir(setup.workingFolder.c_str()) != 0) _exit(123);
         if (setup.ownInstanceSocket && unshare(CLONE_NEWNET) != 0) unshare(CLONE_NEWUSER | CLONE_NEWNET);
+        // The program is held open before /tmp is covered: a build that lives under /tmp
+        // would otherwise be hidden by the private /tmp it is about to run with.
+        const int program = open(argStrings[0].c_str(), O_PATH | O_CLOEXEC);
+        if (program < 0) _exit(127);
         if (!setup.privateTmp.empty() && !UsePrivateTmp(setup.privateTmp, setup.privateTmpReadOnly))
             _exit(NoPrivateTmp);
         if (setup.runAsUser && geteuid() == 0) {
@@ -100,7 +104,7 @@ ProgramResult RunChild(const ProgramSetup& setup) {
         std::vector<char*> argv;
         for (std::string& a : argStrings) argv.push_back(a.data());
         argv.push_back(nullptr);
-        execv(argv[0], argv.data());
+        fexecve(program, argv.data(), environ);
         _exit(127);
     }
     ProgramResult result;
