@@ -3,7 +3,6 @@
 // during static initialisation. A list of them is built in order and torn down in reverse.
 #pragma once
 #include <new>
-#include <ranges>
 #include <span>
 
 class GlobalObjectSlot {
@@ -40,5 +39,5 @@ inline void ConstructInOrder(std::span<GlobalObjectSlot* const> slots) {
 }
 
 inline void DestroyInReverse(std::span<GlobalObjectSlot* const> slots) {
-    for (GlobalObjectSlot* slot : slots | std::views::reverse) slot->Destroy();
+    for (auto slot = slots.rbegin(); slot != slots.rend(); ++slot) (*slot)->Destroy();
 }

@@ -1,0 +1,16 @@
+# The web build: the same libraries as the desktop's, the browser backend, and a site of
+# static files (the page, glimmo.js, glimmo.wasm, the icon) in GLIMMO_WEB_SITE.
+set(GLIMMO_WEB_SITE "${CMAKE_SOURCE_DIR}/build/web" CACHE PATH "Where the web page and its files are put")
+# Emscripten's JavaScript optimiser needs Debian's acorn, which a node from elsewhere does not look for.
+if(EXISTS /usr/share/nodejs/acorn)
+  set(CMAKE_CXX_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs)
+endif()
+set(BUILD_TESTING OFF)
+add_subdirectory(res)
+add_subdirectory(platform)
+add_subdirectory(gfx)
+add_subdirectory(sound)
+add_subdirectory(game)
+add_subdirectory(app)
+configure_file(${CMAKE_SOURCE_DIR}/platform/web/index.html ${GLIMMO_WEB_SITE}/index.html COPYONLY)
+configure_file(${CMAKE_SOURCE_DIR}/res/glimmo.png ${GLIMMO_WEB_SITE}/favicon.png COPYONLY)

@@ -1,0 +1,78 @@
+// The desktop's key map in the browser: arrows, W A S D and 2 4 6 8 (top row or keypad)
+// steer, Enter or Space acts, Escape goes back (or pauses), F10 or P pauses, F6 or + and
+// F7 or - set the volume. The page does not scroll or act on a key the game takes.
+#include "platform/web/web_keys.h"
+#include <emscripten/html5.h>
+#include <map>
+#include "platform/keys.h"
+#include "platform/play_state.h"
+#include "platform/win_types.h"
+
+namespace {
+void (*keyArrived)() = nullptr;
+std::map<std::string, int> held;  // where each held key sits -> the game key it holds
+std::map<int, int> holders;       // game key -> how many held keys hold it
+
+void Press(const std::string& code, int vk) {
+    if (held.count(code)) return;  // the browser's auto-repeat: a held key is one press
+    held[code] = vk;
+    if (holders[vk]++ == 0) KeyEvent(vk, true);
+}
+
+void Release(const std::string& code) {
+    auto it = held.find(code);
+    if (it == held.end()) return;
+    const int vk = it->second;
+    held.erase(it);
+    if (--holders[vk] == 0) {
+        holders.erase(vk);
+        KeyEvent(vk, false);
+    }
+}
+
+EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* event, void*) {
+    const std::string code = event->code, key = event->key;
+    // The browser's own keys stay the browser's (reload, its tools, switching tabs).
+    if (event->ctrlKey || event->metaKey || event->altKey) return EM_FALSE;
+    int vk = WebGameKey(code, key);
+    if (!vk) return EM_FALSE;
+    if (type == EMSCRIPTEN_EVENT_KEYDOWN) {
+        if (vk == VK_ESCAPE) vk = EscapeKey(CurrentPlayState());
+        Press(code, vk);
+    } else {
+        Release(code);
+    }
+    if (keyArrived) keyArrived();
+    return EM_TRUE;
+}
+}  // namespace
+
+int WebGameKey(const std::string& code, const std::string& key) {
+    // By where the key sits, as the desktop takes W A S D and the digits.
+    static const std::map<std::string, int> byCode = {
+        {"ArrowUp", VK_UP},      {"ArrowDown", VK_DOWN},  {"ArrowLeft", VK_LEFT}, {"ArrowRight", VK_RIGHT},
+        {"KeyW", VK_UP},         {"KeyA", VK_LEFT},       {"KeyS", VK_DOWN},      {"KeyD", VK_RIGHT},
+        {"Digit2", '2'},         {"Numpad2", '2'},        {"Digit4", '4'},        {"Numpad4", '4'},
+        {"Digit6", '6'},         {"Numpad6", '6'},        {"Digit8", '8'},        {"Numpad8", '8'},
+        {"Enter", VK_RETURN},    {"NumpadEnter", VK_RETURN}, {"Space", VK_RETURN}, {"Escape", VK_ESCAPE},
+        {"F10", VK_F10},         {"F6", VK_F6},           {"F7", VK_F7},          {"NumpadAdd", VK_F6},
+        {"NumpadSubtract", VK_F7},
+    };
+    // By what the key types, as the desktop takes P, + and -; "=" is the unshifted face of "+".
+    static const std::map<std::string, int> byKey = {
+        {"p", VK_F10}, {"P", VK_F10}, {"+", VK_F6}, {"=", VK_F6}, {"-", VK_F7},
+    };
+    if (auto it = byCode.find(code); it != byCode.end()) return it->second;
+    if (auto it = byKey.find(key); it != byKey.end()) return it->second;
+    return 0;
+}
+
+void ListenToWebKeys(void (*arrived)()) {
+    keyArrived = arrived;
+    emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, OnKey);
+    emscripten_set_keyup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, OnKey);
+}
+
+void ReleaseWebKeys() {
+    while (!held.empty()) Release(held.begin()->first);
+}
