@@ -1,5 +1,5 @@
 // WebAudio output. Each block is copied into an AudioBuffer and scheduled right after the
-// one before, keeping a little over a tenth of a second queued. A block the browser needed
+// one before, keeping five blocks queued. A block the browser needed
 // (the one before had finished playing) that was not ready is an underrun; the page keeps
 // the count, with the blocks played and those not silent, in window.glimmoAudio.
 #include "platform/web/web_waveout.h"
@@ -8,8 +8,9 @@
 #include "platform/web/web_threads.h"
 
 namespace {
-// How far ahead of the browser the blocks are kept: four blocks of 27 ms.
-constexpr double LeadSeconds = 0.11;
+// How far ahead of the browser the blocks are kept: five blocks of 27 ms, the whole ring
+// of blocks the desktop keeps queued.
+constexpr double LeadSeconds = 0.135;
 
 // clang-format off
 EM_JS(int, web_audio_open, (), {

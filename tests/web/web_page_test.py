@@ -1,0 +1,275 @@
+#!/usr/bin/env python3
+"""The game in a web page, played in headless Chromium.
+
+Builds the web preset into build/web (incrementally), serves it on 127.0.0.1, and checks
+that (1) the title card on the canvas is the headless harness's title frame, (2) Enter
+brings READY! and then the maze with three lives, (3) the arrow keys steer and the score
+rises, (4) after a reload the best score of that game is on the title, and (5) the sound
+played blocks that are not silent after Enter, counting the underruns. Skips with one
+line where emcc, Chromium or its driver is missing or will not start.
+
+Usage: web_page_test.py SOURCE_DIR GLIMMO [--minute SEED]
+(--minute: a minute of the autopilot in the page, for the underrun count; no checks.)"""
+import base64
+import importlib.util
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import zlib
+
+SKIP = 77
+WIDTH, HEIGHT = 176, 220
+
+
+def skip(why):
+    print(f"web page test skipped: {why}")
+    sys.exit(SKIP)
+
+
+def read_png(path):
+    """The RGB pixels of an 8-bit RGB or RGBA PNG (what the harness writes), row by row."""
+    data = open(path, "rb").read()
+    pos, chunks, header = 8, [], None
+    while pos < len(data):
+        size, kind = struct.unpack(">I4s", data[pos:pos + 8])
+        body = data[pos + 8:pos + 8 + size]
+        if kind == b"IHDR":
+            header = struct.unpack(">IIBBBBB", body)
+        elif kind == b"IDAT":
+            chunks.append(body)
+        pos += 12 + size
+    width, height, depth, colour = header[0], header[1], header[2], header[3]
+    assert depth == 8 and colour in (2, 6), f"{path}: a PNG of depth {depth}, colour type {colour}"
+    step = 3 if colour == 2 else 4
+    raw = zlib.decompress(b"".join(chunks))
+    rows, prev, at = [], bytearray(width * step), 0
+    for _ in range(height):
+        kind, line = raw[at], bytearray(raw[at + 1:at + 1 + width * step])
+        at += 1 + width * step
+        for i in range(len(line)):
+            left = line[i - step] if i >= step else 0
+            up, corner = prev[i], prev[i - step] if i >= step else 0
+            if kind == 1:
+                line[i] = (line[i] + left) & 255
+            elif kind == 2:
+                line[i] = (line[i] + up) & 255
+            elif kind == 3:
+                line[i] = (line[i] + (left + up) // 2) & 255
+            elif kind == 4:
+                p = left + up - corner
+                near = min((abs(p - left), left), (abs(p - up), up), (abs(p - corner), corner), key=lambda t: t[0])
+                line[i] = (line[i] + near[1]) & 255
+        rows.append([tuple(line[x * step:x * step + 3]) for x in range(width)])
+        prev = line
+    return rows
+
+
+def region_diff(a, b, box):
+    """Pixels that differ between two frames inside box = (x0, y0, x1, y1), ends excluded."""
+    x0, y0, x1, y1 = box
+    return sum(1 for y in range(y0, y1) for x in range(x0, x1) if a[y][x] != b[y][x])
+
+
+class Page:
+    def __init__(self, driver):
+        self.d = driver
+
+    def frame(self):
+        encoded = self.d.execute_script(
+            "const c = document.getElementById('glimmo');"
+            "const p = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;"
+            "let s = ''; for (let i = 0; i < p.length; i += 4) s += String.fromCharCode(p[i], p[i + 1], p[i + 2]);"
+            "return btoa(s);")
+        raw = base64.b64decode(encoded)
+        return [[tuple(raw[(y * WIDTH + x) * 3:(y * WIDTH + x) * 3 + 3]) for x in range(WIDTH)] for y in range(HEIGHT)]
+
+    def audio(self):
+        return self.d.execute_script(
+            "const a = window.glimmoAudio; return a && {blocks: a.blocks, loud: a.loud, underruns: a.underruns,"
+            " state: a.ctx ? a.ctx.state : 'none'};")
+
+    def wait_first_frame(self, seconds=10):
+        end = time.time() + seconds
+        while time.time() < end:
+            ms = self.d.execute_script("return window.glimmoTimes && window.glimmoTimes.firstFrame")
+            if ms:
+                return ms
+            time.sleep(0.05)
+        raise AssertionError(f"no frame on the canvas within {seconds} s")
+
+    def wait_for(self, what, test, seconds):
+        end = time.time() + seconds
+        while time.time() < end:
+            frame = self.frame()
+            if test(frame):
+                return frame
+            time.sleep(0.1)
+        raise AssertionError(f"not seen within {seconds} s: {what}")
+
+    def keys(self, *actions):
+        from selenium.webdriver.common.action_chains import ActionChains
+        chain = ActionChains(self.d)
+        for kind, key in actions:
+            chain = chain.key_down(key) if kind == "down" else chain.key_up(key)
+        chain.perform()
+
+
+def harness_frames(glimmo, folder, config=None):
+    """The headless harness's frames: the title (pass 5), READY! (300) and play (700)
+    after Enter at 500 ms, with nobody steering."""
+    script = os.path.join(folder, "enter.script")
+    with open(script, "w") as f:
+        f.write("500 tap RETURN\n")
+    names = {p: os.path.join(folder, f"pass{p}.png") for p in (5, 300, 700)}
+    command = [glimmo, "--headless", "--until-tick", "6000", "--script", script,
+               "--config-dir", config or os.path.join(folder, "settings")]
+    for p, name in names.items():
+        command += ["--screenshot", f"{p}:{name}"]
+    subprocess.run(command, check=True)
+    return {p: read_png(name) for p, name in names.items()}
+
+
+def build_site(source):
+    build = os.path.join(source, "build", "web-cmake")
+    if not os.path.exists(os.path.join(build, "CMakeCache.txt")):
+        subprocess.run(["cmake", "--preset", "web"], cwd=source, check=True, stdout=subprocess.DEVNULL)
+    subprocess.run(["cmake", "--build", build, "-j2"], cwd=source, check=True, stdout=subprocess.DEVNULL)
+    return os.path.join(source, "build", "web")
+
+
+def start_browser():
+    try:
+        from selenium import webdriver
+        from selenium.webdriver.chrome.options import Options
+        from selenium.webdriver.chrome.service import Service
+    except ImportError:
+        skip("python3-selenium is not installed")
+    options = Options()
+    for flag in ("--headless=new", "--no-sandbox", "--window-size=900,1000", "--disable-gpu",
+                 "--autoplay-policy=no-user-gesture-required"):
+        options.add_argument(flag)
+    try:
+        return webdriver.Chrome(service=Service(shutil.which("chromedriver")), options=options)
+    except Exception as e:  # any failure to start is the machine's, not the page's
+        skip(f"Chromium will not start: {str(e).strip().splitlines()[0]}")
+
+
+# Parts of the frame: the title card's table of ghosts and points (still, unlike the figure
+# running below it), the score line, READY!, the spare lives, the top of the maze.
+TITLE_TABLE = (0, 0, WIDTH, 170)
+SCORE_LINE = (0, 0, WIDTH, 18)
+PLAYER_SCORE = (0, 8, 60, 18)
+READY_TEXT = (66, 117, 110, 130)
+SPARE_LIVES = (0, 204, 60, HEIGHT)
+MAZE_TOP = (0, 18, WIDTH, 26)
+
+
+def main():
+    if len(sys.argv) < 3:
+        print(__doc__.strip().splitlines()[-2], file=sys.stderr)
+        return 2
+    source, glimmo = sys.argv[1], sys.argv[2]
+    minute = sys.argv[4] if len(sys.argv) == 5 and sys.argv[3] == "--minute" else None
+    for tool, package in (("emcc", "emscripten"), ("chromium", "chromium"), ("chromedriver", "chromium-driver")):
+        if not shutil.which(tool):
+            skip(f"{tool} is not installed (Debian package {package})")
+    site = build_site(source)
+    sizes = {name: os.path.getsize(os.path.join(site, name)) for name in ("glimmo.wasm", "glimmo.js")}
+    print(f"sizes: glimmo.wasm {sizes['glimmo.wasm']} bytes, glimmo.js {sizes['glimmo.js']} bytes, "
+          f"together {sum(sizes.values())} bytes")
+    spec = importlib.util.spec_from_file_location("serve_web", os.path.join(source, "scripts", "serve_web.py"))
+    serve_web = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(serve_web)
+    server = serve_web.start(site)
+    url = f"http://127.0.0.1:{server.server_address[1]}/"
+    driver = start_browser()
+    page = Page(driver)
+    try:
+        if minute is not None:
+            driver.get(f"{url}?autopilot={minute}")
+            print(f"page load to the title: {page.wait_first_frame():.0f} ms")
+            time.sleep(60)
+            print(f"a minute of the autopilot: {page.audio()}")
+            return 0
+        return run_checks(page, driver, url, glimmo, sizes)
+    finally:
+        driver.quit()
+        server.shutdown()
+
+
+def run_checks(page, driver, url, glimmo, sizes):
+    from selenium.webdriver.common.keys import Keys
+    work = tempfile.mkdtemp(prefix="glimmo-web-")
+    try:
+        frames = harness_frames(glimmo, work)
+        driver.get(url)
+        # (1) The title card, as the harness draws it.
+        load_ms = page.wait_first_frame()
+        print(f"page load to the title: {load_ms:.0f} ms")
+        title = page.wait_for("the title card of the harness's title frame",
+                              lambda f: region_diff(f, frames[5], TITLE_TABLE) == 0, 5)
+        print("(1) title card: the canvas matches the harness's title frame")
+        quiet = page.audio()
+        assert quiet["loud"] == 0, f"sound on the title, before any key: {quiet}"
+
+        # (2) Enter: READY!, then the maze with three lives (two spare), as in the harness.
+        page.keys(("down", Keys.ENTER), ("up", Keys.ENTER))
+        page.wait_for("READY! with a score of 0",
+                      lambda f: region_diff(f, frames[300], READY_TEXT) == 0
+                      and region_diff(f, frames[300], PLAYER_SCORE) == 0, 3)
+        print("(2) Enter: READY! and a score of 0, as in the harness")
+        # (3) Right held through the start: the player goes right, not left as it would alone.
+        page.keys(("down", Keys.ARROW_RIGHT))
+        playing = page.wait_for("the maze in play with three lives",
+                                lambda f: region_diff(f, frames[700], READY_TEXT) == 0
+                                and region_diff(f, frames[700], SPARE_LIVES) == 0
+                                and region_diff(f, frames[700], MAZE_TOP) == 0, 8)
+        print("    then the maze in play, READY! gone, two spare lives: three in all")
+        time.sleep(1.5)
+        page.keys(("up", Keys.ARROW_RIGHT), ("down", Keys.ARROW_UP), ("up", Keys.ARROW_UP))
+        steered = page.frame()
+        # The player's yellow, as the spare lives show it.
+        x0, y0, x1, y1 = SPARE_LIVES
+        body = next(c for y in range(y0, y1) for c in frames[700][y][x0:x1] if c != (0, 0, 0))
+        yellow = [x for y in range(140, 175) for x in range(WIDTH) if steered[y][x] == body]
+        assert yellow, "no player to be seen in the rows it starts in"
+        centre = sum(yellow) / len(yellow)
+        assert centre > 100, f"the player is at x {centre:.0f}: the right arrow did not steer it"
+        assert region_diff(steered, frames[300], PLAYER_SCORE) > 0, "the score is still 0"
+        print(f"(3) arrow keys: the player ran right (x {centre:.0f}) and the score rose")
+
+        # (5) The sound: blocks not silent after Enter.
+        sound = page.audio()
+        print(f"(5) sound after Enter: {sound['blocks']} blocks played, {sound['loud']} not silent, "
+              f"{sound['underruns']} underruns (audio {sound['state']})")
+        assert sound["loud"] > 0, f"nothing but silence after Enter: {sound}"
+        assert sound["underruns"] * 20 <= sound["blocks"], f"more than one block in 20 came late: {sound}"
+
+        # (4) A reload keeps the best score: the title shows what the harness shows with that file.
+        driver.refresh()
+        page.wait_first_frame()
+        saved = driver.execute_script("return localStorage.getItem('glimmo.reg')")
+        assert saved and '"HiScore"=dword:' in saved, f"no best score in the browser's storage: {saved!r}"
+        best = int(saved.split('"HiScore"=dword:')[1][:8], 16)
+        assert best > 0, "the best score kept is 0"
+        config = os.path.join(work, "kept")
+        os.makedirs(config)
+        with open(os.path.join(config, "glimmo.reg"), "w") as f:
+            f.write(saved)
+        kept = harness_frames(glimmo, work, config)
+        page.wait_for(f"the best score {best} on the title after a reload",
+                      lambda f: region_diff(f, kept[5], SCORE_LINE) == 0
+                      and region_diff(f, frames[5], SCORE_LINE) > 0, 5)
+        print(f"(4) reload: the title shows the best score {best}, as the harness does with that settings file")
+        print("web page: every check passed")
+        return 0
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
