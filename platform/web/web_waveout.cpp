@@ -1,7 +1,7 @@
 // WebAudio output. Each block is copied into an AudioBuffer and scheduled right after the
-// one before, keeping five blocks queued. A block the browser needed
-// (the one before had finished playing) that was not ready is an underrun; the page keeps
-// the count, with the blocks played and those not silent, in window.glimmoAudio.
+// one before, keeping five blocks queued. A block the browser needed (the one before had
+// finished playing) that was not ready is an underrun; the page keeps the count, with the
+// blocks played and those not silent, in window.glimmoAudio.
 #include "platform/web/web_waveout.h"
 #include <emscripten.h>
 #include "platform/waveout_device.h"

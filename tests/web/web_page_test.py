@@ -4,7 +4,7 @@
 Builds the web preset into build/web (incrementally), serves it on 127.0.0.1, and checks
 that (1) the title card on the canvas is the headless harness's title frame, (2) Enter
 brings READY! and then the maze with three lives, (3) the arrow keys steer and the score
-rises, (4) after a reload the best score of that game is on the title, and (5) the sound
+rises (and hiding the tab pauses the game), (4) after a reload the best score of that game is on the title, and (5) the sound
 played blocks that are not silent after Enter, counting the underruns. Skips with one
 line where emcc, Chromium or its driver is missing or will not start.
 
@@ -241,6 +241,18 @@ def run_checks(page, driver, url, glimmo, sizes):
         assert centre > 100, f"the player is at x {centre:.0f}: the right arrow did not steer it"
         assert region_diff(steered, frames[300], PLAYER_SCORE) > 0, "the score is still 0"
         print(f"(3) arrow keys: the player ran right (x {centre:.0f}) and the score rose")
+
+        # Leaving the tab pauses the game, as leaving the window does; coming back leaves it paused.
+        driver.execute_script(
+            "Object.defineProperty(document, 'hidden', {value: true, configurable: true});"
+            "document.dispatchEvent(new Event('visibilitychange'));")
+        time.sleep(0.5)
+        driver.execute_script(
+            "Object.defineProperty(document, 'hidden', {value: false, configurable: true});"
+            "document.dispatchEvent(new Event('visibilitychange'));")
+        time.sleep(0.3)
+        assert "paused" in driver.title, f"the tab hidden and shown again, yet the page's title is {driver.title!r}"
+        print(f"    the tab hidden and shown: the game waits, paused ({driver.title!r})")
 
         # (5) The sound: blocks not silent after Enter.
         sound = page.audio()
