@@ -7,15 +7,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <vector>
-#include "platform/keys.h"
 #include "platform/messages.h"
-#include "platform/play_state.h"
 #include "platform/registry_store.h"
 #include "platform/web/web_keys.h"
-#include "platform/web/web_threads.h"
 #include "platform/web/web_waveout.h"
 #include "platform/window.h"
 
