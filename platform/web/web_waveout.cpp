@@ -1,7 +1,8 @@
 // WebAudio output. Each block is copied into an AudioBuffer and scheduled right after the
 // one before, keeping five blocks queued. A block the browser needed (the one before had
 // finished playing) that was not ready is an underrun; the page keeps the count, with the
-// blocks played and those not silent, in window.glimmoAudio.
+// blocks played and those not silent, in window.glimmoAudio (lateAt: when the first
+// hundred underruns came and how late, both in ms).
 #include "platform/web/web_waveout.h"
 #include <emscripten.h>
 #include "platform/waveout_device.h"
@@ -14,7 +15,7 @@ constexpr double LeadSeconds = 0.135;
 
 // clang-format off
 EM_JS(int, web_audio_open, (), {
-    const audio = { ctx: null, next: 0, idleNext: 0, started: false, blocks: 0, loud: 0, underruns: 0 };
+    const audio = { ctx: null, next: 0, idleNext: 0, started: false, blocks: 0, loud: 0, underruns: 0, lateAt: [] };
     window.glimmoAudio = audio;
     try {
         audio.ctx = new (window.AudioContext || window.webkitAudioContext)();
@@ -51,7 +52,10 @@ EM_JS(void, web_audio_play, (const uint8_t* bytes, int frames, int channels, int
     if (audio.next < now) {
         // The block before has already ended: a gap, unless the sound was only starting
         // or the tab is hidden (the browser then runs the page's timers seldom).
-        if (audio.started && !document.hidden) audio.underruns++;
+        if (audio.started && !document.hidden) {
+            audio.underruns++;
+            if (audio.lateAt.length < 100) audio.lateAt.push([Math.round(performance.now()), Math.round((now - audio.next) * 1000)]);
+        }
         audio.next = now + 0.01;
     }
     const buffer = audio.ctx.createBuffer(channels, frames, rate);

@@ -90,7 +90,7 @@ class Page:
     def audio(self):
         return self.d.execute_script(
             "const a = window.glimmoAudio; return a && {blocks: a.blocks, loud: a.loud, underruns: a.underruns,"
-            " state: a.ctx ? a.ctx.state : 'none'};")
+            " lateAt: a.lateAt, state: a.ctx ? a.ctx.state : 'none'};")
 
     def wait_first_frame(self, seconds=10):
         end = time.time() + seconds
