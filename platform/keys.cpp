@@ -32,3 +32,15 @@ void KeyEvent(int vk, bool down) {
 }
 
 void ResetKeyStates() { keys = {}; }
+
+KeyTable SaveKeyStates() {
+    KeyTable table{};
+    for (size_t vk = 0; vk < keys.size(); ++vk)
+        table[vk] = uint8_t((keys[vk].down ? KeyDownBit : 0) | (keys[vk].pressedSinceQuery ? KeyPressedBit : 0));
+    return table;
+}
+
+void RestoreKeyStates(const KeyTable& table) {
+    for (size_t vk = 0; vk < keys.size(); ++vk)
+        keys[vk] = KeyState{(table[vk] & KeyDownBit) != 0, (table[vk] & KeyPressedBit) != 0};
+}

@@ -18,6 +18,7 @@ std::deque<MSG> queue;
 Timer timer;
 bool quitPending = false;
 int quitCode = 0;
+uint64_t postedCount = 0;
 
 bool Reached(uint32_t now, uint32_t tick) { return int32_t(now - tick) >= 0; }
 
@@ -74,6 +75,7 @@ BOOL PeekMessageW(MSG* msg, HWND, UINT, UINT, UINT remove) {
 BOOL TranslateMessage(const MSG*) { return 0; }
 
 BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    ++postedCount;
     queue.push_back(MSG{window, message, wParam, lParam, HasBackend() ? CurrentBackend().Ticks() : 0});
     return 1;
 }
@@ -102,3 +104,24 @@ void ResetMessageQueue() {
     quitPending = false;
     quitCode = 0;
 }
+
+QueueState SaveQueueState() {
+    return QueueState{std::vector<MSG>(queue.begin(), queue.end()),
+                      timer.active,
+                      timer.id,
+                      timer.period,
+                      timer.nextDue,
+                      quitPending,
+                      quitCode};
+}
+
+void RestoreQueueState(const QueueState& state) {
+    queue.assign(state.messages.begin(), state.messages.end());
+    for (MSG& m : queue) m.hwnd = GameWindow();
+    timer = Timer{state.timerActive, GameWindow(), state.timerId, state.timerPeriod ? state.timerPeriod : 1,
+                  state.timerNextDue};
+    quitPending = state.quitPending;
+    quitCode = state.quitCode;
+}
+
+uint64_t PostedCount() { return postedCount; }

@@ -1,5 +1,7 @@
 // The message queue of the game's thread, its timer, and dispatch to the window procedure.
 #pragma once
+#include <cstdint>
+#include <vector>
 #include "platform/win_types.h"
 
 BOOL GetMessageW(MSG* msg, HWND window, UINT first, UINT last);
@@ -16,3 +18,20 @@ constexpr UINT PM_REMOVE = 1;
 
 // Forget the queue, the timer and the quit flag (a new run, or a test).
 void ResetMessageQueue();
+
+// The queue, the timer and the quit flag as they stand: a recorded game keeps them from
+// the pass it began in, and its replay puts them back before that pass.
+struct QueueState {
+    std::vector<MSG> messages;  // oldest first; all are for the game window
+    bool timerActive = false;
+    UINT timerId = 0;
+    uint32_t timerPeriod = 0;
+    uint32_t timerNextDue = 0;  // the next grid point not yet handed out
+    bool quitPending = false;
+    int quitCode = 0;
+};
+QueueState SaveQueueState();
+void RestoreQueueState(const QueueState& state);
+// How many messages have been posted since the program began: what the newest ones are
+// tells a recorder what the outside world brought in a backend call.
+uint64_t PostedCount();

@@ -1,7 +1,7 @@
 // The SDL backend's start and end, its clock, the single-instance check, and the end of
-// a desktop session: the terminal closed (SIGHUP) or the display gone. The tick count is
-// the machine's monotonic milliseconds since boot, cut to 32 bits, so it wraps as the
-// phone's did.
+// a desktop session: the terminal closed (SIGHUP) or the display gone. The tick count starts
+// at the machine's monotonic milliseconds since boot, cut to 32 bits, so it wraps as the
+// phone's did; it then moves only when the game sleeps or waits.
 #include <dlfcn.h>
 #include <signal.h>
 #include <cstdio>
@@ -12,6 +12,9 @@
 
 namespace {
 constexpr Uint32 kSubsystems = SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER;
+// How far the real clock may run ahead of the game's before the game's jumps to it. A frame
+// or a present that overran its sleep by less is made up by the sleeps that follow.
+constexpr uint64_t kLateLimitUs = 25000;
 
 std::string OneLine(std::string text) {
     for (char& c : text)
@@ -83,6 +86,9 @@ SdlGameBackend::SdlGameBackend(const SdlOptions& options)
       frame_(size_t(PortraitDisplay.cyHeight) * size_t(PortraitDisplay.cbyPitch)),
       shown_(frame_.size()),
       holds_([](int vk, bool down) { KeyEvent(vk, down); }) {
+    uint64_t now = NowUs();
+    tick_ = uint32_t(now / 1000);
+    tickUs_ = now / 1000 * 1000;
     SDL_StopTextInput();
 }
 
@@ -99,11 +105,29 @@ uint64_t SdlGameBackend::NowUs() {
     return uint64_t(duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-uint32_t SdlGameBackend::Ticks() { return uint32_t(NowUs() / 1000); }
+uint32_t SdlGameBackend::Ticks() { return tick_; }
 
+void SdlGameBackend::MoveClockTo(uint32_t tick) {
+    tickUs_ = DueUs(tick);
+    tick_ = tick;
+}
+
+void SdlGameBackend::CatchUp() {
+    uint64_t now = NowUs();
+    if (now <= tickUs_ + kLateLimitUs) return;
+    MoveClockTo(tick_ + uint32_t((now - tickUs_) / 1000));
+}
+
+// The game's clock moves by exactly `ms`, and the sleep lasts until that tick is due: the
+// time the frame took is taken out of it, so in-game frames keep their 11 ms apart.
 void SdlGameBackend::Sleep(uint32_t ms) {
     using namespace std::chrono;
-    uint64_t end = NowUs() + uint64_t(ms) * 1000;
+    if (!OnGameThread()) {
+        std::this_thread::sleep_for(milliseconds(ms));
+        return;
+    }
+    uint32_t target = tick_ + ms;
+    uint64_t end = DueUs(target);
     // A frame held back for the display's refresh is shown while the game sleeps.
     while (OnGameThread() && pacer_.Pending() && pacer_.DueAt() < end) {
         uint64_t due = pacer_.DueAt();
@@ -114,6 +138,8 @@ void SdlGameBackend::Sleep(uint32_t ms) {
     uint64_t now = NowUs();
     if (end > now) std::this_thread::sleep_for(microseconds(end - now));
     else if (ms == 0) std::this_thread::yield();
+    MoveClockTo(target);
+    CatchUp();
 }
 
 void SdlGameBackend::PassOnHangUp() {

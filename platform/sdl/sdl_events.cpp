@@ -24,22 +24,36 @@ void SdlGameBackend::PollEvents() {
     PresentIfDue();
 }
 
+// Waits until the tick `until` is due, or until an event brings the game a message; the
+// game's clock then shows the millisecond it came in. Events that bring nothing (the mouse,
+// the window's own business) do not end the wait.
 void SdlGameBackend::WaitEvents(uint32_t until) {
+    if (int32_t(until - tick_) <= 0) return;
+    const uint64_t posted = PostedCount();
     for (;;) {
         PassOnHangUp();
         PresentIfDue();
-        int32_t left = int32_t(until - Ticks());
-        if (left <= 0) return;
-        int32_t wait = std::min(left, kLongestWaitMs);
+        uint64_t end = DueUs(until), now = NowUs();
+        if (now >= end) {
+            MoveClockTo(until);
+            CatchUp();
+            return;
+        }
+        int32_t wait = std::min(int32_t((end - now + 999) / 1000), kLongestWaitMs);
         if (pacer_.Pending()) {
-            uint64_t due = pacer_.DueAt(), now = NowUs();
+            uint64_t due = pacer_.DueAt();
             wait = std::min<int32_t>(wait, due > now ? int32_t((due - now + 999) / 1000) : 0);
         }
         SDL_Event event;
         if (SDL_WaitEventTimeout(&event, wait)) {
             Translate(event);
             PollEvents();
-            return;
+            if (PostedCount() != posted) {
+                uint64_t in = NowUs();
+                uint32_t ms = in > tickUs_ ? uint32_t(std::min<uint64_t>((in - tickUs_) / 1000, until - tick_)) : 0;
+                MoveClockTo(tick_ + ms);
+                return;
+            }
         }
         ServeRaiseRequests();
         ShowTitle();

@@ -62,9 +62,18 @@ private:
     void PresentToSurface(bool withFrame);  // false: the whole surface black
     bool OnGameThread() const { return std::this_thread::get_id() == gameThread_; }
     static uint64_t NowUs();
+    // The game's clock (sdl_backend.cpp): the real time at which a tick is due, and the
+    // jump forward when the real clock has run too far ahead.
+    uint64_t DueUs(uint32_t tick) const { return tickUs_ + uint64_t(int64_t(int32_t(tick - tick_)) * 1000); }
+    void MoveClockTo(uint32_t tick);
+    void CatchUp();
 
     SdlOptions options_;
     std::thread::id gameThread_;
+    // The tick count moves only when the game sleeps or waits, as on the virtual clock:
+    // every reading within a frame is the same, so a recorded game replays exactly.
+    uint32_t tick_ = 0;
+    uint64_t tickUs_ = 0;  // the real microsecond at which tick_ began
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
