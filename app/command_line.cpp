@@ -12,6 +12,8 @@ const std::vector<OptionInfo> table = {
     {"--fullscreen", nullptr, "start in full screen (Alt+Enter or F11 toggles)"},
     {"--config-dir", "DIR", "where the settings file glimmo.reg is kept"},
     {"--autopilot", "SEED", "let the built-in player play (a demo in the window; its score is not kept)"},
+    {"--replay", "FILE", "play a recorded game back: a replay file, or 'best' or 'last' (the kept ones)"},
+    {"--record", "FILE", "keep each game played in FILE too, beside last.replay and best.replay"},
     {"--headless", nullptr, "run without a window, on a virtual clock, deterministically"},
     {"--frames", "N", "headless: stop after N passes of the main loop"},
     {"--until-tick", "T", "headless: stop when the virtual clock has run T ms"},
@@ -94,7 +96,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
         else if (a == "--headless") out.headless = true;
         else if (a == "--fullscreen") out.fullscreen = true;
         else if (value.empty() &&
-                 (a == "--script" || a == "--state-log" || a == "--audio-out" || a == "--config-dir")) {
+                 (a == "--script" || a == "--state-log" || a == "--audio-out" || a == "--config-dir" || a == "--replay" ||
+                  a == "--record")) {
             error = a + " needs " + info->argument + ", not an empty name";
             return false;
         } else if (a == "--scale") {
@@ -117,6 +120,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
         else if (a == "--state-log") out.stateLog = value;
         else if (a == "--audio-out") out.audioOut = value;
         else if (a == "--config-dir") out.configDir = value;
+        else if (a == "--replay") out.replay = value;
+        else if (a == "--record") out.record = value;
         else if (a == "--screenshot") {
             size_t colon = value.find(':');
             if (colon == std::string::npos || colon + 1 >= value.size() ||
@@ -127,6 +132,16 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
             GXDisplayProperties p{};
             if (!ParseProps(value, p)) return bad("expected six numbers CX,CY,XPITCH,YPITCH,BPP,FORMAT");
             out.displayProps = p;
+        }
+    }
+    // A replay brings its own keys and clock, and is only watched.
+    if (!out.replay.empty()) {
+        for (const char* o : {"--script", "--autopilot", "--start-tick", "--record"}) {
+            for (const std::string& a : args)
+                if (a == o) {
+                    error = std::string(o) + " does not go with --replay";
+                    return false;
+                }
         }
     }
     if (!out.headless) {

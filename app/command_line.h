@@ -28,6 +28,8 @@ struct CommandLine {
     std::optional<GXDisplayProperties> displayProps;
     int scale = 0;
     bool fullscreen = false;
+    std::string replay;  // a replay file to play back, or "best" or "last"
+    std::string record;  // keep each game played in this file too
 };
 
 struct OptionInfo {

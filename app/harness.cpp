@@ -11,6 +11,7 @@
 #include "app/autopilot.h"
 #include "app/entry.h"
 #include "app/global_objects.h"
+#include "app/replays.h"
 #include "app/script.h"
 #include "app/state_log.h"
 #include "app/volume_keys.h"
@@ -93,7 +94,7 @@ std::string CheckOutputs(const CommandLine& cl) {
 }
 }  // namespace
 
-int RunProgram(const CommandLine& cl) {
+int RunProgram(const CommandLine& cl, const LoopHooks& extra) {
     ResetMessageQueue();
     ResetKeyStates();
     ResetWindowState();
@@ -124,7 +125,10 @@ int RunProgram(const CommandLine& cl) {
     };
     LoopHooks& hooks = CurrentLoopHooks();
     hooks = LoopHooks{};
-    if (cl.autopilotSeed) hooks.beforeMessage = [] { AutopilotPass(); };
+    hooks.beforeMessage = [&extra, autopilot = cl.autopilotSeed.has_value()] {
+        if (extra.beforeMessage) extra.beforeMessage();
+        if (autopilot) AutopilotPass();
+    };
     hooks.afterFrame = [&](const MSG& msg, uint32_t tick, FrameKind kind) {
         ++passes;
         if (OnPassEnd) OnPassEnd(PassInfo{passes, tick, &msg, kind});
@@ -139,6 +143,7 @@ int RunProgram(const CommandLine& cl) {
         }
         if (int error = VirtualAudioOutError()) fail("the audio", cl.audioOut, error);
         if (!failure.empty() || stopSignal) return false;
+        if (extra.afterFrame && !extra.afterFrame(msg, tick, kind)) return false;
         if (cl.frames && passes >= *cl.frames) return false;
         if (cl.untilTick && GetTickCount() - start >= *cl.untilTick) return false;
         return true;
@@ -170,6 +175,15 @@ int RunHeadless(const CommandLine& cl) {
             return 2;
         }
     }
+    // A replay holds what came from outside the game; a script's set lines do not.
+    for (const ScriptEvent& e : events)
+        if (!cl.record.empty() && e.kind == ScriptEvent::Set) {
+            std::fprintf(stderr, "glimmo: %s line %d: --record cannot keep a set line\n", cl.script.c_str(), e.line);
+            return 2;
+        }
+    // A replay that cannot be played costs nothing either.
+    Replay replay;
+    if (!cl.replay.empty() && !LoadReplay(cl, replay)) return 2;
     if (std::string problem = CheckOutputs(cl); !problem.empty()) {
         std::fprintf(stderr, "glimmo: %s\n", problem.c_str());
         return 2;
@@ -203,7 +217,9 @@ int RunHeadless(const CommandLine& cl) {
     int code = 0;
     {
         StopOnSignals stopper;
-        code = RunProgram(cl);
+        code = !cl.replay.empty()   ? RunReplay(cl, replay, backend)
+               : !cl.record.empty() ? RunRecorded(cl, backend, false)
+                                    : RunProgram(cl);
         if (!cl.audioOut.empty()) {
             if (!FinishVirtualAudioOut()) {
                 if (!code)

@@ -21,7 +21,9 @@ extern std::function<void(const PassInfo&)> OnPassEnd;
 // Runs the game with the backend already in force and the harness options of `cl`.
 // Returns the exit code: 2 when the state log cannot be made, 1 when an output could
 // not be written during the run (it ends there, with one line on stderr).
-int RunProgram(const CommandLine& cl);
+// `extra` watches the loop too (recording, replays): before the autopilot, and after the
+// pass's state log and screenshots; its afterFrame may end the loop.
+int RunProgram(const CommandLine& cl, const LoopHooks& extra = {});
 // Puts the headless backend and the virtual audio device in force, then RunProgram.
 // Nothing runs (exit code 2, one line) when the script cannot be read or parsed, an
 // output cannot be written, or no temporary folder can be made for the settings;

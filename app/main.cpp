@@ -1,10 +1,11 @@
 // The glimmo program: reads the command line, picks the window or the headless
-// harness, and runs the game.
+// harness, and runs the game (recording it) or plays a replay back.
 #include <cstdio>
 #include <string>
 #include <vector>
 #include "app/command_line.h"
 #include "app/harness.h"
+#include "app/replays.h"
 #include "app/settings.h"
 #include "platform/backend.h"
 #include "platform/registry_store.h"
@@ -28,6 +29,9 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (cl.headless) return RunHeadless(cl);
+    // A replay that cannot be played says so before any window opens.
+    Replay replay;
+    if (!cl.replay.empty() && !LoadReplay(cl, replay)) return 2;
 
     SdlOptions options;
     options.scale = cl.scale;
@@ -46,7 +50,8 @@ int main(int argc, char** argv) {
                      "(--config-dir DIR keeps them in DIR)\n");
     SetRegistryFolder(folder);
     UseSdlWaveOut();
-    int code = RunProgram(cl);
+    // Every game played in the window is recorded; a replay is only watched.
+    int code = cl.replay.empty() ? RunRecorded(cl, *backend, true) : RunReplay(cl, replay, *backend);
     SetBackend(nullptr);
     return code;
 }

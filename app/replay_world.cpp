@@ -1,0 +1,146 @@
+// The table of the game's globals that a replay puts back.
+#include "app/replay_world.h"
+#include <variant>
+#include "app/volume_keys.h"
+#include "app/window_proc.h"
+#include "game/game_frame.h"
+#include "game/game_sounds.h"
+#include "game/ghosts.h"
+#include "game/maze.h"
+#include "game/phase.h"
+#include "game/player.h"
+#include "game/scenes.h"
+#include "game/score.h"
+
+namespace {
+using Place = std::variant<int32_t*, uint32_t*, uint8_t*>;
+
+struct Field {
+    std::string name;
+    Place place;
+};
+
+std::vector<Field> MakeTable() {
+    std::vector<Field> t = {
+        {"GamePhase", &GamePhase},
+        {"PhaseTimer", &PhaseTimer},
+        {"LevelClearEnd", &LevelClearEnd},
+        {"AnimCounter", &AnimCounter},
+        {"FlashCounter", &FlashCounter},
+        {"SceneIndex", &SceneIndex},
+        {"FrameStartTick", &FrameStartTick},
+        {"Paused", &Paused},
+        {"PauseStartTick", &PauseStartTick},
+        {"HiScore", &HiScore},
+        {"Sound", &Sound},
+        {"VolumeCounter", &VolumeCounter},
+        {"Score", &Score},
+        {"Level", &Level},
+        {"DotsEaten", &DotsEaten},
+        {"StepInterval", &StepInterval},
+        {"FruitCount", &FruitCount},
+        {"FruitShown", &FruitShown},
+        {"FruitUntil", &FruitUntil},
+        {"FruitPointsUntil", &FruitPointsUntil},
+        {"GhostPointsUntil", &GhostPointsUntil},
+        {"FruitDuration", &FruitDuration},
+        {"GhostPointsX", &GhostPointsX},
+        {"GhostPointsY", &GhostPointsY},
+        {"FrightActive", &FrightActive},
+        {"FrightEnd", &FrightEnd},
+        {"FrightDuration", &FrightDuration},
+        {"GhostsEaten", &GhostsEaten},
+        {"BlinkTick", &BlinkTick},
+        {"BlinkPhase", &BlinkPhase},
+        {"ScatterTimer", &ScatterTimer},
+        {"SceneDirection", &SceneDirection},
+        {"SceneStarted", &SceneStarted},
+        {"TearCounter", &TearCounter},
+        {"ScenePlayerX", &ScenePlayerX},
+        {"ScenePlayerY", &ScenePlayerY},
+        {"ScenePlayerFrame", &ScenePlayerFrame},
+        {"ChompOn", &ChompOn},
+        {"FrightLoopOn", &FrightLoopOn},
+        {"EyesLoopOn", &EyesLoopOn},
+        {"SoundClosed", &SoundClosed},
+        {"Player.x", &Player.x},
+        {"Player.y", &Player.y},
+        {"Player.state", &Player.state},
+        {"Player.dir", &Player.dir},
+        {"Player.frame", &Player.frame},
+        {"Player.wantLeft", &Player.wantLeft},
+        {"Player.wantRight", &Player.wantRight},
+        {"Player.wantUp", &Player.wantUp},
+        {"Player.wantDown", &Player.wantDown},
+        {"Player.lives", &Player.lives},
+        {"Player.nextStep", &Player.nextStep},
+        {"Player.deathSoundDone", &Player.deathSoundDone},
+    };
+    for (int g = 0; g < 4; ++g) {
+        GhostRecord& gh = Ghosts[g];
+        const std::string p = "Ghost" + std::to_string(g + 1) + ".";
+        for (Field f : std::initializer_list<Field>{
+                 {"x", &gh.x},
+                 {"y", &gh.y},
+                 {"mode", &gh.mode},
+                 {"dir", &gh.dir},
+                 {"targetX", &gh.targetX},
+                 {"targetY", &gh.targetY},
+                 {"homeX", &gh.homeX},
+                 {"homeY", &gh.homeY},
+                 {"extraDelay", &gh.extraDelay},
+                 {"chasing", &gh.chasing},
+                 {"inHouse", &gh.inHouse},
+                 {"inTunnel", &gh.inTunnel},
+                 {"nextStep", &gh.nextStep},
+             }) {
+            f.name = p + f.name;
+            t.push_back(f);
+        }
+    }
+    return t;
+}
+
+const std::vector<Field>& Table() {
+    static const std::vector<Field> table = MakeTable();
+    return table;
+}
+
+const Field* Find(const std::string& name) {
+    for (const Field& f : Table())
+        if (f.name == name) return &f;
+    return nullptr;
+}
+
+int64_t Read(const Place& place) {
+    return std::visit([](auto* p) { return int64_t(*p); }, place);
+}
+
+bool Fits(const Place& place, int64_t v) {
+    if (std::holds_alternative<int32_t*>(place)) return v >= INT32_MIN && v <= INT32_MAX;
+    if (std::holds_alternative<uint32_t*>(place)) return v >= 0 && v <= UINT32_MAX;
+    return v >= 0 && v <= UINT8_MAX;
+}
+}  // namespace
+
+WorldValues CaptureWorld() {
+    WorldValues values;
+    values.reserve(Table().size());
+    for (const Field& f : Table()) values.emplace_back(f.name, Read(f.place));
+    return values;
+}
+
+bool WorldValueFits(const std::string& name, int64_t value) {
+    const Field* f = Find(name);
+    return f && Fits(f->place, value);
+}
+
+void ApplyWorld(const WorldValues& values) {
+    for (const auto& [name, value] : values) {
+        const Field* f = Find(name);
+        if (!f || !Fits(f->place, value)) continue;
+        std::visit([v = value](auto* p) { *p = static_cast<std::remove_pointer_t<decltype(p)>>(v); }, f->place);
+    }
+}
+
+size_t WorldSize() { return Table().size(); }

@@ -1,0 +1,21 @@
+// The game's state as named numbers: every global of the game and of the loop around it
+// that a game can find left over from the title or from the game before. A recorded game
+// keeps them as they stood when it began, and its replay puts them back, so the game runs
+// from the very same place (the fright of the last game, the frame counters of the title).
+#pragma once
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+using WorldValues = std::vector<std::pair<std::string, int64_t>>;
+
+// Every value by name, in a fixed order.
+WorldValues CaptureWorld();
+// True when `name` is one of them and `value` fits it.
+bool WorldValueFits(const std::string& name, int64_t value);
+// Puts the values back; names that are not in the table are passed over (the reader has
+// already refused them).
+void ApplyWorld(const WorldValues& values);
+// How many values a whole world has.
+size_t WorldSize();

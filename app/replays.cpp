@@ -1,0 +1,235 @@
+// Recording the games played and playing them back.
+#include "app/replays.h"
+#include <unistd.h>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include "app/harness.h"
+#include "game/game_sounds.h"
+#include "game/phase.h"
+#include "game/score.h"
+#include "platform/atomic_file.h"
+#include "platform/keys.h"
+#include "platform/messages.h"
+#include "platform/registry_store.h"
+#include "platform/replay/recording_backend.h"
+#include "platform/replay/replay_backend.h"
+#include "sound/sound_system.h"
+
+namespace {
+
+// How long the window keeps the last picture of a replay before it closes.
+constexpr uint32_t LingerMs = 3000;
+
+bool ReadFile(const std::string& path, std::string& text) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::stringstream ss;
+    ss << in.rdbuf();
+    text = ss.str();
+    return !in.bad();
+}
+
+std::string KeptFolder(const CommandLine& cl) { return cl.configDir.empty() ? DefaultRegistryFolder() : cl.configDir; }
+
+// Watches the loop: takes the state at the start of every pass on the title, and when a
+// pass starts a game, records from that pass on until the game ends.
+class GameRecorder {
+public:
+    GameRecorder(RecordingBackend& backend, std::function<void(const Replay&)> keep)
+        : backend_(backend), keep_(std::move(keep)) {}
+
+    void BeforeMessage() {
+        if (inGame_) {
+            backend_.BeginPass(++pass_);
+            return;
+        }
+        phaseAtStart_ = GamePhase;
+        backend_.ForgetJournal();
+        backend_.BeginPass(1);
+        start_.startTick = backend_.Ticks();
+        start_.queue = SaveQueueState();
+        start_.keys = SaveKeyStates();
+        start_.world = CaptureWorld();
+    }
+
+    void AfterFrame() {
+        if (!inGame_) {
+            if (phaseAtStart_ != PhaseTitle || GamePhase == PhaseTitle) return;
+            inGame_ = true;
+            pass_ = 1;
+        }
+        done_ = pass_;
+        if (GamePhase == PhaseGameOver) Finish();
+    }
+
+    // The loop has ended (the back key, deactivation, the end of a headless run): a game
+    // still in play ends with it.
+    void LoopEnded() {
+        if (inGame_) Finish();
+    }
+
+private:
+    void Finish() {
+        Replay game = start_;
+        game.version = GLIMMO_VERSION;
+        for (const JournalEntry& e : backend_.Journal())
+            if (e.pass <= done_) game.journal.push_back(e);
+        game.passes = done_;
+        game.score = Score;
+        inGame_ = false;
+        backend_.ForgetJournal();
+        keep_(game);
+    }
+
+    RecordingBackend& backend_;
+    std::function<void(const Replay&)> keep_;
+    Replay start_;
+    int32_t phaseAtStart_ = PhaseTitle;
+    bool inGame_ = false;
+    uint64_t pass_ = 0;  // passes of the game begun, the one running included
+    uint64_t done_ = 0;  // passes of the game whose frame has run
+};
+
+void Warn(const std::string& what) {
+    static std::string last;
+    if (what == last) return;  // once, not at every game
+    last = what;
+    std::fprintf(stderr, "glimmo: could not keep the game: %s\n", what.c_str());
+}
+
+std::string MakeTempFolder() {
+    char name[] = "/tmp/glimmo-replay-XXXXXX";
+    const char* made = mkdtemp(name);
+    return made ? made : "";
+}
+
+}  // namespace
+
+std::string KeptReplayPath(const std::string& folder, const std::string& which) {
+    return folder + "/" + which + ".replay";
+}
+
+std::string ReplayPathFor(const CommandLine& cl) {
+    if (cl.replay == "best" || cl.replay == "last") return KeptReplayPath(KeptFolder(cl), cl.replay);
+    return cl.replay;
+}
+
+bool KeepGame(const std::string& folder, const Replay& game, std::string* error) {
+    const std::string text = FormatReplay(game);
+    bool ok = WriteFileAtomically(KeptReplayPath(folder, "last"), text, error);
+    const std::string bestPath = KeptReplayPath(folder, "best");
+    std::string kept;
+    Replay best;
+    ReplayProblem problem;
+    // A best game this program cannot play (damaged, or of another version) gives way.
+    bool beaten =
+        !ReadFile(bestPath, kept) || !ParseReplay(kept, GLIMMO_VERSION, best, problem) || game.score > best.score;
+    if (beaten) ok = WriteFileAtomically(bestPath, text, ok ? error : nullptr) && ok;
+    return ok;
+}
+
+int RunRecorded(const CommandLine& cl, Backend& inner, bool keepInFolder) {
+    RecordingBackend recording(inner);
+    SetBackend(&recording);
+    const std::string folder = KeptFolder(cl);
+    GameRecorder recorder(recording, [&](const Replay& game) {
+        std::string error;
+        if (keepInFolder && !KeepGame(folder, game, &error)) Warn(error);
+        if (!cl.record.empty() && !WriteFileAtomically(cl.record, FormatReplay(game), &error)) Warn(error);
+    });
+    LoopHooks hooks;
+    hooks.beforeMessage = [&] { recorder.BeforeMessage(); };
+    hooks.afterFrame = [&](const MSG&, uint32_t, FrameKind) {
+        recorder.AfterFrame();
+        return true;
+    };
+    int code = RunProgram(cl, hooks);
+    recorder.LoopEnded();
+    SetBackend(&inner);
+    return code;
+}
+
+bool LoadReplay(const CommandLine& cl, Replay& replay) {
+    const std::string path = ReplayPathFor(cl);
+    std::string text;
+    if (!ReadFile(path, text)) {
+        if (path != cl.replay)
+            std::fprintf(stderr, "glimmo: no %s game is kept yet (%s cannot be read)\n", cl.replay.c_str(),
+                         path.c_str());
+        else std::fprintf(stderr, "glimmo: cannot read the replay %s\n", path.c_str());
+        return false;
+    }
+    ReplayProblem problem;
+    if (!ParseReplay(text, GLIMMO_VERSION, replay, problem)) {
+        std::fprintf(stderr, "glimmo: %s: replay line %d: %s\n", path.c_str(), problem.line, problem.what.c_str());
+        return false;
+    }
+    return true;
+}
+
+int RunReplay(const CommandLine& cl, const Replay& replay, Backend& inner) {
+    const std::string path = ReplayPathFor(cl);
+    ReplayBackend playback(inner, replay.startTick, replay.journal);
+    SetBackend(&playback);
+    // The replayed game saves its settings when it quits: into a folder of its own, never
+    // over the player's.
+    const std::string folder = MakeTempFolder();
+    SetRegistryFolder(folder.empty() ? "/nonexistent/glimmo-replay" : folder);
+
+    uint64_t pass = 0;
+    bool reachedEnd = false, overEarly = false;
+    LoopHooks hooks;
+    hooks.beforeMessage = [&] {
+        if (pass == 0) {
+            playback.Begin();
+            RestoreQueueState(replay.queue);
+            RestoreKeyStates(replay.keys);
+            ApplyWorld(replay.world);
+            Mixer.SetSampleMasterVolume(Sound);
+        }
+        playback.BeginPass(++pass);
+    };
+    hooks.afterFrame = [&](const MSG&, uint32_t, FrameKind) {
+        if (playback.StopRequested() || playback.Failed()) return false;
+        if (pass >= replay.passes) reachedEnd = true;
+        else if (GamePhase == PhaseGameOver) overEarly = true;
+        else return true;
+        if (!cl.headless) playback.Linger(LingerMs);
+        return false;
+    };
+    int code = RunProgram(cl, hooks);
+    const uint32_t ran = playback.Ticks() - replay.startTick;
+    SetBackend(&inner);
+    if (!folder.empty()) {
+        RemoveRegistryFiles(folder);
+        rmdir(folder.c_str());
+    }
+
+    auto fault = [&](int line, const std::string& what) {
+        std::fprintf(stderr, "glimmo: %s: replay line %d: %s\n", path.c_str(), line, what.c_str());
+        return 2;
+    };
+    if (playback.StopRequested()) return code;
+    if (playback.Failed()) return fault(playback.FailedLine(), playback.Failure());
+    const std::string recorded = "the recorded game ended with pass " + std::to_string(replay.passes);
+    if (overEarly)
+        return fault(replay.endLine, "the game is over at pass " + std::to_string(pass) + ", but " + recorded);
+    if (!reachedEnd) {
+        bool cut = (cl.frames && pass >= *cl.frames) || (cl.untilTick && ran >= *cl.untilTick);
+        if (cut) return code;
+        return fault(replay.endLine, "the game ended at pass " + std::to_string(pass) + ", but " + recorded);
+    }
+    if (const JournalEntry* left = playback.NextEntry())
+        return fault(left->line, "goes on past the end of its game (pass " + std::to_string(left->pass) + ")");
+    if (Score != replay.score)
+        return fault(replay.endLine, "the game ends with the score " + std::to_string(Score) +
+                                         ", but the replay says " + std::to_string(replay.score));
+    return code;
+}
+
+int PlayReplay(const CommandLine& cl, Backend& inner) {
+    Replay replay;
+    if (!LoadReplay(cl, replay)) return 2;
+    return RunReplay(cl, replay, inner);
+}

@@ -1,0 +1,30 @@
+// Replays of games played: every game is recorded as it is played, kept when it ends
+// (last.replay and best.replay beside the settings file, and the file --record names),
+// and played back with --replay, in the window at its own speed or headless.
+#pragma once
+#include <string>
+#include "app/command_line.h"
+#include "app/replay_file.h"
+
+class Backend;
+
+// The kept games of a settings folder: which is "last" or "best".
+std::string KeptReplayPath(const std::string& folder, const std::string& which);
+// The file --replay names: "best" and "last" are the kept games of the settings folder.
+std::string ReplayPathFor(const CommandLine& cl);
+// Keeps a finished game in `folder`: last.replay always, best.replay when its score beats
+// the one kept there (or none that this program can play is kept). False with `error` set
+// when a file could not be written.
+bool KeepGame(const std::string& folder, const Replay& game, std::string* error);
+
+// Runs the program with `inner` as its backend and every game recorded: kept in the
+// settings folder when `keepInFolder`, and in the file --record names.
+int RunRecorded(const CommandLine& cl, Backend& inner, bool keepInFolder);
+// Reads the replay --replay names; on a fault says so in one line and returns false.
+bool LoadReplay(const CommandLine& cl, Replay& replay);
+// Plays a replay back through `inner` (the window, or the headless harness with its
+// outputs). 0 when it played to its end or was stopped with Escape; 2, with one line
+// naming the file and line, when the game went another way than the one recorded.
+int RunReplay(const CommandLine& cl, const Replay& replay, Backend& inner);
+// LoadReplay, then RunReplay.
+int PlayReplay(const CommandLine& cl, Backend& inner);

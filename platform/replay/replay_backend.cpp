@@ -1,0 +1,75 @@
+// Serving a recorded game's journal, and keeping the backend behind it alive meanwhile.
+#include "platform/replay/replay_backend.h"
+#include "platform/keys.h"
+#include "platform/messages.h"
+#include "platform/window.h"
+
+ReplayBackend::ReplayBackend(Backend& inner, uint32_t startTick, std::vector<JournalEntry> journal)
+    : inner_(inner), start_(startTick), now_(startTick), journal_(std::move(journal)) {}
+
+void ReplayBackend::Begin() {
+    now_ = start_;
+    started_ = true;
+}
+
+void ReplayBackend::BeginPass(uint64_t pass) {
+    pass_ = pass;
+    call_ = 0;
+    const JournalEntry* next = NextEntry();
+    if (started_ && !failed_ && next && next->pass < pass) {
+        failed_ = true;
+        failedLine_ = next->line;
+        failure_ = "pass " + std::to_string(next->pass) + " made fewer than " + std::to_string(next->call) +
+                   " calls: the game went another way than the one recorded";
+    }
+}
+
+void ReplayBackend::Call(uint32_t foretold) {
+    ++call_;
+    const uint32_t before = now_;
+    const JournalEntry* entry = nullptr;
+    if (started_ && !failed_ && next_ < journal_.size() && journal_[next_].pass == pass_ &&
+        journal_[next_].call == call_)
+        entry = &journal_[next_++];
+    now_ = entry ? entry->tick : foretold;
+    int32_t advance = int32_t(now_ - before);
+    Pace(advance > 0 ? uint32_t(advance) : 0);
+    // After the backend behind has had its turn: what it brought was put aside, this stays.
+    if (entry)
+        for (const JournalEvent& event : entry->events) Deliver(event);
+}
+
+void ReplayBackend::Pace(uint32_t ms) {
+    const uint32_t target = inner_.Ticks() + ms;
+    do {
+        Diverted([&] {
+            if (ms == 0) inner_.PollEvents();
+            else inner_.WaitEvents(target);
+        });
+    } while (ms != 0 && !stop_ && int32_t(target - inner_.Ticks()) > 0);
+}
+
+// Runs a call of the backend behind and takes back whatever it brought: the queue and the
+// key table are as they were, and only an Escape key going down is heeded.
+template <class Action>
+void ReplayBackend::Diverted(Action action) {
+    const QueueState queue = SaveQueueState();
+    const KeyTable keys = SaveKeyStates();
+    const uint64_t before = PostedCount();
+    action();
+    const uint64_t posted = PostedCount() - before;
+    if (posted) {
+        const QueueState now = SaveQueueState();
+        size_t first = now.messages.size() >= posted ? now.messages.size() - size_t(posted) : 0;
+        for (size_t i = first; i < now.messages.size(); ++i)
+            if (now.messages[i].message == WM_KEYDOWN && now.messages[i].wParam == WPARAM(VK_ESCAPE)) stop_ = true;
+        RestoreQueueState(queue);
+        RestoreKeyStates(keys);
+    }
+}
+
+void ReplayBackend::Deliver(const JournalEvent& event) {
+    if (event.message == WM_KEYDOWN) KeyEvent(int(event.wParam), true);
+    else if (event.message == WM_KEYUP) KeyEvent(int(event.wParam), false);
+    else PostMessageW(GameWindow(), event.message, event.wParam, event.lParam);
+}

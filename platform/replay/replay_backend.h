@@ -1,0 +1,70 @@
+// The replay backend: plays a recorded game back. Its clock and the outside world's
+// messages come from the journal, call by call, so the game reads exactly what it read
+// when it was played; the backend behind it (the window, or the headless harness) only
+// shows the pictures, plays the sound and lets its own clock run as far as the replay's,
+// so the game is seen at its own speed. What happens at that backend (keys, the close
+// button, minimising) never reaches the game: only Escape counts, and it stops the replay.
+#pragma once
+#include <string>
+#include <vector>
+#include "platform/backend.h"
+#include "platform/replay/journal.h"
+
+class ReplayBackend : public Backend {
+public:
+    ReplayBackend(Backend& inner, uint32_t startTick, std::vector<JournalEntry> journal);
+
+    uint32_t Ticks() override { return now_; }
+    void Sleep(uint32_t ms) override { Call(ForetoldAfterSleep(now_, ms)); }
+    void WaitEvents(uint32_t until) override { Call(ForetoldAfterWait(now_, until)); }
+    void PollEvents() override { Call(now_); }
+    bool CreateGameWindow(const std::string& title) override { return inner_.CreateGameWindow(title + " (replay)"); }
+    void ShowGameWindow() override { inner_.ShowGameWindow(); }
+    void DestroyGameWindow() override { inner_.DestroyGameWindow(); }
+    // A replay is only watched: it may run beside the game itself.
+    bool OtherInstanceRunning(const std::string&) override { return false; }
+    GXDisplayProperties DisplayProperties() override { return inner_.DisplayProperties(); }
+    bool OpenDisplay() override { return inner_.OpenDisplay(); }
+    void* BeginDraw() override { return inner_.BeginDraw(); }
+    void EndDraw() override { inner_.EndDraw(); }
+    void CloseDisplay() override { inner_.CloseDisplay(); }
+    const void* LastFrame() override { return inner_.LastFrame(); }
+
+    // The recorded game's first pass begins: the clock goes back to the game's first tick
+    // (start-up has moved it) and the journal is served from pass 1 on.
+    void Begin();
+    // A pass begins; its calls are counted from 1.
+    void BeginPass(uint64_t pass);
+    // Lets the backend behind run `ms` more of its own time (the last picture stays in the
+    // window), unless Escape ends it sooner.
+    void Linger(uint32_t ms) { Pace(ms); }
+
+    // Escape (or the window's close button) was pressed at the backend behind.
+    bool StopRequested() const { return stop_; }
+    // The journal names a call the game never made: the game went another way.
+    bool Failed() const { return failed_; }
+    int FailedLine() const { return failedLine_; }
+    const std::string& Failure() const { return failure_; }
+    // The first entry not yet served; null when every one has been.
+    const JournalEntry* NextEntry() const { return next_ < journal_.size() ? &journal_[next_] : nullptr; }
+
+private:
+    void Call(uint32_t foretold);
+    void Pace(uint32_t ms);
+    template <class Action>
+    void Diverted(Action action);
+    void Deliver(const JournalEvent& event);
+
+    Backend& inner_;
+    uint32_t start_;
+    uint32_t now_;
+    std::vector<JournalEntry> journal_;
+    size_t next_ = 0;
+    bool started_ = false;
+    uint64_t pass_ = 0;
+    uint32_t call_ = 0;
+    bool stop_ = false;
+    bool failed_ = false;
+    int failedLine_ = 0;
+    std::string failure_;
+};

@@ -1,0 +1,184 @@
+// Replays are exact: a game played in the window, on a real clock with keys pressed by
+// another thread at moments of their own, and the second game of a headless run (which
+// begins where the first left the game's state), each replayed headless give the same
+// state log and the same pictures, pass for pass.
+#include <gtest/gtest.h>
+#include <sched.h>
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+#include "app/harness.h"
+#include "app/replays.h"
+#include "app/state_log.h"
+#include "platform/backend.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/registry_store.h"
+#include "platform/sdl/sdl_backend.h"
+#include "platform/sdl/sdl_event_injection.h"
+#include "platform/sdl/sdl_waveout.h"
+#include "tests/support/game_reset.h"
+#include "tests/support/run_glimmo.h"
+
+namespace {
+
+// Every pass of a run: its state line without the pass number, and a digest of its picture.
+struct Passes {
+    std::vector<std::string> states;
+    std::vector<uint64_t> pictures;
+};
+
+uint64_t Digest(const void* frame, size_t bytes) {
+    uint64_t h = 1469598103934665603ull;
+    const auto* p = static_cast<const uint8_t*>(frame);
+    for (size_t i = 0; frame && i < bytes; ++i) h = (h ^ p[i]) * 1099511628211ull;
+    return h;
+}
+
+// Collects the passes of whatever runs while it lives.
+class PassCollector {
+public:
+    explicit PassCollector(Passes& into) {
+        OnPassEnd = [&into](const PassInfo& p) {
+            std::string line = StateLine(p.pass, p.tick, *p.msg, p.kind);
+            into.states.push_back(line.substr(line.find(',')));
+            GXDisplayProperties props = CurrentBackend().DisplayProperties();
+            into.pictures.push_back(Digest(CurrentBackend().LastFrame(), size_t(props.cyHeight) * props.cbyPitch));
+        };
+    }
+    ~PassCollector() { OnPassEnd = nullptr; }
+};
+
+// The last game of a run: from the first pass after the title whose frame was the game's.
+size_t LastGameStart(const Passes& run) {
+    size_t start = 0;
+    for (size_t i = 1; i < run.states.size(); ++i)
+        if (run.states[i].find("\"screen\":\"game\"") != std::string::npos &&
+            run.states[i - 1].find("\"screen\":\"title\"") != std::string::npos)
+            start = i;
+    return start;
+}
+
+// The replay of the last game matches the run that recorded it, pass for pass.
+void ExpectSameGame(const Passes& played, const Passes& replayed) {
+    size_t start = LastGameStart(played);
+    ASSERT_GT(replayed.states.size(), 100u);
+    ASSERT_LE(start + replayed.states.size(), played.states.size());
+    for (size_t i = 0; i < replayed.states.size(); ++i) {
+        ASSERT_EQ(played.states[start + i], replayed.states[i]) << "the state of the game's pass " << i + 1;
+        ASSERT_EQ(played.pictures[start + i], replayed.pictures[i]) << "the picture of the game's pass " << i + 1;
+    }
+    std::printf("the replay matched the game played, %zu passes of state and picture\n", replayed.states.size());
+}
+
+Passes ReplayHeadless(const std::string& folder, const std::string& which) {
+    CommandLine cl;
+    cl.headless = true;
+    cl.replay = which;
+    cl.configDir = folder;
+    Passes replayed;
+    PassCollector collect(replayed);
+    EXPECT_EQ(RunHeadless(cl), 0);
+    return replayed;
+}
+
+void Press(const char* key, int holdMs) {
+    InjectKey(key, true);
+    std::this_thread::sleep_for(std::chrono::milliseconds(holdMs));
+    InjectKey(key, false);
+}
+
+}  // namespace
+
+TEST(ReplayExactness, AGameInTheWindowReplaysHeadlessPassForPass) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    // A network namespace of its own: a glimmo running elsewhere on this machine (another
+    // test's) holds the single-instance socket, and would send this game away.
+    if (unshare(CLONE_NEWNET) != 0) unshare(CLONE_NEWUSER | CLONE_NEWNET);
+    ScratchFolder scratch("window-game");
+    std::string error;
+    std::unique_ptr<Backend> window = MakeSdlBackend(SdlOptions{1, false}, &error);
+    ASSERT_TRUE(window) << error;
+    SetBackend(window.get());
+    SetRegistryFolder(scratch.Path());
+    UseSdlWaveOut();
+
+    // The player: keys at moments of its own, whatever the game is doing just then.
+    std::atomic<bool> up{false}, over{false};
+    std::thread player([&] {
+        using namespace std::chrono_literals;
+        while (!up)
+            if (over) return;
+            else std::this_thread::sleep_for(5ms);
+        std::this_thread::sleep_for(200ms);
+        Press("Return", 60);
+        std::this_thread::sleep_for(4500ms);  // READY!
+        Press("Right", 350);
+        InjectKey("Keypad 8", true);
+        Press("Left", 240);
+        std::this_thread::sleep_for(300ms);
+        InjectKey("Keypad 8", false);
+        Press("P", 40);  // pause, and play on
+        std::this_thread::sleep_for(400ms);
+        Press("F10", 30);
+        Press("+", 250);  // louder for a while, then one step quieter
+        Press("-", 20);
+        Press("Down", 500);
+        Press("Left", 700);
+        InjectQuit();  // the close button: the back key
+    });
+    Passes played;
+    {
+        PassCollector collect(played);
+        OnPassEnd = [&, inner = OnPassEnd](const PassInfo& p) {
+            inner(p);
+            up = true;
+        };
+        CommandLine cl;
+        cl.configDir = scratch.Path();
+        ResetGameGlobals();
+        EXPECT_EQ(RunRecorded(cl, *window, true), 0);
+        over = true;
+    }
+    player.join();
+    ASSERT_TRUE(up) << "the game never ran a pass";
+    window.reset();
+    SetBackend(nullptr);
+
+    ASSERT_TRUE(Exists(scratch / "last.replay"));
+    ASSERT_TRUE(Exists(scratch / "best.replay")) << "the first game kept is the best so far";
+    ExpectSameGame(played, ReplayHeadless(scratch.Path(), "last"));
+}
+
+// The first game ends in GAME OVER with the fright, the counters and the deadlines it
+// leaves; the second, recorded, starts from them.
+TEST(ReplayExactness, TheSecondGameOfARunReplaysFromWhereItBegan) {
+    ScratchFolder scratch("second-game");
+    const std::string script = scratch / "two_games.txt";
+    WriteWholeFile(script,
+                   "100 tap RETURN\n"
+                   "52000 tap RETURN\n"  // GAME OVER is long past: back to the title
+                   "53000 tap RETURN\n"
+                   "57500 down RIGHT\n"
+                   "58000 down 8\n"
+                   "58200 up RIGHT\n"
+                   "59000 up 8\n"
+                   "59000 tap F10\n"
+                   "59500 tap F10\n"
+                   "60000 tap F7\n"
+                   "64000 deactivate\n");
+    CommandLine cl;
+    cl.headless = true;
+    cl.script = script;
+    cl.record = scratch / "second.replay";
+    Passes played;
+    {
+        PassCollector collect(played);
+        UseHeadlessBackend();  // a clock for the reset; the run makes its own
+        ResetGameGlobals();
+        ASSERT_EQ(RunHeadless(cl), 0);
+    }
+    ASSERT_TRUE(Exists(cl.record));
+    ExpectSameGame(played, ReplayHeadless(scratch.Path(), cl.record));
+}

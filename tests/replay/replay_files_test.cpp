@@ -1,0 +1,218 @@
+// The replay files: where the kept games go and which game each keeps, a write killed
+// half-way, and every kind of bad file refused with its line and exit code 2.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <chrono>
+#include <filesystem>
+#include <random>
+#include <sstream>
+#include "app/autopilot.h"
+#include "app/harness.h"
+#include "app/replays.h"
+#include "app/script.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/headless/virtual_waveout.h"
+#include "platform/registry_store.h"
+#include "tests/support/game_reset.h"
+#include "tests/support/run_glimmo.h"
+
+namespace {
+
+// One session "in the window", played on the virtual clock by the built-in player until
+// the back key at `closeMs`: every game recorded and kept in `folder`.
+void PlaySession(const std::string& folder, int closeMs) {
+    HeadlessBackend& backend = UseHeadlessBackend();
+    ResetGameGlobals();
+    std::vector<ScriptEvent> events;
+    std::string error;
+    ASSERT_TRUE(ParseScript(std::to_string(closeMs) + " close\n", backend.Ticks(), events, error)) << error;
+    backend.AddEvents(events);
+    SetRegistryFolder(folder);
+    UseVirtualWaveOut();
+    CommandLine cl;
+    cl.configDir = folder;
+    cl.autopilotSeed = 1;
+    EXPECT_EQ(RunRecorded(cl, backend, true), 0);
+    DisableAutopilot();
+    SetBackend(nullptr);
+}
+
+Replay Read(const std::string& path) {
+    Replay replay;
+    ReplayProblem problem;
+    EXPECT_TRUE(ParseReplay(ReadWholeFile(path), GLIMMO_VERSION, replay, problem))
+        << path << " line " << problem.line << ": " << problem.what;
+    return replay;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+std::string Join(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& l : lines) text += l + "\n";
+    return text;
+}
+
+int LineOf(const std::vector<std::string>& lines, const std::string& start) {
+    for (size_t i = 0; i < lines.size(); ++i)
+        if (lines[i].rfind(start, 0) == 0) return int(i) + 1;
+    return -1;
+}
+
+}  // namespace
+
+TEST(KeptGames, LastIsTheLatestGameBestTheHighestScore) {
+    ScratchFolder scratch("kept");
+    PlaySession(scratch.Path(), 10000);
+    const Replay first = Read(scratch / "last.replay");
+    EXPECT_GT(first.score, 0);
+    EXPECT_EQ(ReadWholeFile(scratch / "best.replay"), ReadWholeFile(scratch / "last.replay"));
+
+    PlaySession(scratch.Path(), 7000);  // a lower score: the best stays
+    EXPECT_LT(Read(scratch / "last.replay").score, first.score);
+    EXPECT_EQ(Read(scratch / "best.replay").score, first.score);
+
+    PlaySession(scratch.Path(), 16000);  // a higher one takes its place
+    EXPECT_GT(Read(scratch / "best.replay").score, first.score);
+    EXPECT_EQ(ReadWholeFile(scratch / "best.replay"), ReadWholeFile(scratch / "last.replay"));
+    EXPECT_FALSE(Exists(scratch / "last.replay.tmp"));
+    EXPECT_FALSE(Exists(scratch / "best.replay.tmp"));
+}
+
+// A child keeps games over and over, each long enough to be caught half-written; the
+// files read meanwhile and left behind by a kill are always a whole game, old or new.
+TEST(KeptGames, AKillInTheMiddleOfAWriteLeavesTheOldGameOrTheNew) {
+    ScratchFolder scratch("killed-keep");
+    PlaySession(scratch.Path(), 7000);
+    const Replay old = Read(scratch / "last.replay");
+    Replay game = old;
+    while (game.journal.size() < 8000) game.journal.push_back(game.journal.back());  // about 150 KB
+    for (size_t i = 0; i < game.journal.size(); ++i) game.journal[i].pass = 1 + i, game.journal[i].call = 1;
+    game.passes = game.journal.size();
+    // Either file, whenever it is read, holds the old game or a new one, whole.
+    auto oldOrNew = [&](const std::string& path, Replay& seen) {
+        ReplayProblem problem;
+        if (!ParseReplay(ReadWholeFile(path), GLIMMO_VERSION, seen, problem))
+            return path + " is broken, line " + std::to_string(problem.line) + ": " + problem.what;
+        if (seen.journal.size() != old.journal.size() && seen.journal.size() != game.journal.size())
+            return path + " is neither the old game nor a new one";
+        return std::string();
+    };
+    std::mt19937 random(20261207);
+    std::uniform_int_distribution<int> delayUs(10000, 300000);
+    int looks = 0, sawNew = 0;
+    for (int round = 0; round < 20; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int32_t score = old.score + 1;; ++score) {
+                game.score = score;
+                KeepGame(scratch.Path(), game, nullptr);
+            }
+        }
+        auto killAt = std::chrono::steady_clock::now() + std::chrono::microseconds(delayUs(random));
+        while (std::chrono::steady_clock::now() < killAt) {
+            Replay seen;
+            std::string fault = oldOrNew(scratch / "last.replay", seen);
+            if (!fault.empty()) {
+                kill(child, SIGKILL);
+                waitpid(child, nullptr, 0);
+                FAIL() << "while the games were kept: " << fault;
+            }
+            ++looks;
+        }
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        for (const char* which : {"last.replay", "best.replay"}) {
+            Replay left;
+            ASSERT_EQ(oldOrNew(scratch / which, left), "") << "after the kill";
+            sawNew += left.journal.size() == game.journal.size();
+        }
+    }
+    EXPECT_GT(sawNew, 0) << "no new game was ever kept whole: the test proved nothing";
+    EXPECT_GT(looks, 0);
+}
+
+// Each kind of bad file: one line naming the file and the line, exit code 2, and the kept
+// games untouched.
+TEST(BadReplays, EachKindIsRefusedWithItsLine) {
+    ScratchFolder scratch("bad-replays");
+    WriteWholeFile(scratch / "game.txt", "100 tap RETURN\n4500 down UP\n4700 up UP\n4700 down LEFT\n6000 close\n");
+    ProgramSetup record;
+    record.args = {"--headless", "--script", scratch / "game.txt", "--record", scratch / "good.replay"};
+    ASSERT_EQ(RunGlimmo(record).exitCode, 0);
+    const std::string good = ReadWholeFile(scratch / "good.replay");
+    const std::vector<std::string> lines = Lines(good);
+    const int versionLine = LineOf(lines, "version ");
+    const int endLine = LineOf(lines, "end ");
+    const int firstPass = endLine > 0 ? LineOf(lines, "# PASS.CALL") + 1 : -1;
+    const int lastPass = endLine - 1;
+    ASSERT_GT(firstPass, 0);
+    ASSERT_GT(lastPass, firstPass);
+
+    const std::string kept = scratch / "kept";
+    std::filesystem::create_directories(kept);
+    WriteWholeFile(kept + "/last.replay", good);
+    WriteWholeFile(kept + "/best.replay", good);
+    auto play = [&](const std::string& file) {
+        ProgramSetup setup;
+        setup.args = {"--headless", "--config-dir", kept, "--replay", file};
+        return RunGlimmo(setup);
+    };
+    ASSERT_EQ(play(scratch / "good.replay").exitCode, 0) << play(scratch / "good.replay").err;
+
+    struct Bad {
+        std::string name;
+        std::string text;
+        int line;
+    };
+    std::vector<std::string> v = lines;
+    v[versionLine - 1] = "version 0.9.0";
+    std::vector<Bad> bad{{"other_version", Join(v), versionLine}};
+    std::string cut = Join(lines);
+    cut.resize(cut.size() - lines.back().size() - 1 - lines[lastPass - 1].size() / 2 - 1);
+    bad.push_back({"cut_in_a_line", cut, lastPass});
+    v = lines;
+    v.pop_back();
+    bad.push_back({"cut_before_the_end", Join(v), lastPass});
+    v = lines;
+    v[firstPass - 1] += " dwon 38";
+    bad.push_back({"unreadable_line", Join(v), firstPass});
+    v = lines;
+    const uint64_t passes = std::stoull(lines[endLine - 1].substr(4));
+    v.insert(v.begin() + lastPass, std::to_string(passes + 1) + ".1 9000 down 38");
+    bad.push_back({"past_the_last_pass", Join(v), lastPass + 1});
+    v = lines;
+    v.push_back("1.1 0 down 38");
+    bad.push_back({"past_the_end_line", Join(v), endLine + 1});
+    v = lines;
+    v[firstPass - 1] = "1.99" + v[firstPass - 1].substr(v[firstPass - 1].find(' '));  // no pass makes 99 calls
+    bad.push_back({"a_call_never_made", Join(v), firstPass});
+
+    for (const Bad& b : bad) {
+        SCOPED_TRACE(b.name);
+        const std::string file = scratch / (b.name + ".replay");
+        WriteWholeFile(file, b.text);
+        ProgramResult run = play(file);
+        EXPECT_EQ(run.exitCode, 2);
+        ASSERT_EQ(run.ErrLines().size(), 1u) << run.err;
+        EXPECT_NE(run.err.find(file + ": replay line " + std::to_string(b.line) + ": "), std::string::npos) << run.err;
+        std::printf("%s: %s", b.name.c_str(), run.err.c_str());
+    }
+    EXPECT_EQ(ReadWholeFile(kept + "/last.replay"), good);
+    EXPECT_EQ(ReadWholeFile(kept + "/best.replay"), good);
+
+    ProgramSetup none;
+    none.args = {"--headless", "--config-dir", scratch / "nothing_kept", "--replay", "best"};
+    ProgramResult run = RunGlimmo(none);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.ErrLines().size(), 1u) << run.err;
+}
