@@ -38,6 +38,8 @@ inline void ConstructInOrder(std::span<GlobalObjectSlot* const> slots) {
     for (GlobalObjectSlot* slot : slots) slot->Construct();
 }
 
+// Reverse iterators rather than a reversed view: clang 14 (the fuzzing build) cannot
+// compile libstdc++ 12's views.
 inline void DestroyInReverse(std::span<GlobalObjectSlot* const> slots) {
     for (auto slot = slots.rbegin(); slot != slots.rend(); ++slot) (*slot)->Destroy();
 }
