@@ -123,10 +123,16 @@ bool Fits(const Place& place, int64_t v) {
 }
 }  // namespace
 
-WorldValues CaptureWorld() {
+std::vector<int64_t> WorldNumbers() {
+    std::vector<int64_t> numbers;
+    numbers.reserve(Table().size());
+    for (const Field& f : Table()) numbers.push_back(Read(f.place));
+    return numbers;
+}
+
+WorldValues NameWorld(const std::vector<int64_t>& numbers) {
     WorldValues values;
-    values.reserve(Table().size());
-    for (const Field& f : Table()) values.emplace_back(f.name, Read(f.place));
+    for (size_t i = 0; i < numbers.size() && i < Table().size(); ++i) values.emplace_back(Table()[i].name, numbers[i]);
     return values;
 }
 

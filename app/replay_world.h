@@ -10,8 +10,10 @@
 
 using WorldValues = std::vector<std::pair<std::string, int64_t>>;
 
-// Every value by name, in a fixed order.
-WorldValues CaptureWorld();
+// Every value, in the table's order (cheap enough for every pass on the title), and the
+// same numbers with their names.
+std::vector<int64_t> WorldNumbers();
+WorldValues NameWorld(const std::vector<int64_t>& numbers);
 // True when `name` is one of them and `value` fits it.
 bool WorldValueFits(const std::string& name, int64_t value);
 // Puts the values back; names that are not in the table are passed over (the reader has

@@ -50,7 +50,7 @@ public:
         start_.startTick = backend_.Ticks();
         start_.queue = SaveQueueState();
         start_.keys = SaveKeyStates();
-        start_.world = CaptureWorld();
+        startWorld_ = WorldNumbers();
     }
 
     void AfterFrame() {
@@ -73,6 +73,7 @@ private:
     void Finish() {
         Replay game = start_;
         game.version = GLIMMO_VERSION;
+        game.world = NameWorld(startWorld_);
         for (const JournalEntry& e : backend_.Journal())
             if (e.pass <= done_) game.journal.push_back(e);
         game.passes = done_;
@@ -84,7 +85,8 @@ private:
 
     RecordingBackend& backend_;
     std::function<void(const Replay&)> keep_;
-    Replay start_;
+    Replay start_;  // the clock, the queue and the keys as the pass found them
+    std::vector<int64_t> startWorld_;
     int32_t phaseAtStart_ = PhaseTitle;
     bool inGame_ = false;
     uint64_t pass_ = 0;  // passes of the game begun, the one running included

@@ -30,7 +30,7 @@ for name in "${targets[@]}"; do
   found=()
   [ -d "$root/fuzz/found/$seeds" ] && found=("$root/fuzz/found/$seeds")
   # Text readers need no long inputs: long ones only slow the search down.
-  case $name in script|settings|settings_load|command_line) max_len=4096 ;; *) max_len=65536 ;; esac
+  case $name in script|settings|settings_load|command_line) max_len=4096 ;; replay) max_len=8192 ;; *) max_len=65536 ;; esac
   echo "== $name: $runs runs"
   before=$(find "$build/crashes/$name" -type f | wc -l)
   code=0

@@ -1,12 +1,14 @@
 // Replays are exact: a game played in the window, on a real clock with keys pressed by
 // another thread at moments of their own, and the second game of a headless run (which
 // begins where the first left the game's state), each replayed headless give the same
-// state log and the same pictures, pass for pass.
+// state log and the same pictures, pass for pass. Watched in the window, a replay heeds
+// no key but Escape.
 #include <gtest/gtest.h>
 #include <sched.h>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <thread>
 #include "app/harness.h"
 #include "app/replays.h"
@@ -181,4 +183,67 @@ TEST(ReplayExactness, TheSecondGameOfARunReplaysFromWhereItBegan) {
     }
     ASSERT_TRUE(Exists(cl.record));
     ExpectSameGame(played, ReplayHeadless(scratch.Path(), cl.record));
+}
+
+// Watching a replay in the window: what is pressed there does not reach the game, until
+// Escape stops it; and it keeps nothing in the settings folder.
+TEST(ReplayInTheWindow, KeysAreIgnoredAndEscapeStopsIt) {
+    ScratchFolder scratch("watched");
+    WriteWholeFile(scratch / "game.txt", "100 tap RETURN\n4500 down LEFT\n5000 up LEFT\n5000 down UP\n9000 close\n");
+    CommandLine rec;
+    rec.headless = true;
+    rec.script = scratch / "game.txt";
+    rec.record = scratch / "game.replay";
+    UseHeadlessBackend();
+    ResetGameGlobals();
+    ASSERT_EQ(RunHeadless(rec), 0);
+    const Passes whole = ReplayHeadless(scratch.Path(), rec.record);
+
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    std::string error;
+    std::unique_ptr<Backend> window = MakeSdlBackend(SdlOptions{1, false}, &error);
+    ASSERT_TRUE(window) << error;
+    const std::string settings = scratch / "settings";
+    SetBackend(window.get());
+    SetRegistryFolder(settings);
+    UseSdlWaveOut();
+    CommandLine cl;
+    cl.replay = rec.record;
+    cl.configDir = settings;
+    Replay replay;
+    ASSERT_TRUE(LoadReplay(cl, replay));
+
+    std::atomic<bool> up{false}, over{false};
+    std::thread viewer([&] {
+        using namespace std::chrono_literals;
+        while (!up)
+            if (over) return;
+            else std::this_thread::sleep_for(5ms);
+        Press("Return", 50);
+        Press("Right", 300);
+        Press("P", 50);
+        InjectWindowEvent(InjectedWindowEvent::Minimised);
+        std::this_thread::sleep_for(1500ms);
+        Press("Escape", 30);
+    });
+    Passes watched;
+    {
+        PassCollector collect(watched);
+        OnPassEnd = [&, inner = OnPassEnd](const PassInfo& p) {
+            inner(p);
+            up = true;
+        };
+        EXPECT_EQ(RunReplay(cl, replay, *window), 0);
+        over = true;
+    }
+    viewer.join();
+    window.reset();
+    SetBackend(nullptr);
+
+    ASSERT_GT(watched.states.size(), 100u);
+    EXPECT_LT(watched.states.size(), whole.states.size() / 2) << "Escape did not stop the replay";
+    for (size_t i = 0; i < watched.states.size(); ++i)
+        ASSERT_EQ(watched.states[i], whole.states[i]) << "pass " << i + 1 << " of the replay in the window";
+    EXPECT_FALSE(std::filesystem::exists(settings)) << "watching a replay wrote into the settings folder";
 }
