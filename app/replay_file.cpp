@@ -1,7 +1,6 @@
 // Reading and writing the replay file.
 #include "app/replay_file.h"
-#include <set>
-#include <sstream>
+#include <cctype>
 
 namespace {
 
@@ -28,10 +27,17 @@ bool Number(const std::string& s, int64_t lo, int64_t hi, int64_t& out) {
     return true;
 }
 
+// The words of a line, split at white space (space, tab, vertical tab, form feed, CR).
 std::vector<std::string> Words(const std::string& line) {
-    std::istringstream in(line);
     std::vector<std::string> w;
-    for (std::string word; in >> word;) w.push_back(word);
+    size_t at = 0;
+    while (at < line.size()) {
+        while (at < line.size() && std::isspace(static_cast<unsigned char>(line[at]))) ++at;
+        size_t end = at;
+        while (end < line.size() && !std::isspace(static_cast<unsigned char>(line[end]))) ++end;
+        if (end > at) w.push_back(line.substr(at, end - at));
+        at = end;
+    }
     return w;
 }
 
@@ -85,10 +91,10 @@ private:
             sawVersion_ = true;
             return true;
         }
-        size_t first = line.find_first_not_of(" \t");
-        if (first == std::string::npos || line[first] == '#') return true;
-        if (ended_) return Fail(n, "goes on past the end line");
+        // Blank lines (any white space, as the words are split) and comments say nothing.
         std::vector<std::string> w = Words(line);
+        if (w.empty() || w[0][0] == '#') return true;
+        if (ended_) return Fail(n, "goes on past the end line");
         if (w[0][0] >= '0' && w[0][0] <= '9') return Entry(n, w);
         if (w[0] == "end") return End(n, w);
         if (inBody_) return Fail(n, "'" + w[0] + "' is not a line of the game's passes");
@@ -137,9 +143,12 @@ private:
         } else if (what == "world") {
             if (w.size() != 3 || !Number(w[2], INT64_MIN + 1, INT64_MAX, a))
                 return Fail(n, "world takes a name and a number");
-            if (!WorldValueFits(w[1], 0)) return Fail(n, "the game has no value named '" + w[1] + "'");
-            if (!WorldValueFits(w[1], a)) return Fail(n, w[1] + " cannot hold " + w[2]);
-            if (!worldNames_.insert(w[1]).second) return Fail(n, "a second value for " + w[1]);
+            int index = WorldIndex(w[1]);
+            if (index < 0) return Fail(n, "the game has no value named '" + w[1] + "'");
+            if (!WorldValueFits(index, a)) return Fail(n, w[1] + " cannot hold " + w[2]);
+            if (worldSeen_[size_t(index)]) return Fail(n, "a second value for " + w[1]);
+            worldSeen_[size_t(index)] = true;
+            ++worldCount_;
             out_.world.emplace_back(w[1], a);
         } else {
             return Fail(n, "'" + what + "' is not a line of a replay");
@@ -151,8 +160,8 @@ private:
     bool HeaderDone(int n) {
         if (inBody_) return true;
         if (!sawStart_) return Fail(n, "the header has no start line");
-        if (worldNames_.size() != WorldSize())
-            return Fail(n, "the header holds " + std::to_string(worldNames_.size()) + " of the game's " +
+        if (worldCount_ != WorldSize())
+            return Fail(n, "the header holds " + std::to_string(worldCount_) + " of the game's " +
                                std::to_string(WorldSize()) + " values");
         inBody_ = true;
         return true;
@@ -213,7 +222,8 @@ private:
     Replay& out_;
     ReplayProblem& problem_;
     bool sawFormat_ = false, sawVersion_ = false, sawStart_ = false, inBody_ = false, ended_ = false;
-    std::set<std::string> worldNames_;
+    std::vector<bool> worldSeen_ = std::vector<bool>(WorldSize());
+    size_t worldCount_ = 0;
 };
 
 void AppendEvent(std::string& line, const JournalEvent& e) {

@@ -1,5 +1,6 @@
 // The table of the game's globals that a replay puts back.
 #include "app/replay_world.h"
+#include <unordered_map>
 #include <variant>
 #include "app/volume_keys.h"
 #include "app/window_proc.h"
@@ -106,10 +107,13 @@ const std::vector<Field>& Table() {
     return table;
 }
 
-const Field* Find(const std::string& name) {
-    for (const Field& f : Table())
-        if (f.name == name) return &f;
-    return nullptr;
+const std::unordered_map<std::string, int>& Index() {
+    static const std::unordered_map<std::string, int> index = [] {
+        std::unordered_map<std::string, int> made;
+        for (size_t i = 0; i < Table().size(); ++i) made.emplace(Table()[i].name, int(i));
+        return made;
+    }();
+    return index;
 }
 
 int64_t Read(const Place& place) {
@@ -136,16 +140,21 @@ WorldValues NameWorld(const std::vector<int64_t>& numbers) {
     return values;
 }
 
-bool WorldValueFits(const std::string& name, int64_t value) {
-    const Field* f = Find(name);
-    return f && Fits(f->place, value);
+int WorldIndex(const std::string& name) {
+    auto it = Index().find(name);
+    return it == Index().end() ? -1 : it->second;
+}
+
+bool WorldValueFits(int index, int64_t value) {
+    return uint32_t(index) < Table().size() && Fits(Table()[size_t(index)].place, value);
 }
 
 void ApplyWorld(const WorldValues& values) {
     for (const auto& [name, value] : values) {
-        const Field* f = Find(name);
-        if (!f || !Fits(f->place, value)) continue;
-        std::visit([v = value](auto* p) { *p = static_cast<std::remove_pointer_t<decltype(p)>>(v); }, f->place);
+        int index = WorldIndex(name);
+        if (!WorldValueFits(index, value)) continue;
+        std::visit([v = value](auto* p) { *p = static_cast<std::remove_pointer_t<decltype(p)>>(v); },
+                   Table()[size_t(index)].place);
     }
 }
 

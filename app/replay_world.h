@@ -14,8 +14,10 @@ using WorldValues = std::vector<std::pair<std::string, int64_t>>;
 // same numbers with their names.
 std::vector<int64_t> WorldNumbers();
 WorldValues NameWorld(const std::vector<int64_t>& numbers);
-// True when `name` is one of them and `value` fits it.
-bool WorldValueFits(const std::string& name, int64_t value);
+// Where `name` stands in the table, or -1 when the game has no value of that name.
+int WorldIndex(const std::string& name);
+// True when `value` fits the value at `index`.
+bool WorldValueFits(int index, int64_t value);
 // Puts the values back; names that are not in the table are passed over (the reader has
 // already refused them).
 void ApplyWorld(const WorldValues& values);
