@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <random>
@@ -108,6 +109,9 @@ TEST(KeptGames, AKillInTheMiddleOfAWriteLeavesTheOldGameOrTheNew) {
     std::mt19937 random(20261207);
     std::uniform_int_distribution<int> delayUs(10000, 300000);
     int looks = 0, sawNew = 0;
+    // On a slow machine (a sanitizer build on a busy host) a first game can take longer to
+    // keep than the longest random delay: until one is seen, each round waits longer.
+    std::chrono::microseconds patience{0};
     for (int round = 0; round < 20; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
         pid_t child = fork();
@@ -118,7 +122,7 @@ TEST(KeptGames, AKillInTheMiddleOfAWriteLeavesTheOldGameOrTheNew) {
                 KeepGame(scratch.Path(), game, nullptr);
             }
         }
-        auto killAt = std::chrono::steady_clock::now() + std::chrono::microseconds(delayUs(random));
+        auto killAt = std::chrono::steady_clock::now() + std::chrono::microseconds(delayUs(random)) + patience;
         while (std::chrono::steady_clock::now() < killAt) {
             Replay seen;
             std::string fault = oldOrNew(scratch / "last.replay", seen);
@@ -136,6 +140,8 @@ TEST(KeptGames, AKillInTheMiddleOfAWriteLeavesTheOldGameOrTheNew) {
             ASSERT_EQ(oldOrNew(scratch / which, left), "") << "after the kill";
             sawNew += left.journal.size() == game.journal.size();
         }
+        if (!sawNew)
+            patience = std::min(2 * patience + std::chrono::milliseconds(50), std::chrono::microseconds(5000000));
     }
     EXPECT_GT(sawNew, 0) << "no new game was ever kept whole: the test proved nothing";
     EXPECT_GT(looks, 0);
