@@ -1,50 +1,96 @@
-// Whole-file writes through a temporary file, fsync and rename.
+// Whole-file writes through a temporary file of the process's own, fsync and rename.
 #include "platform/atomic_file.h"
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <random>
 
-bool MakeFolders(const std::string& folder) {
-    if (folder.empty()) return true;
-    struct stat st {};
-    if (stat(folder.c_str(), &st) == 0) return S_ISDIR(st.st_mode);
-    size_t slash = folder.find_last_of('/');
-    if (slash != std::string::npos && slash > 0 && !MakeFolders(folder.substr(0, slash))) return false;
-    return mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
+namespace {
+
+// The temporary file of a write, beside the file it will replace: always a new file, under
+// a name of this process's own (its number and a random one), never reached through a link.
+int CreateTemporaryFile(const std::string& target, std::string& name) {
+    static std::mt19937_64 draw{std::random_device{}()};
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        char suffix[48];
+        std::snprintf(suffix, sizeof suffix, ".tmp-%ld-%016llx", long(getpid()),
+                      static_cast<unsigned long long>(draw()));
+        name = target + suffix;
+        int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
 }
 
-bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string* error) {
-    auto fail = [&](const std::string& what) {
-        if (error) *error = what + ": " + std::strerror(errno);
-        return false;
-    };
-    size_t slash = path.find_last_of('/');
-    std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-    if (!MakeFolders(folder)) return fail("cannot create " + folder);
-    std::string temp = path + ".tmp";
-    int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (fd < 0) return fail("cannot write " + temp);
+// The temporary files of writes killed half-way: their process is gone.
+void RemoveStaleTemporaryFiles(const std::string& target) {
+    const std::string prefix = target.substr(target.rfind('/') + 1) + ".tmp-";
+    DIR* d = opendir(FolderOf(target).c_str());
+    if (!d) return;
+    while (const dirent* entry = readdir(d)) {
+        if (std::strncmp(entry->d_name, prefix.c_str(), prefix.size()) != 0) continue;
+        long pid = std::strtol(entry->d_name + prefix.size(), nullptr, 10);
+        if (pid > 0 && kill(pid_t(pid), 0) != 0 && errno == ESRCH) unlinkat(dirfd(d), entry->d_name, 0);
+    }
+    closedir(d);
+}
+
+bool WriteAll(int fd, const std::string& text) {
     size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    while (done < text.size()) {
+        ssize_t n = write(fd, text.data() + done, text.size() - done);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
+        if (n <= 0) return false;
         done += size_t(n);
     }
-    bool ok = done == bytes.size() && fsync(fd) == 0;
-    int saved = errno;
-    ok = close(fd) == 0 && ok;
-    if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
-        if (ok) saved = errno;
+    return true;
+}
+
+}  // namespace
+
+bool MakeFolders(const std::string& path) {
+    for (size_t i = 1; i <= path.size(); ++i) {
+        if (i == path.size() || path[i] == '/') {
+            std::string part = path.substr(0, i);
+            if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
+        }
+    }
+    return true;
+}
+
+std::string FolderOf(const std::string& path) {
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool WriteFileAtomically(const std::string& path, const std::string& bytes, mode_t mode, std::string* error) {
+    auto fail = [&](const std::string& what, int why) {
+        if (error) *error = what + ": " + std::strerror(why);
+        return false;
+    };
+    const std::string folder = FolderOf(path);
+    if (!MakeFolders(folder)) return fail("cannot create " + folder, errno);
+    RemoveStaleTemporaryFiles(path);
+    std::string temp;
+    int fd = CreateTemporaryFile(path, temp);
+    if (fd < 0) return fail("cannot write in " + folder, errno);
+    bool ok = fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && fsync(fd) == 0;
+    int why = errno;
+    if (close(fd) != 0 && ok) ok = false, why = errno;
+    if (ok && std::rename(temp.c_str(), path.c_str()) != 0) ok = false, why = errno;
+    if (!ok) {
         unlink(temp.c_str());
-        errno = saved;
-        return fail("cannot write " + path);
+        return fail("cannot write " + path, why);
     }
     // Make the rename itself durable.
-    int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         fsync(dir);
         close(dir);

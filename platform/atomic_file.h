@@ -1,10 +1,15 @@
-// Writing a whole file so that it is always the old one or the new one, never a mix:
-// a temporary file beside it, flushed to the disk, then renamed over it.
+// Writing a whole file so that it is always the old one or the new one, never a mix: a
+// new temporary file beside it, under a name of this process's own, flushed to the disk,
+// then renamed over it. The settings and the kept replays are written this way.
 #pragma once
+#include <sys/types.h>
 #include <string>
 
 // Makes the folder and those above it as needed. False when one cannot be made.
 bool MakeFolders(const std::string& folder);
-// Writes `bytes` to `path` through `path`.tmp. On failure returns false with `error` set
-// to one line saying what failed; the file at `path` is then as it was.
-bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string* error);
+// The folder a path is in: "." for a bare name.
+std::string FolderOf(const std::string& path);
+// Writes `bytes` to `path` with the permission bits `mode`, clearing away first the
+// temporary files of writes to it that were killed half-way. On failure returns false
+// with `error` (when given) set to one line saying what failed; `path` is then as it was.
+bool WriteFileAtomically(const std::string& path, const std::string& bytes, mode_t mode, std::string* error);

@@ -2,15 +2,14 @@
 #include "platform/registry_store.h"
 #include <dirent.h>
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <random>
 #include <sstream>
+#include "platform/atomic_file.h"
 #include "platform/byte_order.h"
 #include "platform/path_bytes.h"
 #include "platform/registry.h"
@@ -169,22 +168,6 @@ void WarnOnce(const std::string& what) {
     std::fprintf(stderr, "glimmo: %s; the best score and volume will not be kept\n", what.c_str());
 }
 
-bool MakeFolders(const std::string& path) {
-    for (size_t i = 1; i <= path.size(); ++i) {
-        if (i == path.size() || path[i] == '/') {
-            std::string part = path.substr(0, i);
-            if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
-        }
-    }
-    return true;
-}
-
-std::string FolderOf(const std::string& path) {
-    size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 std::string NumberedDamagedFile(const std::string& f, int n) {
     return n == 0 ? DamagedFileIn(f) : DamagedFileIn(f) + "." + std::to_string(n);
 }
@@ -241,34 +224,6 @@ std::string SaveTarget(std::string path) {
     return path;
 }
 
-// The temporary file of a save, beside the file it will replace: always a new file, under a
-// name of this process's own (its number and a random one), never reached through a link.
-int CreateSavingFile(const std::string& target, std::string& name) {
-    static std::mt19937_64 draw{std::random_device{}()};
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        char suffix[48];
-        std::snprintf(suffix, sizeof suffix, ".tmp-%ld-%016llx", long(getpid()),
-                      static_cast<unsigned long long>(draw()));
-        name = target + suffix;
-        int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-        if (fd >= 0 || errno != EEXIST) return fd;
-    }
-    return -1;
-}
-
-// The temporary files of saves killed half-way: their process is gone.
-void RemoveStaleSavingFiles(const std::string& target) {
-    const std::string prefix = target.substr(target.rfind('/') + 1) + ".tmp-";
-    DIR* d = opendir(FolderOf(target).c_str());
-    if (!d) return;
-    while (const dirent* entry = readdir(d)) {
-        if (std::strncmp(entry->d_name, prefix.c_str(), prefix.size()) != 0) continue;
-        long pid = std::strtol(entry->d_name + prefix.size(), nullptr, 10);
-        if (pid > 0 && kill(pid_t(pid), 0) != 0 && errno == ESRCH) unlinkat(dirfd(d), entry->d_name, 0);
-    }
-    closedir(d);
-}
-
 // Whether two trees hold the same values; a key with none is not worth a write.
 bool SameValues(const RegistryTree& a, const RegistryTree& b) {
     auto next = [](const RegistryTree& t, RegistryTree::const_iterator i) {
@@ -281,16 +236,6 @@ bool SameValues(const RegistryTree& a, const RegistryTree& b) {
     return i == a.end() && j == b.end();
 }
 
-bool WriteAll(int fd, const std::string& text) {
-    size_t done = 0;
-    while (done < text.size()) {
-        ssize_t n = write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += size_t(n);
-    }
-    return true;
-}
 }  // namespace
 
 RegistryTree ParseRegistryText(const std::string& text, bool* complete) {
@@ -448,25 +393,10 @@ bool SaveRegistry() {
         }
         mode = st.st_mode & 07777;
     }
-    RemoveStaleSavingFiles(target);
-    std::string temp;
-    int fd = CreateSavingFile(target, temp);
-    if (fd < 0) {
-        WarnOnce("cannot write in " + FolderOf(target));
+    // The message names the folder or the file, as the write found them; not why.
+    if (std::string error; !WriteFileAtomically(target, FormatRegistryText(current), mode, &error)) {
+        WarnOnce(error.substr(0, error.rfind(": ")));
         return false;
-    }
-    bool ok = fchmod(fd, mode) == 0 && WriteAll(fd, FormatRegistryText(current)) && fsync(fd) == 0;
-    ok = (close(fd) == 0) && ok;
-    if (!ok || std::rename(temp.c_str(), target.c_str()) != 0) {
-        unlink(temp.c_str());
-        WarnOnce("cannot write " + target);
-        return false;
-    }
-    // Make the rename itself durable.
-    int dir = open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        fsync(dir);
-        close(dir);
     }
     onDisk = current;
     return true;
