@@ -95,9 +95,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
         else if (a == "--version") out.version = true;
         else if (a == "--headless") out.headless = true;
         else if (a == "--fullscreen") out.fullscreen = true;
-        else if (value.empty() &&
-                 (a == "--script" || a == "--state-log" || a == "--audio-out" || a == "--config-dir" || a == "--replay" ||
-                  a == "--record")) {
+        else if (value.empty() && (a == "--script" || a == "--state-log" || a == "--audio-out" || a == "--config-dir" ||
+                                   a == "--replay" || a == "--record")) {
             error = a + " needs " + info->argument + ", not an empty name";
             return false;
         } else if (a == "--scale") {

@@ -1,16 +1,16 @@
 // Recording the games played and playing them back.
 #include "app/replays.h"
-#include <unistd.h>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
+#include <filesystem>
 #include "app/harness.h"
 #include "game/game_sounds.h"
 #include "game/phase.h"
 #include "game/score.h"
 #include "platform/atomic_file.h"
+#include "platform/input_file.h"
 #include "platform/keys.h"
 #include "platform/messages.h"
+#include "platform/play_state.h"
 #include "platform/registry_store.h"
 #include "platform/replay/recording_backend.h"
 #include "platform/replay/replay_backend.h"
@@ -21,15 +21,10 @@ namespace {
 // How long the window keeps the last picture of a replay before it closes.
 constexpr uint32_t LingerMs = 3000;
 
-bool ReadFile(const std::string& path, std::string& text) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::stringstream ss;
-    ss << in.rdbuf();
-    text = ss.str();
-    return !in.bad();
-}
+// The most a replay file may hold: a game of an hour is some hundreds of kilobytes.
+constexpr size_t LargestReplay = 64 << 20;
 
+// The settings folder, where the games are kept; "" when there is none (no HOME).
 std::string KeptFolder(const CommandLine& cl) { return cl.configDir.empty() ? DefaultRegistryFolder() : cl.configDir; }
 
 // Watches the loop: takes the state at the start of every pass on the title, and when a
@@ -100,12 +95,6 @@ void Warn(const std::string& what) {
     std::fprintf(stderr, "glimmo: could not keep the game: %s\n", what.c_str());
 }
 
-std::string MakeTempFolder() {
-    char name[] = "/tmp/glimmo-replay-XXXXXX";
-    const char* made = mkdtemp(name);
-    return made ? made : "";
-}
-
 }  // namespace
 
 std::string KeptReplayPath(const std::string& folder, const std::string& which) {
@@ -113,32 +102,36 @@ std::string KeptReplayPath(const std::string& folder, const std::string& which) 
 }
 
 std::string ReplayPathFor(const CommandLine& cl) {
-    if (cl.replay == "best" || cl.replay == "last") return KeptReplayPath(KeptFolder(cl), cl.replay);
-    return cl.replay;
+    if (cl.replay != "best" && cl.replay != "last") return cl.replay;
+    const std::string folder = KeptFolder(cl);
+    return folder.empty() ? "" : KeptReplayPath(folder, cl.replay);
 }
 
-bool KeepGame(const std::string& folder, const Replay& game, std::string* error) {
+bool KeepGame(const std::string& folder, const Replay& game, bool mayBeBest, std::string* error) {
     const std::string text = FormatReplay(game);
-    bool ok = WriteFileAtomically(KeptReplayPath(folder, "last"), text, error);
+    bool ok = WriteFileAtomically(KeptReplayPath(folder, "last"), text, 0600, error);
     const std::string bestPath = KeptReplayPath(folder, "best");
     std::string kept;
     Replay best;
     ReplayProblem problem;
     // A best game this program cannot play (damaged, or of another version) gives way.
-    bool beaten =
-        !ReadFile(bestPath, kept) || !ParseReplay(kept, GLIMMO_VERSION, best, problem) || game.score > best.score;
-    if (beaten) ok = WriteFileAtomically(bestPath, text, ok ? error : nullptr) && ok;
+    bool beaten = !ReadInputFile(bestPath, LargestReplay, true, kept).empty() ||
+                  !ParseReplay(kept, GLIMMO_VERSION, best, problem) || game.score > best.score;
+    if (beaten && mayBeBest) ok = WriteFileAtomically(bestPath, text, 0600, ok ? error : nullptr) && ok;
     return ok;
 }
 
 int RunRecorded(const CommandLine& cl, Backend& inner, bool keepInFolder) {
     RecordingBackend recording(inner);
     SetBackend(&recording);
+    // Without a settings folder (no HOME) nothing is kept, as the start has said.
     const std::string folder = KeptFolder(cl);
+    // The demo's game is kept as the last one, but is never the player's best.
+    const bool mayBeBest = !cl.autopilotSeed;
     GameRecorder recorder(recording, [&](const Replay& game) {
         std::string error;
-        if (keepInFolder && !KeepGame(folder, game, &error)) Warn(error);
-        if (!cl.record.empty() && !WriteFileAtomically(cl.record, FormatReplay(game), &error)) Warn(error);
+        if (keepInFolder && !folder.empty() && !KeepGame(folder, game, mayBeBest, &error)) Warn(error);
+        if (!cl.record.empty() && !WriteFileAtomically(cl.record, FormatReplay(game), 0644, &error)) Warn(error);
     });
     LoopHooks hooks;
     hooks.beforeMessage = [&] { recorder.BeforeMessage(); };
@@ -154,12 +147,18 @@ int RunRecorded(const CommandLine& cl, Backend& inner, bool keepInFolder) {
 
 bool LoadReplay(const CommandLine& cl, Replay& replay) {
     const std::string path = ReplayPathFor(cl);
+    const bool kept = cl.replay == "best" || cl.replay == "last";
+    if (path.empty()) {
+        std::fprintf(stderr, "glimmo: no %s game is kept: HOME is not set (--config-dir DIR names the folder)\n",
+                     cl.replay.c_str());
+        return false;
+    }
     std::string text;
-    if (!ReadFile(path, text)) {
-        if (path != cl.replay)
-            std::fprintf(stderr, "glimmo: no %s game is kept yet (%s cannot be read)\n", cl.replay.c_str(),
-                         path.c_str());
-        else std::fprintf(stderr, "glimmo: cannot read the replay %s\n", path.c_str());
+    if (std::string why = ReadInputFile(path, LargestReplay, false, text); !why.empty()) {
+        std::error_code ec;
+        if (kept && !std::filesystem::exists(path, ec) && !ec)
+            std::fprintf(stderr, "glimmo: no %s game is kept yet (no %s)\n", cl.replay.c_str(), path.c_str());
+        else std::fprintf(stderr, "glimmo: cannot read the replay %s: %s\n", path.c_str(), why.c_str());
         return false;
     }
     ReplayProblem problem;
@@ -174,16 +173,17 @@ int RunReplay(const CommandLine& cl, const Replay& replay, Backend& inner) {
     const std::string path = ReplayPathFor(cl);
     ReplayBackend playback(inner, replay.startTick, replay.journal);
     SetBackend(&playback);
-    // The replayed game saves its settings when it quits: into a folder of its own, never
-    // over the player's.
-    const std::string folder = MakeTempFolder();
-    SetRegistryFolder(folder.empty() ? "/nonexistent/glimmo-replay" : folder);
+    // The replayed game reads and saves no settings: the player's stay as they are.
+    SetRegistryFolder("");
 
     uint64_t pass = 0;
     bool reachedEnd = false, overEarly = false;
     LoopHooks hooks;
     hooks.beforeMessage = [&] {
         if (pass == 0) {
+            // The window is never told of a game in play, so Escape there is always Escape,
+            // which stops the replay, and never the pause key.
+            SetPlayStateSource(nullptr);
             playback.Begin();
             RestoreQueueState(replay.queue);
             RestoreKeyStates(replay.keys);
@@ -203,10 +203,6 @@ int RunReplay(const CommandLine& cl, const Replay& replay, Backend& inner) {
     int code = RunProgram(cl, hooks);
     const uint32_t ran = playback.Ticks() - replay.startTick;
     SetBackend(&inner);
-    if (!folder.empty()) {
-        RemoveRegistryFiles(folder);
-        rmdir(folder.c_str());
-    }
 
     auto fault = [&](int line, const std::string& what) {
         std::fprintf(stderr, "glimmo: %s: replay line %d: %s\n", path.c_str(), line, what.c_str());

@@ -10,12 +10,13 @@ class Backend;
 
 // The kept games of a settings folder: which is "last" or "best".
 std::string KeptReplayPath(const std::string& folder, const std::string& which);
-// The file --replay names: "best" and "last" are the kept games of the settings folder.
+// The file --replay names: "best" and "last" are the kept games of the settings folder
+// ("" when there is none).
 std::string ReplayPathFor(const CommandLine& cl);
-// Keeps a finished game in `folder`: last.replay always, best.replay when its score beats
-// the one kept there (or none that this program can play is kept). False with `error` set
-// when a file could not be written.
-bool KeepGame(const std::string& folder, const Replay& game, std::string* error);
+// Keeps a finished game in `folder`: last.replay always, best.replay when `mayBeBest` and its
+// score beats the one kept there (or none that this program can play is kept). False with
+// `error` set when a file could not be written.
+bool KeepGame(const std::string& folder, const Replay& game, bool mayBeBest, std::string* error);
 
 // Runs the program with `inner` as its backend and every game recorded: kept in the
 // settings folder when `keepInFolder`, and in the file --record names.

@@ -71,20 +71,27 @@ int LineOf(const std::vector<std::string>& lines, const std::string& start) {
 
 TEST(KeptGames, LastIsTheLatestGameBestTheHighestScore) {
     ScratchFolder scratch("kept");
-    PlaySession(scratch.Path(), 10000);
-    const Replay first = Read(scratch / "last.replay");
-    EXPECT_GT(first.score, 0);
-    EXPECT_EQ(ReadWholeFile(scratch / "best.replay"), ReadWholeFile(scratch / "last.replay"));
+    // A demo's game is kept as the last one, never as the player's best.
+    PlaySession(scratch.Path(), 7000);
+    Replay game = Read(scratch / "last.replay");
+    EXPECT_GT(game.score, 0);
+    EXPECT_FALSE(Exists(scratch / "best.replay")) << "the demo's game was kept as the best";
 
-    PlaySession(scratch.Path(), 7000);  // a lower score: the best stays
-    EXPECT_LT(Read(scratch / "last.replay").score, first.score);
-    EXPECT_EQ(Read(scratch / "best.replay").score, first.score);
-
-    PlaySession(scratch.Path(), 16000);  // a higher one takes its place
-    EXPECT_GT(Read(scratch / "best.replay").score, first.score);
+    auto keep = [&](int32_t score) {
+        game.score = score;
+        std::string error;
+        EXPECT_TRUE(KeepGame(scratch.Path(), game, true, &error)) << error;
+        return Read(scratch / "best.replay").score;
+    };
+    EXPECT_EQ(keep(500), 500) << "the first game kept is the best so far";
     EXPECT_EQ(ReadWholeFile(scratch / "best.replay"), ReadWholeFile(scratch / "last.replay"));
-    EXPECT_FALSE(Exists(scratch / "last.replay.tmp"));
-    EXPECT_FALSE(Exists(scratch / "best.replay.tmp"));
+    EXPECT_EQ(keep(300), 500) << "a lower score: the best stays";
+    EXPECT_EQ(Read(scratch / "last.replay").score, 300);
+    EXPECT_EQ(keep(500), 500);
+    EXPECT_EQ(keep(900), 900) << "a higher one takes its place";
+    EXPECT_EQ(ReadWholeFile(scratch / "best.replay"), ReadWholeFile(scratch / "last.replay"));
+    for (const auto& entry : std::filesystem::directory_iterator(scratch.Path()))
+        EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << entry.path() << " was left";
 }
 
 // A child keeps games over and over, each long enough to be caught half-written; the
@@ -119,7 +126,7 @@ TEST(KeptGames, AKillInTheMiddleOfAWriteLeavesTheOldGameOrTheNew) {
         if (child == 0) {
             for (int32_t score = old.score + 1;; ++score) {
                 game.score = score;
-                KeepGame(scratch.Path(), game, nullptr);
+                KeepGame(scratch.Path(), game, true, nullptr);
             }
         }
         auto killAt = std::chrono::steady_clock::now() + std::chrono::microseconds(delayUs(random)) + patience;
