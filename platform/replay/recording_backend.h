@@ -4,27 +4,16 @@
 // and the tick count when it differs from what the clock foretold.
 #pragma once
 #include <vector>
-#include "platform/backend.h"
+#include "platform/forwarding_backend.h"
 #include "platform/replay/journal.h"
 
-class RecordingBackend : public Backend {
+class RecordingBackend : public ForwardingBackend {
 public:
-    explicit RecordingBackend(Backend& inner) : inner_(inner) {}
+    explicit RecordingBackend(Backend& inner) : ForwardingBackend(inner) {}
 
-    uint32_t Ticks() override { return inner_.Ticks(); }
     void Sleep(uint32_t ms) override;
     void WaitEvents(uint32_t until) override;
     void PollEvents() override;
-    bool CreateGameWindow(const std::string& title) override { return inner_.CreateGameWindow(title); }
-    void ShowGameWindow() override { inner_.ShowGameWindow(); }
-    void DestroyGameWindow() override { inner_.DestroyGameWindow(); }
-    bool OtherInstanceRunning(const std::string& title) override { return inner_.OtherInstanceRunning(title); }
-    GXDisplayProperties DisplayProperties() override { return inner_.DisplayProperties(); }
-    bool OpenDisplay() override { return inner_.OpenDisplay(); }
-    void* BeginDraw() override { return inner_.BeginDraw(); }
-    void EndDraw() override { inner_.EndDraw(); }
-    void CloseDisplay() override { inner_.CloseDisplay(); }
-    const void* LastFrame() override { return inner_.LastFrame(); }
 
     // A pass begins: its calls are counted from 1, and only messages posted from now on
     // belong to them (those already waiting are the queue's state, kept apart).
@@ -36,7 +25,6 @@ public:
 private:
     void Note(uint32_t foretold);
 
-    Backend& inner_;
     std::vector<JournalEntry> journal_;
     uint64_t pass_ = 0;
     uint32_t call_ = 0;

@@ -5,7 +5,7 @@
 #include "platform/window.h"
 
 ReplayBackend::ReplayBackend(Backend& inner, uint32_t startTick, std::vector<JournalEntry> journal)
-    : inner_(inner), start_(startTick), now_(startTick), journal_(std::move(journal)) {}
+    : ForwardingBackend(inner), start_(startTick), now_(startTick), journal_(std::move(journal)) {}
 
 void ReplayBackend::Begin() {
     now_ = start_;

@@ -7,10 +7,10 @@
 #pragma once
 #include <string>
 #include <vector>
-#include "platform/backend.h"
+#include "platform/forwarding_backend.h"
 #include "platform/replay/journal.h"
 
-class ReplayBackend : public Backend {
+class ReplayBackend : public ForwardingBackend {
 public:
     ReplayBackend(Backend& inner, uint32_t startTick, std::vector<JournalEntry> journal);
 
@@ -19,16 +19,9 @@ public:
     void WaitEvents(uint32_t until) override { Call(ForetoldAfterWait(now_, until)); }
     void PollEvents() override { Call(now_); }
     bool CreateGameWindow(const std::string& title) override { return inner_.CreateGameWindow(title + " (replay)"); }
-    void ShowGameWindow() override { inner_.ShowGameWindow(); }
-    void DestroyGameWindow() override { inner_.DestroyGameWindow(); }
+    void SetGameWindowTitle(const std::string& title) override { inner_.SetGameWindowTitle(title + " (replay)"); }
     // A replay is only watched: it may run beside the game itself.
     bool OtherInstanceRunning(const std::string&) override { return false; }
-    GXDisplayProperties DisplayProperties() override { return inner_.DisplayProperties(); }
-    bool OpenDisplay() override { return inner_.OpenDisplay(); }
-    void* BeginDraw() override { return inner_.BeginDraw(); }
-    void EndDraw() override { inner_.EndDraw(); }
-    void CloseDisplay() override { inner_.CloseDisplay(); }
-    const void* LastFrame() override { return inner_.LastFrame(); }
 
     // The recorded game's first pass begins: the clock goes back to the game's first tick
     // (start-up has moved it) and the journal is served from pass 1 on.
@@ -55,7 +48,6 @@ private:
     void Diverted(Action action);
     void Deliver(const JournalEvent& event);
 
-    Backend& inner_;
     uint32_t start_;
     uint32_t now_;
     std::vector<JournalEntry> journal_;

@@ -9,11 +9,13 @@
 #include <string>
 #include <vector>
 #include "app/harness.h"
+#include "app/replays.h"
 #include "app/window_proc.h"
 #include "game/game_sounds.h"
 #include "game/phase.h"
 #include "platform/backend.h"
 #include "platform/clock.h"
+#include "platform/forwarding_backend.h"
 #include "platform/messages.h"
 #include "platform/registry_store.h"
 #include "platform/sdl/sdl_backend.h"
@@ -25,27 +27,10 @@
 namespace {
 // The SDL backend without its single-instance check, so that a copy of the game being
 // played on this machine cannot send the test's copy away.
-class NoInstanceCheck final : public Backend {
+class NoInstanceCheck final : public ForwardingBackend {
 public:
-    explicit NoInstanceCheck(Backend& inner) : inner_(inner) {}
-    uint32_t Ticks() override { return inner_.Ticks(); }
-    void Sleep(uint32_t ms) override { inner_.Sleep(ms); }
-    void WaitEvents(uint32_t until) override { inner_.WaitEvents(until); }
-    void PollEvents() override { inner_.PollEvents(); }
-    bool CreateGameWindow(const std::string& title) override { return inner_.CreateGameWindow(title); }
-    void ShowGameWindow() override { inner_.ShowGameWindow(); }
-    void DestroyGameWindow() override { inner_.DestroyGameWindow(); }
+    explicit NoInstanceCheck(Backend& inner) : ForwardingBackend(inner) {}
     bool OtherInstanceRunning(const std::string&) override { return false; }
-    GXDisplayProperties DisplayProperties() override { return inner_.DisplayProperties(); }
-    bool OpenDisplay() override { return inner_.OpenDisplay(); }
-    void* BeginDraw() override { return inner_.BeginDraw(); }
-    void EndDraw() override { inner_.EndDraw(); }
-    void CloseDisplay() override { inner_.CloseDisplay(); }
-    const void* LastFrame() override { return inner_.LastFrame(); }
-    void SetGameWindowTitle(const std::string& title) override { inner_.SetGameWindowTitle(title); }
-
-private:
-    Backend& inner_;
 };
 
 // One thing the player does once the game has come to a point: `ready` is asked after
@@ -108,7 +93,10 @@ protected:
                 PostQuitMessage(0);
             }
         };
-        int code = RunProgram(CommandLine{});
+        // As the program runs a window: every game recorded, and kept beside the settings.
+        CommandLine cl;
+        cl.configDir = scratch->Path();
+        int code = RunRecorded(cl, backend, true);
         OnPassEnd = nullptr;
         SetBackend(nullptr);
         sdl.reset();
