@@ -36,6 +36,9 @@ std::function<void(const PassInfo&)> OnPassEnd;
 namespace {
 // The signal that asked a headless run to stop; the run ends after the pass in hand.
 volatile std::sig_atomic_t stopSignal = 0;
+// Whether the last run was ended by the harness (its passes or time run out, a signal, an
+// output that failed) rather than by the game or the loop's watcher.
+bool cutShort = false;
 
 // While a headless run lasts, Ctrl-C, a kill and a closed terminal end it between two
 // passes, so its files are whole and its temporary folder goes; a second one kills.
@@ -94,7 +97,10 @@ std::string CheckOutputs(const CommandLine& cl) {
 }
 }  // namespace
 
+bool RunCutShort() { return cutShort; }
+
 int RunProgram(const CommandLine& cl, const LoopHooks& extra) {
+    cutShort = false;
     ResetMessageQueue();
     ResetKeyStates();
     ResetWindowState();
@@ -142,10 +148,14 @@ int RunProgram(const CommandLine& cl, const LoopHooks& extra) {
                 fail("the screenshot", s.path, frame && errno ? errno : EIO);
         }
         if (int error = VirtualAudioOutError()) fail("the audio", cl.audioOut, error);
-        if (!failure.empty() || stopSignal) return false;
+        auto cut = [] {  // the harness ends the loop
+            cutShort = true;
+            return false;
+        };
+        if (!failure.empty() || stopSignal) return cut();
         if (extra.afterFrame && !extra.afterFrame(msg, tick, kind)) return false;
-        if (cl.frames && passes >= *cl.frames) return false;
-        if (cl.untilTick && GetTickCount() - start >= *cl.untilTick) return false;
+        if (cl.frames && passes >= *cl.frames) return cut();
+        if (cl.untilTick && GetTickCount() - start >= *cl.untilTick) return cut();
         return true;
     };
 

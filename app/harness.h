@@ -24,6 +24,9 @@ extern std::function<void(const PassInfo&)> OnPassEnd;
 // `extra` watches the loop too (recording, replays): before the autopilot, and after the
 // pass's state log and screenshots; its afterFrame may end the loop.
 int RunProgram(const CommandLine& cl, const LoopHooks& extra = {});
+// Whether the last RunProgram was ended by the harness (--frames, --until-tick, a signal,
+// an output that failed) rather than by the game or `extra`.
+bool RunCutShort();
 // Puts the headless backend and the virtual audio device in force, then RunProgram.
 // Nothing runs (exit code 2, one line) when the script cannot be read or parsed, an
 // output cannot be written, or no temporary folder can be made for the settings;

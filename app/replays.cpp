@@ -201,7 +201,6 @@ int RunReplay(const CommandLine& cl, const Replay& replay, Backend& inner) {
         return false;
     };
     int code = RunProgram(cl, hooks);
-    const uint32_t ran = playback.Ticks() - replay.startTick;
     SetBackend(&inner);
 
     auto fault = [&](int line, const std::string& what) {
@@ -214,8 +213,8 @@ int RunReplay(const CommandLine& cl, const Replay& replay, Backend& inner) {
     if (overEarly)
         return fault(replay.endLine, "the game is over at pass " + std::to_string(pass) + ", but " + recorded);
     if (!reachedEnd) {
-        bool cut = (cl.frames && pass >= *cl.frames) || (cl.untilTick && ran >= *cl.untilTick);
-        if (cut) return code;
+        // Cut short by the harness: its own exit code and line, if any, tell why.
+        if (RunCutShort()) return code;
         return fault(replay.endLine, "the game ended at pass " + std::to_string(pass) + ", but " + recorded);
     }
     if (const JournalEntry* left = playback.NextEntry())

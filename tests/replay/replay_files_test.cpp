@@ -229,3 +229,28 @@ TEST(BadReplays, EachKindIsRefusedWithItsLine) {
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.ErrLines().size(), 1u) << run.err;
 }
+
+// A replay that the harness cuts short is no fault of the replay: an output that fails
+// ends it with exit code 1 and that output's one line; a signal with 128 + the signal.
+TEST(BadReplays, ARunTheHarnessCutsShortIsNotTheReplaysFault) {
+    ScratchFolder scratch("cut-by-harness");
+    ProgramSetup record;
+    record.args = {"--headless", "--autopilot", "2", "--until-tick", "300000", "--record", scratch / "long.replay"};
+    ASSERT_EQ(RunGlimmo(record).exitCode, 0);
+
+    ProgramSetup full;
+    full.args = {"--headless", "--replay", scratch / "long.replay", "--state-log", "/dev/full"};
+    ProgramResult run = RunGlimmo(full);
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_EQ(run.ErrLines().size(), 1u) << run.err;
+    EXPECT_NE(run.err.find("/dev/full"), std::string::npos) << run.err;
+
+    ProgramSetup stopped;
+    stopped.args = {"--headless", "--replay", scratch / "long.replay", "--state-log", scratch / "state.jsonl"};
+    stopped.terminateAfterMs = 100;
+    stopped.terminateOnceExists = scratch / "state.jsonl";
+    stopped.terminateSignal = SIGINT;
+    run = RunGlimmo(stopped);
+    EXPECT_EQ(run.exitCode, 128 + SIGINT) << run.err;
+    EXPECT_EQ(run.err, "");
+}
