@@ -125,7 +125,7 @@ TEST(ReplayExactness, AGameInTheWindowReplaysHeadlessPassForPass) {
         Press("Escape", 40);  // Escape pauses a game in play; F10 plays on
         std::this_thread::sleep_for(400ms);
         Press("F10", 30);
-        Press("+", 250);  // louder for a while, then one step quieter
+        Press("Keypad +", 250);  // louder for a while, then one step quieter
         Press("-", 20);
         Press("Down", 500);
         Press("Left", 700);
