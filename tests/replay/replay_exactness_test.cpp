@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <thread>
 #include "app/harness.h"
 #include "app/replays.h"
@@ -91,6 +92,39 @@ void Press(const char* key, int holdMs) {
     InjectKey(key, false);
 }
 
+// A run in the window while another thread presses keys at moments of its own: `keys`
+// begins once the first pass has run, and may look at `over` (the run has ended).
+struct PressedRun {
+    Passes passes;
+    int code = -1;
+    bool ran = false;  // a pass ran
+};
+
+PressedRun RunWhilePressing(const std::function<int()>& run,
+                            const std::function<void(const std::atomic<bool>& over)>& keys) {
+    PressedRun result;
+    std::atomic<bool> up{false}, over{false};
+    std::thread presser([&] {
+        using namespace std::chrono_literals;
+        while (!up)
+            if (over) return;
+            else std::this_thread::sleep_for(5ms);
+        keys(over);
+    });
+    {
+        PassCollector collect(result.passes);
+        OnPassEnd = [&, inner = OnPassEnd](const PassInfo& p) {
+            inner(p);
+            up = true;
+        };
+        result.code = run();
+        over = true;
+    }
+    presser.join();
+    result.ran = up;
+    return result;
+}
+
 }  // namespace
 
 TEST(ReplayExactness, AGameInTheWindowReplaysHeadlessPassForPass) {
@@ -107,13 +141,12 @@ TEST(ReplayExactness, AGameInTheWindowReplaysHeadlessPassForPass) {
     SetRegistryFolder(scratch.Path());
     UseSdlWaveOut();
 
+    CommandLine cl;
+    cl.configDir = scratch.Path();
+    ResetGameGlobals();
     // The player: keys at moments of its own, whatever the game is doing just then.
-    std::atomic<bool> up{false}, over{false};
-    std::thread player([&] {
+    auto player = [](const std::atomic<bool>& over) {
         using namespace std::chrono_literals;
-        while (!up)
-            if (over) return;
-            else std::this_thread::sleep_for(5ms);
         std::this_thread::sleep_for(200ms);
         Press("Return", 60);
         std::this_thread::sleep_for(4500ms);  // READY!
@@ -135,29 +168,17 @@ TEST(ReplayExactness, AGameInTheWindowReplaysHeadlessPassForPass) {
         // The close button, should the game still be up; never into the next test's window.
         for (int i = 0; i < 300 && !over; ++i) std::this_thread::sleep_for(10ms);
         if (!over) InjectQuit();
-    });
-    Passes played;
-    {
-        PassCollector collect(played);
-        OnPassEnd = [&, inner = OnPassEnd](const PassInfo& p) {
-            inner(p);
-            up = true;
-        };
-        CommandLine cl;
-        cl.configDir = scratch.Path();
-        ResetGameGlobals();
-        EXPECT_EQ(RunRecorded(cl, *window, true), 0);
-        over = true;
-    }
-    player.join();
-    ASSERT_TRUE(up) << "the game never ran a pass";
+    };
+    const PressedRun played = RunWhilePressing([&] { return RunRecorded(cl, *window, true); }, player);
+    EXPECT_EQ(played.code, 0);
+    ASSERT_TRUE(played.ran) << "the game never ran a pass";
     window.reset();
     SetBackend(nullptr);
 
     ASSERT_TRUE(Exists(scratch / "last.replay"));
     ASSERT_TRUE(Exists(scratch / "best.replay")) << "the first game kept is the best so far";
     const Passes replayed = ReplayHeadless(scratch.Path(), "last");
-    ExpectSameGame(played, replayed);
+    ExpectSameGame(played.passes, replayed);
     EXPECT_TRUE(std::any_of(replayed.states.begin(), replayed.states.end(), [](const std::string& s) {
         return s.find("\"paused\":1") != std::string::npos;
     })) << "Escape never paused the game";
@@ -224,30 +245,16 @@ TEST(ReplayInTheWindow, KeysAreIgnoredAndEscapeStopsIt) {
     Replay replay;
     ASSERT_TRUE(LoadReplay(cl, replay));
 
-    std::atomic<bool> up{false}, over{false};
-    std::thread viewer([&] {
+    auto viewer = [](const std::atomic<bool>&) {
         using namespace std::chrono_literals;
-        while (!up)
-            if (over) return;
-            else std::this_thread::sleep_for(5ms);
         Press("Return", 50);
         Press("Right", 300);
         Press("P", 50);
         InjectWindowEvent(InjectedWindowEvent::Minimised);
         std::this_thread::sleep_for(1500ms);
         Press("Escape", 30);
-    });
-    Passes watched;
-    {
-        PassCollector collect(watched);
-        OnPassEnd = [&, inner = OnPassEnd](const PassInfo& p) {
-            inner(p);
-            up = true;
-        };
-        EXPECT_EQ(RunReplay(cl, replay, *window), 0);
-        over = true;
-    }
-    viewer.join();
+    };
+    const Passes watched = RunWhilePressing([&] { return RunReplay(cl, replay, *window); }, viewer).passes;
     window.reset();
     SetBackend(nullptr);
 
