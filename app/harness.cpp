@@ -99,7 +99,7 @@ std::string CheckOutputs(const CommandLine& cl) {
 
 bool RunCutShort() { return cutShort; }
 
-int RunProgram(const CommandLine& cl, const LoopHooks& extra) {
+int RunProgram(const CommandLine& cl, const LoopHooks& extra, HeadlessBackend* headless) {
     cutShort = false;
     ResetMessageQueue();
     ResetKeyStates();
@@ -129,6 +129,16 @@ int RunProgram(const CommandLine& cl, const LoopHooks& extra) {
         if (failure.empty())
             failure = std::string("could not write ") + what + " " + path + ": " + std::strerror(error);
     };
+    // Headless, frames are copied out only around a pass whose screenshot is asked for:
+    // that pass and the one before, as a pass that draws nothing (the one after a
+    // cleared level or a scene) shows the frame of the pass before it.
+    auto keepFrameOf = [&](uint64_t pass) {
+        if (!headless) return;
+        bool wanted = false;
+        for (const ScreenshotRequest& s : cl.screenshots) wanted = wanted || s.pass == pass || s.pass == pass + 1;
+        headless->KeepFrames(wanted);
+    };
+    keepFrameOf(1);
     LoopHooks& hooks = CurrentLoopHooks();
     hooks = LoopHooks{};
     hooks.beforeMessage = [&extra, autopilot = cl.autopilotSeed.has_value()] {
@@ -147,6 +157,7 @@ int RunProgram(const CommandLine& cl, const LoopHooks& extra) {
             if (!frame || !WriteFramePng(s.path, frame, CurrentBackend().DisplayProperties()))
                 fail("the screenshot", s.path, frame && errno ? errno : EIO);
         }
+        keepFrameOf(passes + 1);
         if (int error = VirtualAudioOutError()) fail("the audio", cl.audioOut, error);
         auto cut = [] {  // the harness ends the loop
             cutShort = true;
@@ -229,7 +240,7 @@ int RunHeadless(const CommandLine& cl) {
         StopOnSignals stopper;
         code = !cl.replay.empty()   ? RunReplay(cl, replay, backend)
                : !cl.record.empty() ? RunRecorded(cl, backend, false)
-                                    : RunProgram(cl);
+                                    : RunProgram(cl, {}, &backend);
         if (!cl.audioOut.empty()) {
             if (!FinishVirtualAudioOut()) {
                 if (!code)

@@ -8,6 +8,7 @@
 #include "app/loop_hooks.h"
 
 class Backend;
+class HeadlessBackend;
 
 struct PassInfo {
     uint64_t pass;   // numbered from 1
@@ -23,7 +24,8 @@ extern std::function<void(const PassInfo&)> OnPassEnd;
 // not be written during the run (it ends there, with one line on stderr).
 // `extra` watches the loop too (recording, replays): before the autopilot, and after the
 // pass's state log and screenshots; its afterFrame may end the loop.
-int RunProgram(const CommandLine& cl, const LoopHooks& extra = {});
+// With a headless backend named, only the frames of the passes to be saved are kept.
+int RunProgram(const CommandLine& cl, const LoopHooks& extra = {}, HeadlessBackend* headless = nullptr);
 // Whether the last RunProgram was ended by the harness (--frames, --until-tick, a signal,
 // an output that failed) rather than by the game or `extra`.
 bool RunCutShort();

@@ -19,8 +19,17 @@ int AddTimeListener(TimeListener listener) {
 void RemoveTimeListener(int id) { Listeners().erase(id); }
 
 void NotifyTimeAdvanced(uint32_t from, uint32_t to) {
-    if (from == to) return;
-    // Copy: a listener may remove itself.
-    auto copy = Listeners();
-    for (auto& [id, listener] : copy) listener(from, to);
+    if (from == to || Listeners().empty()) return;
+    // Without copying the whole table at every move of the clock: each listener is
+    // looked up again before it is called (one may remove itself or another), and one
+    // added meanwhile waits for the next move, as it always has.
+    const int newest = Listeners().rbegin()->first;
+    int last = 0;
+    for (;;) {
+        auto next = Listeners().upper_bound(last);
+        if (next == Listeners().end() || next->first > newest) return;
+        last = next->first;
+        TimeListener call = next->second;  // lives on if the listener removes itself
+        call(from, to);
+    }
 }

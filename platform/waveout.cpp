@@ -14,7 +14,8 @@ namespace {
 // closed by a global destructor at exit still finds its queues.
 struct Layer {
     std::mutex mutex;
-    std::condition_variable changed;
+    std::condition_variable changed;  // a thread queue got a message or went away
+    std::condition_variable written;  // a block was written, or a thread queue went away
     std::map<DWORD, std::deque<MSG>> threadQueues;
     DWORD nextThreadId = 1;
 };
@@ -97,7 +98,7 @@ MMRESULT waveOutWrite(HWAVEOUT device, WAVEHDR* header, UINT) {
         device->queue.push_back(
             QueuedBlock{header, reinterpret_cast<uint8_t*>(header->lpData), header->dwBufferLength});
         ++device->writes;
-        L().changed.notify_all();
+        L().written.notify_all();
     }
     device->backend->BlockQueued(device);
     return MMSYSERR_NOERROR;
@@ -133,6 +134,26 @@ void WaveOutBlockDone(WaveOutDevice* device, const QueuedBlock& block) {
     if (device->threadId) PostLocked(device->threadId, MM_WOM_DONE, WPARAM(device->instance), LPARAM(block.header));
 }
 
+void WaveOutSetRefill(HWAVEOUT device, WaveOutRefill refill, void* owner) {
+    if (!Valid(device)) return;
+    device->refill = refill;
+    device->refillOwner = owner;
+}
+
+void WaveOutHandBack(WaveOutDevice* device, const QueuedBlock& block) {
+    if (device->refill) {
+        {
+            std::lock_guard<std::mutex> hold(L().mutex);
+            block.header->dwFlags = (block.header->dwFlags & ~WHDR_INQUEUE) | WHDR_DONE;
+        }
+        device->refill(device->refillOwner, block.header);
+        return;
+    }
+    const uint64_t writes = WaveOutWriteCount(device);
+    WaveOutBlockDone(device, block);
+    WaveOutWaitForWrite(device, writes);
+}
+
 uint64_t WaveOutWriteCount(WaveOutDevice* device) {
     std::lock_guard<std::mutex> hold(L().mutex);
     return device->writes;
@@ -140,7 +161,7 @@ uint64_t WaveOutWriteCount(WaveOutDevice* device) {
 
 void WaveOutWaitForWrite(WaveOutDevice* device, uint64_t writesBefore) {
     std::unique_lock<std::mutex> hold(L().mutex);
-    L().changed.wait(hold, [&] {
+    L().written.wait(hold, [&] {
         return device->writes > writesBefore || L().threadQueues.find(device->threadId) == L().threadQueues.end();
     });
 }
@@ -157,6 +178,7 @@ void DestroyThreadQueue(DWORD threadId) {
     std::lock_guard<std::mutex> hold(L().mutex);
     L().threadQueues.erase(threadId);
     L().changed.notify_all();
+    L().written.notify_all();
 }
 
 BOOL PostThreadMessageW(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam) {

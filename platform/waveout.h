@@ -67,6 +67,14 @@ BOOL PeekThreadMessage(DWORD threadId, MSG* msg);
 // Waits until the queue holds a message or timeoutMs real milliseconds have passed.
 void WaitThreadMessage(DWORD threadId, uint32_t timeoutMs);
 
+// A device that plays as the caller's own clock moves (the headless one) can give
+// each finished block straight to the refill named here, on the calling thread,
+// instead of posting it to the mixing thread and waiting until it is written again:
+// the same block refilled at the same moment, without two threads taking turns. The
+// SDL device plays on its own time and keeps the mixing thread; null turns it off.
+using WaveOutRefill = void (*)(void* owner, WAVEHDR* header);
+void WaveOutSetRefill(HWAVEOUT device, WaveOutRefill refill, void* owner);
+
 // What a device backend supplies. Blocks are handed over in queue order; the backend
 // calls WaveOutBlockDone for each block it has finished playing (or dropped on reset).
 class WaveOutBackend {

@@ -21,9 +21,11 @@ struct WaveOutDevice {
     DWORD threadId = 0;
     uintptr_t instance = 0;
     WaveOutBackend* backend = nullptr;
-    void* backendData = nullptr;    // the backend's own state for this device
-    std::deque<QueuedBlock> queue;  // guarded by the layer's lock
-    uint64_t writes = 0;            // blocks written so far, guarded likewise
+    void* backendData = nullptr;     // the backend's own state for this device
+    std::deque<QueuedBlock> queue;   // guarded by the layer's lock
+    uint64_t writes = 0;             // blocks written so far, guarded likewise
+    WaveOutRefill refill = nullptr;  // set and read on the thread that moves the clock
+    void* refillOwner = nullptr;
 };
 
 // Takes the oldest queued block (none when the queue is empty).
@@ -34,3 +36,7 @@ void WaveOutBlockDone(WaveOutDevice* device, const QueuedBlock& block);
 // would write it has gone.
 uint64_t WaveOutWriteCount(WaveOutDevice* device);
 void WaveOutWaitForWrite(WaveOutDevice* device, uint64_t writesBefore);
+// A block has been played: gives it back and returns once it has been written again
+// (or nobody is left to write it), through the refill in the caller's thread where
+// the owner named one, else through the mixing thread.
+void WaveOutHandBack(WaveOutDevice* device, const QueuedBlock& block);

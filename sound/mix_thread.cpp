@@ -29,6 +29,8 @@ void SoundSystem::RefillBlock(WAVEHDR* header) {
     waveOutWrite(device, header, sizeof(WAVEHDR));
 }
 
+void SoundSystem::RefillInCaller(void* self, WAVEHDR* header) { static_cast<SoundSystem*>(self)->RefillBlock(header); }
+
 void SoundSystem::MixThread() {
     // Above the game thread, so a block is refilled as soon as the device gives it back.
     // SDL can raise only the thread that asks, so the thread asks first, before it parks;

@@ -90,6 +90,8 @@ bool SoundSystem::Open(uint32_t outputRate, uint32_t moduleVoicesWanted, uint32_
         device = nullptr;
     }
     if (!device) return FailOpen();
+    // Where the device plays on the game's own clock, blocks are refilled right there.
+    WaveOutSetRefill(device, &SoundSystem::RefillInCaller, this);
 
     waveOutPause(device);
     const uint32_t blockBytes = framesPerBlock * channels;
@@ -149,6 +151,8 @@ bool SoundSystem::Close() {
 // Lets a parked thread go first (it could never see the stop otherwise), then asks it
 // to stop and waits until it has ended.
 void SoundSystem::StopMixThread() {
+    // No more refills once the thread is stopping, in either place.
+    if (device) WaveOutSetRefill(device, nullptr, nullptr);
     {
         std::lock_guard<std::mutex> hold(pauseMutex);
         pauseRequested = false;

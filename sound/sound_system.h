@@ -112,6 +112,9 @@ private:
     void MixThread();
     void HonourPause();
     void RefillBlock(WAVEHDR* header);
+    // The device's refill in the caller's thread (a device that plays on the game's
+    // clock): the same refill the mixing thread makes, made where time passes.
+    static void RefillInCaller(void* self, WAVEHDR* header);
     void ReleaseBuffers();
     void StopMixThread();
     template <typename Each>

@@ -86,11 +86,18 @@ bool HeadlessBackend::OpenDisplay() {
     return true;
 }
 
-void* HeadlessBackend::BeginDraw() { return open_ ? frame_.data() + originOffset_ : nullptr; }
+void* HeadlessBackend::BeginDraw() {
+    drawing_ = open_ && keepFrames_;
+    return drawing_ ? frame_.data() + originOffset_ : nullptr;
+}
 
+// Every present writes the whole frame memory, so the two buffers trade places instead
+// of the frame being copied: the one drawn is the one shown, the other is drawn next.
 void HeadlessBackend::EndDraw() {
-    if (!open_) return;
-    shown_ = frame_;
+    if (!open_ || !drawing_) return;
+    drawing_ = false;
+    if (shown_.size() != frame_.size()) shown_.assign(frame_.size(), 0);
+    frame_.swap(shown_);
     presented_ = true;
 }
 

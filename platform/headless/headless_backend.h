@@ -39,6 +39,10 @@ public:
     void AddEvents(std::vector<ScriptEvent> events);  // merged in tick order
     void SetTick(uint32_t tick);                      // jumps without notifying listeners
     void Advance(uint32_t ms);                        // moves time as a sleep would
+    // Whether the next presents are kept for LastFrame (the default). A harness that
+    // looks at only some frames turns it off between them: a present nobody will look
+    // at is then not copied at all (BeginDraw gives no frame memory).
+    void KeepFrames(bool keep) { keepFrames_ = keep; }
     // Called for `set` events, on the game thread, between passes.
     std::function<void(const ScriptEvent&)> onSet;
     // Frame memory size in bytes for the display properties.
@@ -56,6 +60,8 @@ private:
     int32_t originOffset_ = 0;
     bool open_ = false;
     bool presented_ = false;
+    bool keepFrames_ = true;
+    bool drawing_ = false;  // BeginDraw handed out frame memory
 };
 
 // Makes a headless backend and puts it in force (replacing any earlier one).

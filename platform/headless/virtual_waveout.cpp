@@ -1,6 +1,6 @@
 // The headless audio device. Blocks play back to back at the format's rate as virtual
-// time passes; each finished block goes back to the mixing thread, and the clock
-// waits until it has been written again, so the sound is the same on every run.
+// time passes; each finished block is handed back, and the clock waits until it has
+// been written again, so the sound is the same on every run.
 #include "platform/headless/virtual_waveout.h"
 #include <unistd.h>
 #include <cerrno>
@@ -111,9 +111,7 @@ void TimePassed(WaveOutDevice* device, uint32_t from, uint32_t to) {
         QueuedBlock done = *state->playing;
         state->playing.reset();
         Record(done.bytes, done.length);
-        const uint64_t writes = WaveOutWriteCount(device);
-        WaveOutBlockDone(device, done);
-        WaveOutWaitForWrite(device, writes);
+        WaveOutHandBack(device, done);
     }
 }
 

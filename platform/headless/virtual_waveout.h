@@ -1,6 +1,6 @@
 // The headless audio device: plays the queued blocks back to back as virtual time
-// passes, hands each finished block to the mixing thread and waits until it is
-// written back, so the sound never depends on real thread timing.
+// passes and has each finished block refilled before the clock goes on (in the
+// game thread itself), so the sound never depends on real thread timing.
 #pragma once
 #include <cstdint>
 #include <string>

@@ -6,6 +6,7 @@
 #include "platform/backend.h"
 #include "platform/byte_order.h"
 #include "platform/headless/virtual_waveout.h"
+#include "platform/waveout.h"
 #include "tests/sound/sound_fixture.h"
 #include "tests/support/file_bytes.h"
 
@@ -58,6 +59,43 @@ TEST_F(SoundTest, RecordedAudioIsTheMixersArithmetic) {
     }
     // 300 ms plus the 100 ms the device plays on while closing, at 44100 bytes/s.
     EXPECT_NEAR(double(audio.size()), 0.4 * 44100, 1176 + 40);
+}
+
+// The headless device refills each block in the game thread as virtual time passes;
+// the mixing thread's round trip, which the real devices keep, must give the same bytes
+// through voices starting, a pause of the output, a volume change and the close.
+TEST_F(SoundTest, RefillsInTheGameThreadGiveTheMixingThreadsBytes) {
+    std::vector<uint8_t> tone(500), buzz(333);
+    for (size_t i = 0; i < tone.size(); ++i) tone[i] = uint8_t(128 + ((i * 37) % 200) - 100);
+    for (size_t i = 0; i < buzz.size(); ++i) buzz[i] = uint8_t((i * 91) % 256);
+    auto record = [&](bool throughThread) {
+        std::string path = WriteTempFile({});
+        SetVirtualAudioOut(path);
+        EXPECT_TRUE(mixer.Open(22050, 0, 16, true));
+        if (throughThread) WaveOutSetRefill(mixer.device, nullptr, nullptr);
+        Sample looped, once;
+        PointSampleAt(looped, tone, 11025, true);
+        PointSampleAt(once, buzz, 22050);
+        mixer.PlaySample(looped);
+        Advance(95);
+        mixer.PlaySample(once);
+        Advance(41);
+        mixer.PauseOutput();
+        Advance(250);
+        mixer.ResumeOutput();
+        mixer.SetSampleMasterVolume(20);
+        Advance(173);
+        mixer.Close();
+        EXPECT_TRUE(FinishVirtualAudioOut());
+        auto bytes = FileBytes(path);
+        unlink(path.c_str());
+        return bytes;
+    };
+    auto inGameThread = record(false);
+    auto throughThread = record(true);
+    EXPECT_GT(inGameThread.size(), 44u + 10 * 1176);
+    EXPECT_TRUE(inGameThread == throughThread)
+        << "the two ways differ: " << inGameThread.size() << " and " << throughThread.size() << " bytes";
 }
 
 TEST_F(SoundTest, RecordedAudioIsTheSameEveryRun) {
