@@ -22,6 +22,35 @@ void Extent(const GXDisplayProperties& p, int32_t xStep, int32_t yStep, int64_t&
 // The surface's offsets, and the count of pixels from the lowest to the highest, are
 // 32-bit numbers.
 bool FitsOffsets(int64_t lo, int64_t hi) { return lo >= INT32_MIN && hi <= INT32_MAX && hi - lo < INT32_MAX; }
+
+// Eight and four pixels side by side, as the compiler's vector types (SSE2 on x86-64,
+// NEON on ARM, plain words elsewhere).
+using Pixels8 = uint16_t __attribute__((vector_size(16)));
+using Pixels4 = uint16_t __attribute__((vector_size(8)));
+
+// Lanes of src equal to the key keep what dst had; the others take src. Every lane is
+// written, the key's with its old value, so no branch is needed.
+template <typename Pixels>
+inline void KeyedLanes(uint16_t* dst, const uint16_t* src, uint16_t key) {
+    Pixels from, to;
+    std::memcpy(&from, src, sizeof from);
+    std::memcpy(&to, dst, sizeof to);
+    const Pixels clear = reinterpret_cast<Pixels>(from == key);
+    to = (to & clear) | (from & ~clear);
+    std::memcpy(dst, &to, sizeof to);
+}
+
+// One row of a keyed blit on a surface whose rows lie in memory as in the image.
+inline void KeyedRow(uint16_t* dst, const uint16_t* src, ptrdiff_t cols, uint16_t key) {
+    ptrdiff_t col = 0;
+    for (; col + 8 <= cols; col += 8) KeyedLanes<Pixels8>(dst + col, src + col, key);
+    if (col + 4 <= cols) {
+        KeyedLanes<Pixels4>(dst + col, src + col, key);
+        col += 4;
+    }
+    for (; col < cols; ++col)
+        if (src[col] != key) dst[col] = src[col];
+}
 }  // namespace
 
 Surface::Surface() : origin(nullptr), buffer(nullptr), props(GXGetDisplayProperties()), minOffset(0), maxOffset(0) {
@@ -88,6 +117,19 @@ int Blit(Surface& s, int32_t dx, int32_t dy, int32_t w, int32_t h, const Image* 
     const ptrdiff_t xStep = s.xStep, yStep = s.yStep, span = img->width;
     ptrdiff_t to = ptrdiff_t(x) * xStep + ptrdiff_t(y) * yStep;
     ptrdiff_t from = ptrdiff_t(fromY) * span + ptrdiff_t(fromX);
+    if (xStep == 1) {
+        // Rows lie in memory as in the image (the portrait screen): whole rows at a time.
+        for (int64_t row = 0; row < rows; ++row, to += yStep, from += span) {
+            uint16_t* dst = s.origin + to;
+            const uint16_t* src = img->pixels + from;
+            if (key == NoKey || key > 0xFFFF) {  // no pixel can match the key
+                std::memcpy(dst, src, size_t(cols) * sizeof(uint16_t));
+            } else {
+                KeyedRow(dst, src, cols, uint16_t(key));
+            }
+        }
+        return 1;
+    }
     for (int64_t row = 0; row < rows; ++row, to += yStep, from += span) {
         uint16_t* dst = s.origin + to;
         const uint16_t* src = img->pixels + from;
