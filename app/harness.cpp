@@ -232,7 +232,7 @@ int RunHeadless(const CommandLine& cl) {
     HeadlessBackend& backend = UseHeadlessBackend(cl.startTick, cl.displayProps.value_or(PortraitDisplay));
     backend.AddEvents(std::move(events));
     backend.onSet = ApplySet;
-    SetRegistryFolder(folder);
+    SetRegistryFolder(folder, !cl.configDir.empty());
     UseVirtualWaveOut();
 
     int code = 0;

@@ -70,7 +70,8 @@ std::string FolderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-bool WriteFileAtomically(const std::string& path, const std::string& bytes, mode_t mode, std::string* error) {
+bool WriteFileAtomically(const std::string& path, const std::string& bytes, mode_t mode, std::string* error,
+                         bool durable) {
     auto fail = [&](const std::string& what, int why) {
         if (error) *error = what + ": " + std::strerror(why);
         return false;
@@ -81,7 +82,7 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes, mode
     std::string temp;
     int fd = CreateTemporaryFile(path, temp);
     if (fd < 0) return fail("cannot write in " + folder, errno);
-    bool ok = fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && fsync(fd) == 0;
+    bool ok = fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && (!durable || fsync(fd) == 0);
     int why = errno;
     if (close(fd) != 0 && ok) ok = false, why = errno;
     if (ok && std::rename(temp.c_str(), path.c_str()) != 0) ok = false, why = errno;
@@ -90,7 +91,7 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes, mode
         return fail("cannot write " + path, why);
     }
     // Make the rename itself durable.
-    int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int dir = durable ? open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
     if (dir >= 0) {
         fsync(dir);
         close(dir);

@@ -12,4 +12,7 @@ std::string FolderOf(const std::string& path);
 // Writes `bytes` to `path` with the permission bits `mode`, clearing away first the
 // temporary files of writes to it that were killed half-way. On failure returns false
 // with `error` (when given) set to one line saying what failed; `path` is then as it was.
-bool WriteFileAtomically(const std::string& path, const std::string& bytes, mode_t mode, std::string* error);
+// A file not `durable` (one in a folder removed after the run) skips the fsyncs, which
+// only guard against a crash of the machine.
+bool WriteFileAtomically(const std::string& path, const std::string& bytes, mode_t mode, std::string* error,
+                         bool durable = true);

@@ -61,13 +61,23 @@ DecodedBitmap* DecodeBmp(const uint8_t* data, size_t size) {
         int32_t fileRow = topDown ? y : height - 1 - y;
         const uint8_t* row = pixels + rowBytes * uint64_t(fileRow);
         uint32_t* out = bitmap->pixels + size_t(y) * size_t(width);
-        for (int32_t x = 0; x < width; ++x) {
-            switch (bits) {
-                case 1: out[x] = palette[(row[x >> 3] >> (7 - (x & 7))) & 1]; break;
-                case 4: out[x] = palette[(row[x >> 1] >> ((x & 1) ? 0 : 4)) & 15]; break;
-                case 8: out[x] = palette[row[x]]; break;
-                default: out[x] = PixelOf(row + 3 * x);
-            }
+        // One loop for each depth, so that a pixel costs a look-up and nothing more.
+        switch (bits) {
+            case 1:
+                for (int32_t x = 0; x < width; ++x) out[x] = palette[(row[x >> 3] >> (7 - (x & 7))) & 1];
+                break;
+            case 4:
+                for (int32_t x = 0; x + 1 < width; x += 2) {
+                    out[x] = palette[row[x >> 1] >> 4];
+                    out[x + 1] = palette[row[x >> 1] & 15];
+                }
+                if (width & 1) out[width - 1] = palette[row[(width - 1) >> 1] >> 4];
+                break;
+            case 8:
+                for (int32_t x = 0; x < width; ++x) out[x] = palette[row[x]];
+                break;
+            default:
+                for (int32_t x = 0; x < width; ++x) out[x] = PixelOf(row + 3 * x);
         }
     }
     return bitmap;

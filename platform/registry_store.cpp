@@ -27,6 +27,7 @@ std::optional<RegistryTree> tree;
 // The file's values as last read or written; none when that is not known.
 std::optional<RegistryTree> onDisk;
 bool warnedUnwritable = false;
+bool durable = true;  // saves reach the disk before the rename (fsync)
 const std::string RootName = "HKEY_CURRENT_USER\\";
 
 int HexDigit(char c) {
@@ -318,8 +319,9 @@ std::string DefaultRegistryFolder() {
     return "";  // no home: nowhere to keep them (never the folder the game was started from)
 }
 
-void SetRegistryFolder(const std::string& f) {
+void SetRegistryFolder(const std::string& f, bool keptAfterTheRun) {
     folder = f;
+    durable = keptAfterTheRun;
     tree.reset();
     onDisk.reset();
     warnedUnwritable = false;
@@ -394,7 +396,7 @@ bool SaveRegistry() {
         mode = st.st_mode & 07777;
     }
     // The message names the folder or the file, as the write found them; not why.
-    if (std::string error; !WriteFileAtomically(target, FormatRegistryText(current), mode, &error)) {
+    if (std::string error; !WriteFileAtomically(target, FormatRegistryText(current), mode, &error, durable)) {
         WarnOnce(error.substr(0, error.rfind(": ")));
         return false;
     }

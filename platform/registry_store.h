@@ -28,7 +28,9 @@ std::string DamagedFileIn(const std::string& folder);
 void RemoveRegistryFiles(const std::string& folder);
 
 // Where the file lives (created when first saved); "" for nowhere. Forgets what was loaded.
-void SetRegistryFolder(const std::string& folder);
+// A folder made for one run and removed after it is not kept: its saves skip the fsyncs,
+// which only guard against a crash of the machine.
+void SetRegistryFolder(const std::string& folder, bool keptAfterTheRun = true);
 std::string RegistryFilePath();  // "" when there is no folder
 // The default folder: $XDG_CONFIG_HOME/glimmo, else $HOME/.config/glimmo; "" when neither
 // names a folder (never the current one).
