@@ -9,6 +9,15 @@
 
 class Module;
 
+// A frame's two sums in one 64-bit number, left + right x 2^32: each sum stays far inside
+// 32 bits, so one multiply-add by the packed gains moves both, and each comes back exact.
+constexpr int64_t PackedSums(int32_t left, int32_t right) { return int64_t(left) + int64_t(right) * 4294967296LL; }
+inline int32_t LeftSum(int64_t sums) { return int32_t(uint32_t(uint64_t(sums))); }
+// The top half, plus the 1 that a negative left sum borrowed from it.
+inline int32_t RightSum(int64_t sums) {
+    return int32_t(uint32_t(uint64_t(sums) >> 32) + (uint32_t(uint64_t(sums)) >> 31));
+}
+
 constexpr int ModuleChannels = 4;
 constexpr int ModuleSampleSlots = int(ModuleSamples) + 1;  // slot 0: no sample
 constexpr uint32_t NoPendingOrder = 0xFFFFFF;              // no jump or break waiting for the row's end
@@ -26,6 +35,10 @@ public:
     // Advances the sequencer by one output frame and adds the four channels to the
     // sums. When a song without loop ends the voice stops itself and adds nothing.
     void MixFrame(int32_t& left, int32_t& right);
+    // The same for a run of frames, each added to its own packed sums (PackedSums; right
+    // stays 0 in mono); the voice stops itself at the end of a song without loop and
+    // adds nothing from that frame on.
+    void MixRun(int64_t* sums, uint32_t frames);
 
     // The song.
     const uint8_t* data = nullptr;
@@ -106,7 +119,7 @@ private:
     void RowEffect(int c, uint32_t cellPeriod);
     void TickEffect(int c);
     void MovePosition();  // sets songEnded past the end of a song without loop
-    void MixChannels(int32_t& left, int32_t& right);
+    void MixChannels(int64_t* sums, uint32_t frames);
     void RecomputeVolume(int c);
     void SetChannelVolume(int c, uint32_t volume);
     uint32_t StepOf(int32_t period) const;
@@ -120,40 +133,62 @@ inline void ModuleVoice::SetChannelVolume(int c, uint32_t v) {
     RecomputeVolume(c);
 }
 
-// The per-frame work is inline: the mixing pass runs it for every output frame.
+// One frame of the song: a run of one.
 inline void ModuleVoice::MixFrame(int32_t& left, int32_t& right) {
-    // Most frames are inside a tick: count the frame and mix.
-    if (tick != speed && frameCounter != samplesPerTick) {
-        ++frameCounter;
-    } else if (!SequencerStep()) {
-        stopped.store(true, std::memory_order_relaxed);
-        return;
-    }
-    MixChannels(left, right);
+    int64_t sums = 0;
+    MixRun(&sums, 1);
+    left += LeftSum(sums);
+    right += RightSum(sums);
 }
 
-inline void ModuleVoice::MixChannels(int32_t& left, int32_t& right) {
-    int32_t sumLeft = 0, sumRight = 0;
+// Frames inside a tick change nothing but the channels' positions, so the run is cut at
+// tick boundaries and each stretch is mixed channel by channel.
+inline void ModuleVoice::MixRun(int64_t* sums, uint32_t frames) {
+    uint32_t done = 0;
+    while (done < frames) {
+        uint32_t stretch;
+        // Most frames are inside a tick: count them and mix.
+        if (tick != speed && frameCounter != samplesPerTick) {
+            stretch = samplesPerTick - frameCounter;  // frames until the counter meets the tick's end
+            if (stretch > frames - done) stretch = frames - done;
+            frameCounter += stretch;
+        } else if (!SequencerStep()) {
+            stopped.store(true, std::memory_order_relaxed);
+            return;
+        } else {
+            stretch = 1;
+        }
+        MixChannels(sums + done, stretch);
+        done += stretch;
+    }
+}
+
+// One channel over a stretch, its gains packed as the sums are.
+inline uint32_t MixChannelStretch(const int8_t* bytes, uint32_t at, uint32_t stepBy, uint32_t length, uint32_t loopEnd,
+                                  uint32_t loopLength, int64_t gains, int64_t* sums, uint32_t frames) {
+    // Below both the loop's end and the sample's, a frame needs neither check.
+    const uint32_t clear = loopEnd < length ? loopEnd : length;
+    for (uint32_t f = 0; f < frames; ++f) {
+        if (at >= clear) {
+            if (at >= loopEnd) at -= loopLength;
+            if (at >= length) continue;  // past the end of a sample without loop: silent
+        }
+        sums[f] += gains * bytes[at >> 8];
+        at += stepBy;
+    }
+    return at;
+}
+
+inline void ModuleVoice::MixChannels(int64_t* sums, uint32_t frames) {
     for (int c = 0; c < ModuleChannels; ++c) {
         const int8_t* bytes = channelData[c];
         if (!bytes) continue;
-        uint32_t at = position[c];
-        if (at >= channelLoopEnd[c]) at -= channelLoopLength[c];
-        if (at >= channelLength[c]) {
-            position[c] = at;
-            continue;
-        }
-        int32_t b = bytes[at >> 8];
-        int32_t v = int32_t(effectiveVolume[c].load(std::memory_order_relaxed));
-        if (stereo) {
-            int32_t r = (int32_t(channelPan[c].load(std::memory_order_relaxed)) * v) >> 8;
-            sumLeft += (v - r) * b;
-            sumRight += r * b;
-        } else {
-            sumLeft += v * b;
-        }
-        position[c] = at + step[c];
+        // Volume and pan are read as the stretch starts: it is mixed in well under a
+        // millisecond, so a change still lands as soon as it would frame by frame.
+        const int32_t v = int32_t(effectiveVolume[c].load(std::memory_order_relaxed));
+        const int32_t r = stereo ? (int32_t(channelPan[c].load(std::memory_order_relaxed)) * v) >> 8 : 0;
+        const int64_t gains = stereo ? PackedSums(v - r, r) : PackedSums(v, 0);
+        position[c] = MixChannelStretch(bytes, position[c], step[c], channelLength[c], channelLoopEnd[c],
+                                        channelLoopLength[c], gains, sums, frames);
     }
-    left += sumLeft;
-    right += sumRight;
 }
