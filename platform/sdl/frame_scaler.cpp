@@ -27,12 +27,13 @@ void WidenRow(const uint8_t* source, int width, const uint32_t* colours, uint32_
 }  // namespace
 
 void DrawScaled(const uint8_t* frame, int framePitch, int frameWidth, int frameHeight, const uint32_t* colours,
-                const ScaledPlace& place, uint8_t* target, int targetPitch) {
+                const ScaledPlace& place, uint8_t* target, int targetPitch, int top, int bottom) {
     const int scale = place.scale;
     if (scale < 1) return;
     auto widen = scale == 2 ? WidenRow<2> : scale == 3 ? WidenRow<3> : scale == 4 ? WidenRow<4> : WidenRow<0>;
     const size_t rowBytes = size_t(frameWidth) * size_t(scale) * 4;
-    for (int y = 0; y < frameHeight; ++y) {
+    if (bottom < 0 || bottom > frameHeight) bottom = frameHeight;
+    for (int y = top < 0 ? 0 : top; y < bottom; ++y) {
         uint8_t* first = target + size_t(place.y + y * scale) * size_t(targetPitch) + size_t(place.x) * 4;
         widen(frame + size_t(y) * size_t(framePitch), frameWidth, colours, reinterpret_cast<uint32_t*>(first), scale);
         for (int i = 1; i < scale; ++i) std::memcpy(first + size_t(i) * size_t(targetPitch), first, rowBytes);

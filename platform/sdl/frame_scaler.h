@@ -27,9 +27,10 @@ std::vector<uint32_t> MakeColourTable(MapRgb mapRgb) {
 }
 
 // Draws the frame (rows framePitch bytes apart) at place into the 32-bit target (rows
-// targetPitch bytes apart). Only the picture's own rectangle is written.
+// targetPitch bytes apart). Only the picture's own rectangle is written; with a range of
+// frame rows (top, bottom exclusive), only the part of it those rows cover.
 void DrawScaled(const uint8_t* frame, int framePitch, int frameWidth, int frameHeight, const uint32_t* colours,
-                const ScaledPlace& place, uint8_t* target, int targetPitch);
+                const ScaledPlace& place, uint8_t* target, int targetPitch, int top = 0, int bottom = -1);
 
 // Paints the target black (the pixel value given) outside the picture's rectangle.
 void FillBorders(const ScaledPlace& place, int frameWidth, int frameHeight, uint32_t black, uint8_t* target,

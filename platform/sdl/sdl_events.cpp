@@ -13,12 +13,17 @@
 namespace {
 // The longest single wait, so raise requests are answered even when nothing else stirs.
 constexpr int32_t kLongestWaitMs = 50;
+constexpr uint64_t kRaiseLookEveryUs = 40000;
 }  // namespace
 
 void SdlGameBackend::PollEvents() {
     PassOnHangUp();
+    // Asking the window system for news costs system calls: right after a wait, which
+    // has just asked it, only the events already queued are taken.
+    if (!justWaited_) SDL_PumpEvents();
+    justWaited_ = false;
     SDL_Event event;
-    while (SDL_PollEvent(&event)) Translate(event);
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) Translate(event);
     ServeRaiseRequests();
     ShowTitle();
     PresentIfDue();
@@ -45,7 +50,9 @@ void SdlGameBackend::WaitEvents(uint32_t until) {
             wait = std::min<int32_t>(wait, due > now ? int32_t((due - now + 999) / 1000) : 0);
         }
         SDL_Event event;
-        if (SDL_WaitEventTimeout(&event, wait)) {
+        const bool got = SDL_WaitEventTimeout(&event, wait);
+        justWaited_ = true;  // the wait asked the window system first
+        if (got) {
             Translate(event);
             PollEvents();
             if (PostedCount() != posted) {
@@ -162,6 +169,10 @@ void SdlGameBackend::MoveStick(SDL_JoystickID id, int axis, int value) {
 }
 
 void SdlGameBackend::ServeRaiseRequests() {
+    // A request is a rare thing: looked for once in a while, not at every pass.
+    const uint64_t now = NowUs();
+    if (now - lastRaiseLookUs_ < kRaiseLookEveryUs) return;
+    lastRaiseLookUs_ = now;
     if (!instance_.RaiseRequested() || !window_) return;
     SDL_ShowWindow(window_);
     if (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(window_);

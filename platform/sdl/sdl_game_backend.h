@@ -88,6 +88,11 @@ private:
     std::vector<uint8_t> frame_;  // what BeginDraw hands out
     std::vector<uint8_t> shown_;  // the last frame ended with EndDraw
     bool hasFrame_ = false;
+    // Rows of the picture changed since the window last showed it (top, bottom
+    // exclusive), and whether the whole window must be drawn again (new, exposed, resized).
+    int changedTop_ = 0;
+    int changedBottom_ = 0;
+    bool wholeWindow_ = true;
     FramePacer pacer_;
     KeyHolds holds_;
     SingleInstance instance_;
@@ -96,10 +101,12 @@ private:
         int stick[2];  // direction of the left stick's x and y axes
     };
     std::map<SDL_JoystickID, Pad> pads_;
-    bool windowSeen_ = false;  // shown at least once: hiding it from then on is leaving it
-    std::string baseTitle_;    // the window's name, as created
-    std::string gameTitle_;    // what the game last asked the title to say
-    std::string note_;         // the backend's own note, until noteUntil_ (Ticks)
+    bool justWaited_ = false;       // a wait asked the window system for events just now
+    uint64_t lastRaiseLookUs_ = 0;  // when a raise request was last looked for
+    bool windowSeen_ = false;       // shown at least once: hiding it from then on is leaving it
+    std::string baseTitle_;         // the window's name, as created
+    std::string gameTitle_;         // what the game last asked the title to say
+    std::string note_;              // the backend's own note, until noteUntil_ (Ticks)
     uint32_t noteUntil_ = 0;
     std::string shownTitle_;  // what the title bar says now
 };

@@ -108,6 +108,7 @@ void SdlGameBackend::DestroyGameWindow() {
 
 bool SdlGameBackend::OpenDisplay() {
     if (displayOpen_) return true;
+    wholeWindow_ = true;  // a new texture, or a surface not drawn for a while
     if (useSurface_) return displayOpen_ = true;
     if (!renderer_) return false;
     texture_ =
@@ -120,10 +121,24 @@ void* SdlGameBackend::BeginDraw() { return displayOpen_ ? frame_.data() : nullpt
 
 void SdlGameBackend::EndDraw() {
     if (!displayOpen_) return;
-    // A frame the same as the last one needs no present: the window still shows it.
-    if (!hasFrame_ || std::memcmp(shown_.data(), frame_.data(), shown_.size()) != 0) {
-        std::memcpy(shown_.data(), frame_.data(), shown_.size());
+    // A frame the same as the last one needs no present: the window still shows it. Of
+    // one that differs, only the rows from the first changed one to the last are drawn.
+    const size_t pitch = size_t(PortraitDisplay.cbyPitch);
+    const int rows = int(kPhoneHeight);
+    auto sameRow = [&](int y) { return std::memcmp(frame_.data() + y * pitch, shown_.data() + y * pitch, pitch) == 0; };
+    int top = 0, bottom = rows;
+    if (hasFrame_) {
+        while (top < rows && sameRow(top)) ++top;
+        while (bottom > top && sameRow(bottom - 1)) --bottom;
+    }
+    if (top < bottom) {
+        // Every present writes the whole frame memory, so the two buffers trade places
+        // instead of the frame being copied.
+        frame_.swap(shown_);
         hasFrame_ = true;
+        const bool noneYet = changedTop_ >= changedBottom_;
+        changedTop_ = noneYet ? top : std::min(changedTop_, top);
+        changedBottom_ = noneYet ? bottom : std::max(changedBottom_, bottom);
         pacer_.Submit();
     }
     PresentIfDue();
@@ -136,6 +151,7 @@ void SdlGameBackend::CloseDisplay() {
 }
 
 void SdlGameBackend::Repaint() {
+    wholeWindow_ = true;
     if (hasFrame_) pacer_.Submit();
 }
 
@@ -147,7 +163,11 @@ void SdlGameBackend::Present() {
     // The refresh interval counts from when the present began: drawing takes time too.
     uint64_t began = NowUs();
     if (renderer_ && texture_) {
-        SDL_UpdateTexture(texture_, nullptr, shown_.data(), PortraitDisplay.cbyPitch);
+        // The texture keeps what it had: only the changed rows go to it.
+        const int pitch = PortraitDisplay.cbyPitch;
+        SDL_Rect rows{0, changedTop_, int(kPhoneWidth), changedBottom_ - changedTop_};
+        if (wholeWindow_ || rows.h <= 0) rows = SDL_Rect{0, 0, int(kPhoneWidth), int(kPhoneHeight)};
+        SDL_UpdateTexture(texture_, &rows, shown_.data() + size_t(rows.y) * size_t(pitch), pitch);
         SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
         SDL_RenderClear(renderer_);
         SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
@@ -155,6 +175,8 @@ void SdlGameBackend::Present() {
     } else if (useSurface_ && displayOpen_ && hasFrame_) {
         PresentToSurface(true);
     }
+    changedTop_ = changedBottom_ = 0;
+    wholeWindow_ = false;
     pacer_.Presented(began);
 }
 

@@ -47,16 +47,28 @@ void SdlGameBackend::PresentToSurface(bool withFrame) {
     uint8_t* pixels = static_cast<uint8_t*>(surface->pixels);
     const ScaledPlace place = PlaceScaled(kPhoneWidth, kPhoneHeight, surface->w, surface->h);
     // A new or resized surface has its borders painted once; the picture covers the rest.
+    bool whole = wholeWindow_ || !withFrame;
     if (surface != bordered_ || surface->w != borderedWidth_ || surface->h != borderedHeight_ || !withFrame) {
         FillBorders(withFrame ? place : ScaledPlace{0, 0, 0}, kPhoneWidth, kPhoneHeight,
                     SDL_MapRGB(surface->format, 0, 0, 0), pixels, surface->pitch, surface->w, surface->h);
         bordered_ = withFrame ? surface : nullptr;
         borderedWidth_ = surface->w;
         borderedHeight_ = surface->h;
+        whole = true;
     }
-    if (withFrame)
+    // Otherwise the surface still holds the last picture: only the changed rows are
+    // widened and handed to the window system.
+    const int top = whole ? 0 : changedTop_;
+    const int bottom = whole ? int(kPhoneHeight) : changedBottom_;
+    if (withFrame && top < bottom)
         DrawScaled(shown_.data(), PortraitDisplay.cbyPitch, kPhoneWidth, kPhoneHeight, colours_.data(), place, pixels,
-                   surface->pitch);
+                   surface->pitch, top, bottom);
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
-    SDL_UpdateWindowSurface(window_);
+    if (whole || place.scale < 1) {
+        SDL_UpdateWindowSurface(window_);
+    } else if (top < bottom) {
+        const SDL_Rect rows{place.x, place.y + top * place.scale, kPhoneWidth * place.scale,
+                            (bottom - top) * place.scale};
+        SDL_UpdateWindowSurfaceRects(window_, &rows, 1);
+    }
 }

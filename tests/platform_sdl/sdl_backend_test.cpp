@@ -114,6 +114,47 @@ TEST_F(SdlBackendTest, TheWindowShowsTheFrameAtItsScale) {
         EXPECT_EQ(shown.At(x, y), 0x0000FFu) << x << "," << y;
 }
 
+// Of a frame that differs from the last in a few rows, only those rows are drawn again:
+// the rest of the window keeps the picture it had, the changed rows show the new one.
+TEST_F(SdlBackendTest, OnlyTheChangedRowsAreDrawnAgain) {
+    ASSERT_TRUE(backend->OpenDisplay());
+    auto draw = [&](uint16_t colour, int firstRow, int rows) {
+        auto* frame = static_cast<uint16_t*>(backend->BeginDraw());
+        ASSERT_NE(frame, nullptr);
+        for (int i = 0; i < 176 * 220; ++i) frame[i] = 0x07E0;  // green
+        for (int y = firstRow; y < firstRow + rows; ++y)
+            for (int x = 0; x < 176; ++x) frame[y * 176 + x] = colour;
+        backend->EndDraw();
+        backend->Sleep(20);
+    };
+    draw(0x07E0, 0, 0);
+    draw(0xF800, 100, 3);  // red rows 100 to 102
+    WindowPixels shown;
+    ASSERT_TRUE(ReadWindowSurface(&shown));
+    for (int y : {200, 203, 205}) EXPECT_EQ(shown.At(10, y), 0xFF0000u) << "row " << y;
+    for (int y : {0, 199, 206, 439}) EXPECT_EQ(shown.At(10, y), 0x00FF00u) << "row " << y;
+    draw(0x001F, 10, 1);  // blue row 10; rows 100 to 102 green again
+    ASSERT_TRUE(ReadWindowSurface(&shown));
+    EXPECT_EQ(shown.At(300, 21), 0x0000FFu);
+    for (int y : {19, 22, 200, 205}) EXPECT_EQ(shown.At(300, y), 0x00FF00u) << "row " << y;
+}
+
+// A key pressed during the title's 1 ms sleep before the next timer message comes first,
+// and the sleep is never cut short.
+TEST_F(SdlBackendTest, SleepBeforeTheTimerStillTakesKeysInOrder) {
+    SetTimer(GameWindow(), 1, 2, nullptr);
+    InjectKey("Up", true);
+    const uint32_t before = backend->Ticks();
+    backend->Sleep(1);
+    EXPECT_GE(backend->Ticks() - before, 1u);
+    MSG msg;
+    ASSERT_TRUE(GetMessageW(&msg, nullptr, 0, 0));
+    EXPECT_EQ(msg.message, UINT(WM_KEYDOWN));
+    ASSERT_TRUE(GetMessageW(&msg, nullptr, 0, 0));
+    EXPECT_EQ(msg.message, UINT(WM_TIMER));
+    KillTimer(GameWindow(), 1);
+}
+
 TEST_F(SdlBackendTest, HeldKeySendsOneKeyDown) {
     InjectKey("Up", true);
     InjectKey("Up", true, true);
