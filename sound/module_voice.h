@@ -163,32 +163,112 @@ inline void ModuleVoice::MixRun(int64_t* sums, uint32_t frames) {
     }
 }
 
-// One channel over a stretch, its gains packed as the sums are.
-inline uint32_t MixChannelStretch(const int8_t* bytes, uint32_t at, uint32_t stepBy, uint32_t length, uint32_t loopEnd,
-                                  uint32_t loopLength, int64_t gains, int64_t* sums, uint32_t frames) {
-    // Below both the loop's end and the sample's, a frame needs neither check.
-    const uint32_t clear = loopEnd < length ? loopEnd : length;
+// The audible channels of a run in which none meets the end of its loop or sample: all
+// of them added to each frame's sums at once, their fields kept in registers.
+template <int Lanes>
+inline void MixLanes(int64_t* sums, uint32_t frames, const int8_t* const* bytes, uint32_t* at, const uint32_t* step,
+                     const int64_t* gains) {
+    const int8_t* b[Lanes];
+    uint32_t a[Lanes], s[Lanes];
+    int64_t g[Lanes];
+    for (int k = 0; k < Lanes; ++k) b[k] = bytes[k], a[k] = at[k], s[k] = step[k], g[k] = gains[k];
     for (uint32_t f = 0; f < frames; ++f) {
-        if (at >= clear) {
-            if (at >= loopEnd) at -= loopLength;
-            if (at >= length) continue;  // past the end of a sample without loop: silent
+        int64_t sum = sums[f];
+        for (int k = 0; k < Lanes; ++k) {
+            sum += g[k] * b[k][a[k] >> 8];
+            a[k] += s[k];
         }
-        sums[f] += gains * bytes[at >> 8];
-        at += stepBy;
+        sums[f] = sum;
     }
-    return at;
+    for (int k = 0; k < Lanes; ++k) at[k] = a[k];
 }
 
+// The four channels over a stretch, their gains packed as the sums are. At each frame a
+// channel whose position has reached its loop's end goes back by the loop's length, and
+// one past the end of its sample adds nothing and stays there. Between those moments no
+// frame needs a check: the stretch is cut where the first channel meets one, the frames
+// before it are mixed for all channels at once, and a channel at volume 0 only moves on.
 inline void ModuleVoice::MixChannels(int64_t* sums, uint32_t frames) {
+    int lanes = 0;
+    int channel[ModuleChannels];
+    uint32_t at[ModuleChannels], clear[ModuleChannels];
+    int64_t gains[ModuleChannels];
     for (int c = 0; c < ModuleChannels; ++c) {
-        const int8_t* bytes = channelData[c];
-        if (!bytes) continue;
+        if (!channelData[c]) continue;
         // Volume and pan are read as the stretch starts: it is mixed in well under a
         // millisecond, so a change still lands as soon as it would frame by frame.
         const int32_t v = int32_t(effectiveVolume[c].load(std::memory_order_relaxed));
         const int32_t r = stereo ? (int32_t(channelPan[c].load(std::memory_order_relaxed)) * v) >> 8 : 0;
-        const int64_t gains = stereo ? PackedSums(v - r, r) : PackedSums(v, 0);
-        position[c] = MixChannelStretch(bytes, position[c], step[c], channelLength[c], channelLoopEnd[c],
-                                        channelLoopLength[c], gains, sums, frames);
+        channel[lanes] = c;
+        at[lanes] = position[c];
+        clear[lanes] = channelLoopEnd[c] < channelLength[c] ? channelLoopEnd[c] : channelLength[c];
+        gains[lanes] = stereo ? PackedSums(v - r, r) : PackedSums(v, 0);
+        ++lanes;
     }
+    uint32_t f = 0;
+    while (f < frames && lanes > 0) {
+        // What each channel does at frame f, and how many frames go by before one of
+        // them needs a look again.
+        uint32_t run = frames - f;
+        bool heard[ModuleChannels];
+        for (int k = 0; k < lanes; ++k) {
+            const int c = channel[k];
+            heard[k] = true;
+            if (at[k] >= clear[k]) {
+                if (at[k] >= channelLoopEnd[c]) at[k] -= channelLoopLength[c];
+                if (at[k] >= channelLength[c]) {
+                    heard[k] = false;
+                    if (at[k] < channelLoopEnd[c]) {
+                        // Past the end of a sample without loop: silent from here on.
+                        position[c] = at[k];
+                        --lanes;
+                        for (int j = k; j < lanes; ++j)
+                            channel[j] = channel[j + 1], at[j] = at[j + 1], clear[j] = clear[j + 1],
+                            gains[j] = gains[j + 1];
+                        --k;
+                        continue;
+                    }
+                    run = 1;  // it goes back by the loop once more at the next frame
+                    continue;
+                }
+                if (at[k] >= clear[k]) {
+                    run = 1;  // a step longer than the loop: still past its end, heard as it is
+                    continue;
+                }
+            }
+            if (step[c] != 0) {
+                const uint32_t before = uint32_t((uint64_t(clear[k] - at[k]) + step[c] - 1) / step[c]);
+                if (before < run) run = before;
+            }
+        }
+        if (lanes == 0) break;
+        const int8_t* loud[ModuleChannels];
+        uint32_t loudAt[ModuleChannels], loudStep[ModuleChannels];
+        int64_t loudGains[ModuleChannels];
+        int audible = 0;
+        for (int k = 0; k < lanes; ++k) {
+            if (!heard[k]) continue;
+            const int c = channel[k];
+            if (gains[k] == 0) {
+                at[k] += run * step[c];
+                continue;
+            }
+            loud[audible] = channelData[c];
+            loudAt[audible] = at[k];
+            loudStep[audible] = step[c];
+            loudGains[audible] = gains[k];
+            ++audible;
+        }
+        switch (audible) {
+            case 1: MixLanes<1>(sums + f, run, loud, loudAt, loudStep, loudGains); break;
+            case 2: MixLanes<2>(sums + f, run, loud, loudAt, loudStep, loudGains); break;
+            case 3: MixLanes<3>(sums + f, run, loud, loudAt, loudStep, loudGains); break;
+            case 4: MixLanes<4>(sums + f, run, loud, loudAt, loudStep, loudGains); break;
+            default: break;
+        }
+        for (int k = 0, j = 0; k < lanes; ++k)
+            if (heard[k] && gains[k] != 0) at[k] = loudAt[j++];
+        f += run;
+    }
+    for (int k = 0; k < lanes; ++k) position[channel[k]] = at[k];
 }

@@ -1,8 +1,10 @@
 // Mixing the four channels: separation, mono, volumes and the master volume, loops,
 // and a sample's end.
 #include <gtest/gtest.h>
+#include <algorithm>
 
 #include "tests/module/module_builder.h"
+#include "tests/support/file_bytes.h"
 
 namespace {
 
@@ -114,4 +116,71 @@ TEST(ModuleMixing, ALoopEndingBeyondTheSampleFallsSilentAtTheEnd) {
     p.voice.position[0] = 256;
     for (int i = 0; i < 20; ++i) sum += p.Frame().first;
     EXPECT_EQ(sum, 4 * 48 * 10);
+}
+
+// The mixer adds a stretch of frames at once, looking at a channel only where it meets
+// its loop's end or its sample's. Whether frame by frame or in stretches of any length,
+// the sums are the ones the frame-by-frame mixer always made: a digest of them (FNV-1a),
+// recorded with it, for a song of awkward channels (tiny loops at a high pitch, a sample
+// that ends, a loop past the sample's end, a silent channel made loud later) and, where
+// Debian's tuxtype-data is installed, for three real songs.
+TEST(ModuleMixing, StretchesOfAnyLengthAddWhatTheFramesAlwaysAdded) {
+    auto digests = [](const std::vector<uint8_t>& image) {
+        TestPlayer single(image), runs(image);
+        uint64_t one = 14695981039346656037ull, many = one;
+        auto add = [](uint64_t& digest, int32_t left, int32_t right) {
+            for (int32_t v : {left, right})
+                for (int i = 0; i < 4; ++i) digest = (digest ^ uint8_t(uint32_t(v) >> (8 * i))) * 1099511628211ull;
+        };
+        // Frame by frame up to the frame in which the song ends, then the same frames in stretches.
+        uint64_t frames = 0;
+        while (!single.voice.stopped.load()) {
+            auto [left, right] = single.Frame();
+            add(one, left, right);
+            ++frames;
+        }
+        static const uint32_t lengths[] = {1, 7, 64, 441, 1000, 2, 1176};
+        std::vector<int64_t> sums;
+        for (size_t i = 0; frames > 0; ++i) {
+            sums.assign(std::min<uint64_t>(lengths[i % 7], frames), 0);
+            runs.voice.MixRun(sums.data(), uint32_t(sums.size()));
+            for (int64_t both : sums) add(many, LeftSum(both), RightSum(both));
+            frames -= sums.size();
+        }
+        return std::pair{one, many};
+    };
+
+    TestSample tiny;  // bytes 0..7, looping over 4..7
+    for (int b = 0; b < 8; ++b) tiny.bytes.push_back(int8_t(b * 9 - 30));
+    tiny.loopStartWords = 2;
+    tiny.loopLengthWords = 2;
+    TestSample once;  // plays once, then the channel is silent
+    once.bytes = {40, -40, 30, -30, 20, -20};
+    TestSample beyond;  // its loop ends past the sample's end
+    beyond.bytes = {10, 20, 30, 40};
+    beyond.loopStartWords = 1;
+    beyond.loopLengthWords = 4;
+    TestSample quiet;  // a ramp at volume 0 until row 3 sets it to 64
+    for (int i = 0; i < 2000; ++i) quiet.bytes.push_back(int8_t(i % 200 - 100));
+    quiet.volume = 0;
+    quiet.loopLengthWords = 1000;
+    ModuleBuilder b;
+    b.Sample(1, tiny).Sample(2, once).Sample(3, beyond).Sample(4, quiet);
+    b.Cell(0, 0, 0, 1, 113).Cell(0, 0, 1, 2, 428).Cell(0, 0, 2, 3, 254).Cell(0, 0, 3, 4, 302);
+    b.Cell(0, 2, 1, 2, 113, 0x0, 0x37).Cell(0, 3, 3, 0, 0, 0xC, 64).Cell(0, 5, 0, 1, 856, 0x4, 0x8F);
+    b.Cell(0, 7, 2, 0, 0, 0xA, 0x04).Cell(0, 9, 0, 0, 0, 0xD, 0);  // the break ends the song after row 9
+    const auto [one, many] = digests(b.Build());
+    EXPECT_EQ(one, 0xe257b5cbe24eefd8ull) << "frame by frame";
+    EXPECT_EQ(many, 0xe257b5cbe24eefd8ull) << "in stretches";
+
+    const std::pair<const char*, uint64_t> songs[] = {{"game.mod", 0xec56aa0db595eaeaull},
+                                                      {"game2.mod", 0x50ba08639b9d5768ull},
+                                                      {"game3.mod", 0x3476f0d471cc08e3ull}};
+    for (auto [song, recorded] : songs) {
+        const std::vector<uint8_t> image = FileBytes(std::string("/usr/share/tuxtype/sounds/") + song);
+        if (image.empty()) continue;
+        const auto [songOne, songMany] = digests(image);
+        EXPECT_EQ(songOne, recorded) << song << ", frame by frame";
+        EXPECT_EQ(songMany, recorded) << song << ", in stretches";
+    }
 }
