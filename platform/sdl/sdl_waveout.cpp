@@ -1,12 +1,13 @@
 // The wave-out device on SDL audio: 8-bit unsigned at the format's channels and rate,
 // a 256-frame device buffer fed from the queued blocks in order; each block used up
 // goes back to the mixing thread. No audio device: no wave-out devices, one line said.
+// SDL is called through a table (sdl_audio_calls.h), which a program may fill by loading it.
 #include "platform/sdl/sdl_waveout.h"
-#include <SDL.h>
 #include <cstdio>
 #include <cstring>
 #include <optional>
 #include "platform/sdl/quiet_alsa.h"
+#include "platform/sdl/sdl_audio_calls.h"
 #include "platform/threads.h"
 #include "platform/waveout_device.h"
 
@@ -47,9 +48,13 @@ public:
     UINT DeviceCount() override {
         if (!tried_) {
             tried_ = true;
+            std::string why;
+            sdl_ = SdlAudio(why);
             QuietAlsa quiet;
-            if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-                std::fprintf(stderr, "glimmo: no audio device (%s); playing silent\n", SDL_GetError());
+            if (!sdl_) {
+                std::fprintf(stderr, "glimmo: no audio device (%s); playing silent\n", why.c_str());
+            } else if (sdl_->InitSubSystem(SDL_INIT_AUDIO) != 0) {
+                std::fprintf(stderr, "glimmo: no audio device (%s); playing silent\n", sdl_->GetError());
             } else {
                 working_ = true;
             }
@@ -70,12 +75,13 @@ public:
         SDL_AudioSpec got{};
         {
             QuietAlsa quiet;
-            state->id = SDL_OpenAudioDevice(nullptr, 0, &want, &got, 0);
+            state->id = sdl_->OpenAudioDevice(nullptr, 0, &want, &got, 0);
         }
         if (state->id == 0) {
             if (!reported_) {
                 reported_ = true;
-                std::fprintf(stderr, "glimmo: the audio device would not open (%s); playing silent\n", SDL_GetError());
+                std::fprintf(stderr, "glimmo: the audio device would not open (%s); playing silent\n",
+                             sdl_->GetError());
             }
             delete state;
             device->backendData = nullptr;
@@ -86,37 +92,39 @@ public:
 
     void CloseDevice(WaveOutDevice* device) override {
         auto* state = static_cast<SdlDevice*>(device->backendData);
-        SDL_CloseAudioDevice(state->id);
+        sdl_->CloseAudioDevice(state->id);
         delete state;
         device->backendData = nullptr;
     }
 
     void SetPaused(WaveOutDevice* device, bool paused) override {
-        SDL_PauseAudioDevice(static_cast<SdlDevice*>(device->backendData)->id, paused ? 1 : 0);
+        sdl_->PauseAudioDevice(static_cast<SdlDevice*>(device->backendData)->id, paused ? 1 : 0);
     }
 
     void BlockQueued(WaveOutDevice*) override {}
 
     void ResetDevice(WaveOutDevice* device) override {
         auto* state = static_cast<SdlDevice*>(device->backendData);
-        SDL_LockAudioDevice(state->id);
+        sdl_->LockAudioDevice(state->id);
         if (state->playing) WaveOutBlockDone(device, *state->playing);
         state->playing.reset();
         while (auto block = WaveOutTakeBlock(device)) WaveOutBlockDone(device, *block);
-        SDL_UnlockAudioDevice(state->id);
+        sdl_->UnlockAudioDevice(state->id);
     }
 
     // SDL changes only its caller: on Linux by a lower nice value where that is allowed,
     // or through the system's real-time kit where one runs. A refusal is not reported.
     bool SetCurrentThreadPriority(int priority) override {
+        if (!sdl_) return false;
         const SDL_ThreadPriority wanted = priority <= THREAD_PRIORITY_TIME_CRITICAL ? SDL_THREAD_PRIORITY_TIME_CRITICAL
                                           : priority < THREAD_PRIORITY_NORMAL       ? SDL_THREAD_PRIORITY_HIGH
                                           : priority == THREAD_PRIORITY_NORMAL      ? SDL_THREAD_PRIORITY_NORMAL
                                                                                     : SDL_THREAD_PRIORITY_LOW;
-        return SDL_SetThreadPriority(wanted) == 0;
+        return sdl_->SetThreadPriority(wanted) == 0;
     }
 
 private:
+    const SdlAudioCalls* sdl_ = nullptr;  // set once the device is first asked for
     bool tried_ = false;
     bool working_ = false;
     bool reported_ = false;
