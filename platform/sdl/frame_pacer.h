@@ -18,6 +18,8 @@ public:
     bool Due(uint64_t nowUs) const { return pending_ && nowUs >= DueAt(); }
     // The waiting frame was shown at nowUs.
     void Presented(uint64_t nowUs);
+    // The waiting frame was the one already shown: nothing went to the screen.
+    void Unchanged() { pending_ = false; }
 
 private:
     uint64_t intervalUs_ = 1000000 / 60;

@@ -85,6 +85,7 @@ SdlGameBackend::SdlGameBackend(const SdlOptions& options)
       gameThread_(std::this_thread::get_id()),
       frame_(size_t(PortraitDisplay.cyHeight) * size_t(PortraitDisplay.cbyPitch)),
       shown_(frame_.size()),
+      onScreen_(frame_.size()),
       holds_([](int vk, bool down) { KeyEvent(vk, down); }) {
     uint64_t now = NowUs();
     tick_ = uint32_t(now / 1000);

@@ -88,8 +88,10 @@ private:
     std::vector<uint8_t> frame_;  // what BeginDraw hands out
     std::vector<uint8_t> shown_;  // the last frame ended with EndDraw
     bool hasFrame_ = false;
-    // Rows of the picture changed since the window last showed it (top, bottom
-    // exclusive), and whether the whole window must be drawn again (new, exposed, resized).
+    std::vector<uint8_t> onScreen_;  // the frame the window shows
+    bool onScreenKnown_ = false;
+    // Rows of the picture that differ from what the window shows (top, bottom exclusive),
+    // and whether the whole window must be drawn again (new, exposed, resized).
     int changedTop_ = 0;
     int changedBottom_ = 0;
     bool wholeWindow_ = true;

@@ -121,26 +121,12 @@ void* SdlGameBackend::BeginDraw() { return displayOpen_ ? frame_.data() : nullpt
 
 void SdlGameBackend::EndDraw() {
     if (!displayOpen_) return;
-    // A frame the same as the last one needs no present: the window still shows it. Of
-    // one that differs, only the rows from the first changed one to the last are drawn.
-    const size_t pitch = size_t(PortraitDisplay.cbyPitch);
-    const int rows = int(kPhoneHeight);
-    auto sameRow = [&](int y) { return std::memcmp(frame_.data() + y * pitch, shown_.data() + y * pitch, pitch) == 0; };
-    int top = 0, bottom = rows;
-    if (hasFrame_) {
-        while (top < rows && sameRow(top)) ++top;
-        while (bottom > top && sameRow(bottom - 1)) --bottom;
-    }
-    if (top < bottom) {
-        // Every present writes the whole frame memory, so the two buffers trade places
-        // instead of the frame being copied.
-        frame_.swap(shown_);
-        hasFrame_ = true;
-        const bool noneYet = changedTop_ >= changedBottom_;
-        changedTop_ = noneYet ? top : std::min(changedTop_, top);
-        changedBottom_ = noneYet ? bottom : std::max(changedBottom_, bottom);
-        pacer_.Submit();
-    }
+    // Every present writes the whole frame memory, so the two buffers trade places
+    // instead of the frame being copied. Whether it differs from what the window shows
+    // is asked only when its turn to be shown comes, not at every pass.
+    frame_.swap(shown_);
+    hasFrame_ = true;
+    pacer_.Submit();
     PresentIfDue();
 }
 
@@ -162,12 +148,28 @@ void SdlGameBackend::PresentIfDue() {
 void SdlGameBackend::Present() {
     // The refresh interval counts from when the present began: drawing takes time too.
     uint64_t began = NowUs();
+    // A frame the same as the one the window shows needs no present. Of one that differs,
+    // only the rows from the first changed one to the last are drawn.
+    const size_t pitch = size_t(PortraitDisplay.cbyPitch);
+    const int rows = int(kPhoneHeight);
+    int top = 0, bottom = rows;
+    if (onScreenKnown_ && !wholeWindow_ && hasFrame_) {
+        auto sameRow = [&](int y) {
+            return std::memcmp(shown_.data() + y * pitch, onScreen_.data() + y * pitch, pitch) == 0;
+        };
+        while (top < rows && sameRow(top)) ++top;
+        while (bottom > top && sameRow(bottom - 1)) --bottom;
+        if (top >= bottom) {
+            pacer_.Unchanged();
+            return;
+        }
+    }
+    changedTop_ = top;
+    changedBottom_ = bottom;
     if (renderer_ && texture_) {
         // The texture keeps what it had: only the changed rows go to it.
-        const int pitch = PortraitDisplay.cbyPitch;
-        SDL_Rect rows{0, changedTop_, int(kPhoneWidth), changedBottom_ - changedTop_};
-        if (wholeWindow_ || rows.h <= 0) rows = SDL_Rect{0, 0, int(kPhoneWidth), int(kPhoneHeight)};
-        SDL_UpdateTexture(texture_, &rows, shown_.data() + size_t(rows.y) * size_t(pitch), pitch);
+        const SDL_Rect changed{0, top, int(kPhoneWidth), bottom - top};
+        SDL_UpdateTexture(texture_, &changed, shown_.data() + size_t(top) * pitch, int(pitch));
         SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
         SDL_RenderClear(renderer_);
         SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
@@ -175,7 +177,11 @@ void SdlGameBackend::Present() {
     } else if (useSurface_ && displayOpen_ && hasFrame_) {
         PresentToSurface(true);
     }
-    changedTop_ = changedBottom_ = 0;
+    if (hasFrame_) {
+        std::memcpy(onScreen_.data() + size_t(top) * pitch, shown_.data() + size_t(top) * pitch,
+                    size_t(bottom - top) * pitch);
+        onScreenKnown_ = true;
+    }
     wholeWindow_ = false;
     pacer_.Presented(began);
 }

@@ -1,4 +1,5 @@
-// Presents one refresh apart: a frame that comes too soon waits, and the newest waits.
+// Presents one refresh apart: a frame that comes too soon waits, and the newest waits;
+// one the same as the picture shown takes no turn.
 #include "platform/sdl/frame_pacer.h"
 #include <gtest/gtest.h>
 
@@ -22,4 +23,18 @@ TEST(FramePacer, EarlyFrameWaitsForItsTurnAndIsNotLost) {
     EXPECT_TRUE(p.Due(17700 + 16666));
     p.SetRefreshRate(144);
     EXPECT_TRUE(p.Due(17700 + 6944));
+}
+
+// A frame found the same as the one on the screen is not shown, and does not hold back
+// the next one: that one goes as soon as it comes.
+TEST(FramePacer, AnUnchangedFrameTakesNoTurn) {
+    FramePacer p;
+    p.Submit();
+    p.Presented(1000);
+    p.Submit();
+    ASSERT_TRUE(p.Due(20000));
+    p.Unchanged();
+    EXPECT_FALSE(p.Pending());
+    p.Submit();
+    EXPECT_TRUE(p.Due(20500));
 }
