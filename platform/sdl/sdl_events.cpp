@@ -19,8 +19,15 @@ constexpr uint64_t kRaiseLookEveryUs = 40000;
 void SdlGameBackend::PollEvents() {
     PassOnHangUp();
     // Asking the window system for news costs system calls: right after a wait, which
-    // has just asked it, only the events already queued are taken.
-    if (!justWaited_) SDL_PumpEvents();
+    // has just asked it, or within a pump interval of the last time, only the events
+    // already queued are taken.
+    const uint64_t now = NowUs();
+    if (justWaited_) {
+        lastPumpUs_ = now;
+    } else if (now - lastPumpUs_ >= kPumpEveryUs) {
+        SDL_PumpEvents();
+        lastPumpUs_ = now;
+    }
     justWaited_ = false;
     SDL_Event event;
     while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) Translate(event);

@@ -103,6 +103,10 @@ private:
         int stick[2];  // direction of the left stick's x and y axes
     };
     std::map<SDL_JoystickID, Pad> pads_;
+    // The window system is asked for news at most this often (a key waits at most this
+    // long in its queue), unless a wait for events asked it anyway.
+    static constexpr uint64_t kPumpEveryUs = 4000;
+    uint64_t lastPumpUs_ = 0;
     bool justWaited_ = false;       // a wait asked the window system for events just now
     uint64_t lastRaiseLookUs_ = 0;  // when a raise request was last looked for
     bool windowSeen_ = false;       // shown at least once: hiding it from then on is leaving it

@@ -3,9 +3,11 @@
 // window and gamepad events become the phone's messages.
 #include "platform/sdl/sdl_backend.h"
 #include <gtest/gtest.h>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <thread>
 #include <utility>
 #include "platform/keys.h"
 #include "platform/messages.h"
@@ -39,8 +41,10 @@ protected:
         ResetKeyStates();
     }
 
-    // Every message the backend's events posted, as "message:wParam" words.
+    // Every message the backend's events posted, as "message:wParam" words. The window
+    // system is asked for news at most every 4 ms: the wait lets the next poll ask it.
     std::string Messages() {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
         backend->PollEvents();
         std::string log;
         MSG msg;
