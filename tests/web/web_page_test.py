@@ -11,7 +11,6 @@ line where emcc, Chromium or its driver is missing or will not start.
 Usage: web_page_test.py SOURCE_DIR GLIMMO [--minute SEED]
 (--minute: a minute of the autopilot in the page, for the underrun count; no checks.)"""
 import base64
-import importlib.util
 import os
 import shutil
 import struct
@@ -181,9 +180,8 @@ def main():
     sizes = {name: os.path.getsize(os.path.join(site, name)) for name in ("glimmo.wasm", "glimmo.js")}
     print(f"sizes: glimmo.wasm {sizes['glimmo.wasm']} bytes, glimmo.js {sizes['glimmo.js']} bytes, "
           f"together {sum(sizes.values())} bytes")
-    spec = importlib.util.spec_from_file_location("serve_web", os.path.join(source, "scripts", "serve_web.py"))
-    serve_web = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(serve_web)
+    sys.path.insert(0, os.path.join(source, "scripts"))
+    import serve_web
     server = serve_web.start(site)
     url = f"http://127.0.0.1:{server.server_address[1]}/"
     driver = start_browser()
