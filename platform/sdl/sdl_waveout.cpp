@@ -3,6 +3,7 @@
 // goes back to the mixing thread. No audio device: no wave-out devices, one line said.
 // SDL is called through a table (sdl_audio_calls.h), which a program may fill by loading it.
 #include "platform/sdl/sdl_waveout.h"
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -50,6 +51,7 @@ public:
             tried_ = true;
             std::string why;
             sdl_ = SdlAudio(why);
+            priorityCalls_.store(sdl_);
             QuietAlsa quiet;
             if (!sdl_) {
                 std::fprintf(stderr, "glimmo: no audio device (%s); playing silent\n", why.c_str());
@@ -115,16 +117,19 @@ public:
     // SDL changes only its caller: on Linux by a lower nice value where that is allowed,
     // or through the system's real-time kit where one runs. A refusal is not reported.
     bool SetCurrentThreadPriority(int priority) override {
-        if (!sdl_) return false;
+        // Asked from the mixing thread, which may start while the device is first looked for.
+        const SdlAudioCalls* sdl = priorityCalls_.load();
+        if (!sdl) return false;
         const SDL_ThreadPriority wanted = priority <= THREAD_PRIORITY_TIME_CRITICAL ? SDL_THREAD_PRIORITY_TIME_CRITICAL
                                           : priority < THREAD_PRIORITY_NORMAL       ? SDL_THREAD_PRIORITY_HIGH
                                           : priority == THREAD_PRIORITY_NORMAL      ? SDL_THREAD_PRIORITY_NORMAL
                                                                                     : SDL_THREAD_PRIORITY_LOW;
-        return sdl_->SetThreadPriority(wanted) == 0;
+        return sdl->SetThreadPriority(wanted) == 0;
     }
 
 private:
-    const SdlAudioCalls* sdl_ = nullptr;  // set once the device is first asked for
+    const SdlAudioCalls* sdl_ = nullptr;                        // set once the device is first asked for
+    std::atomic<const SdlAudioCalls*> priorityCalls_{nullptr};  // the same, for the mixing thread
     bool tried_ = false;
     bool working_ = false;
     bool reported_ = false;
