@@ -15,13 +15,6 @@ ProgramResult Headless(std::vector<std::string> args, const ProgramSetup& base =
     return RunGlimmo(setup);
 }
 
-// One line of ours on stderr, naming `what`.
-void ExpectOneLineAbout(const ProgramResult& run, const std::string& what) {
-    ASSERT_EQ(run.ErrLines().size(), 1u) << run.err;
-    EXPECT_EQ(run.err.rfind("glimmo: ", 0), 0u) << run.err;
-    EXPECT_NE(run.err.find(what), std::string::npos) << run.err;
-}
-
 std::vector<std::string> Entries(const std::string& folder) {
     std::vector<std::string> names;
     if (DIR* d = opendir(folder.c_str())) {
@@ -41,7 +34,7 @@ TEST(HarnessFaults, ScriptsAreReadWithinBoundsAndMustBeFiles) {
         SCOPED_TRACE(script);
         ProgramResult run = Headless({"--frames", "3", "--config-dir", scratch.Path(), "--script", script});
         EXPECT_EQ(run.exitCode, 2) << run.err;
-        ExpectOneLineAbout(run, "script " + script);
+        ExpectOneLineAbout(run, "glimmo", "script " + script);
     }
 }
 
@@ -60,7 +53,7 @@ TEST(HarnessFaults, OutputsThatCannotBeWrittenAreRefusedBeforeTheRun) {
         args.insert(args.end(), output.begin(), output.end());
         ProgramResult run = Headless(args);
         EXPECT_EQ(run.exitCode, 2) << run.err;
-        ExpectOneLineAbout(run, "cannot write");
+        ExpectOneLineAbout(run, "glimmo", "cannot write");
         EXPECT_FALSE(Exists(log)) << "the run started all the same";
     }
 }
@@ -74,7 +67,7 @@ TEST(HarnessFaults, AFailedWriteIsOneLineAndExitOne) {
         args.insert(args.end(), output.begin(), output.end());
         ProgramResult run = Headless(args);
         EXPECT_EQ(run.exitCode, 1) << run.err;
-        ExpectOneLineAbout(run, "/dev/full");
+        ExpectOneLineAbout(run, "glimmo", "/dev/full");
     }
 }
 
@@ -92,7 +85,7 @@ TEST(HarnessFaults, NoTemporaryFolderNoRunAndAStrangersSettingsUntouched) {
     ProgramResult run = Headless({"--frames", "5", "--state-log", "/dev/stdout"}, setup);
     if (run.exitCode == NoPrivateTmp) GTEST_SKIP() << "no mount namespace to be had here";
     EXPECT_EQ(run.exitCode, 2) << run.err;
-    ExpectOneLineAbout(run, "temporary folder");
+    ExpectOneLineAbout(run, "glimmo", "temporary folder");
     EXPECT_TRUE(run.out.empty()) << "the run went on in /tmp itself: " << run.out.substr(0, 160);
     EXPECT_EQ(ReadWholeFile(scratch / "glimmo.reg"), stranger);
     EXPECT_EQ(ReadWholeFile(scratch / "glimmo.reg.bad"), "kept aside\n");

@@ -60,13 +60,6 @@ ProgramResult Modplay(std::vector<std::string> arguments, ProgramSetup setup = {
     return RunChild(setup);
 }
 
-// One line of the command's own on stderr, naming `what`.
-void ExpectOneLineAbout(const ProgramResult& run, const std::string& what) {
-    ASSERT_EQ(run.ErrLines().size(), 1u) << run.err;
-    EXPECT_EQ(run.err.rfind("glimmo-modplay: ", 0), 0u) << run.err;
-    EXPECT_NE(run.err.find(what), std::string::npos) << run.err;
-}
-
 uint32_t U32At(const std::vector<uint8_t>& bytes, size_t at) {
     return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | uint32_t(bytes[at + 3]) << 24;
 }
@@ -106,7 +99,7 @@ TEST(ModplayCommand, OnlyModulesArePlayed) {
         SCOPED_TRACE(file);
         ProgramResult run = Modplay({file, "--out", wav});
         EXPECT_EQ(run.exitCode, 2) << run.err;
-        ExpectOneLineAbout(run, file);
+        ExpectOneLineAbout(run, "glimmo-modplay", file);
     }
     for (const char* tag : {"M.K.", "M!K!", "FLT4", "4CHN"}) {
         std::vector<uint8_t> song = Song();
@@ -124,7 +117,7 @@ TEST(ModplayCommand, AFileLargerThanAnyModuleIsRefusedUnread) {
     ASSERT_EQ(truncate(big.c_str(), 64 << 20), 0);
     ProgramResult run = Modplay({big, "--out", "/dev/null"});
     EXPECT_EQ(run.exitCode, 2) << run.err;
-    ExpectOneLineAbout(run, "bytes");
+    ExpectOneLineAbout(run, "glimmo-modplay", "bytes");
     std::remove(big.c_str());
 }
 
@@ -139,7 +132,7 @@ TEST(ModplayCommand, TheEdgesOfItsCommandLine) {
     for (const std::string& out : {song, other}) {
         ProgramResult run = Modplay({song, "--out", out});
         EXPECT_EQ(run.exitCode, 2) << run.err;
-        ExpectOneLineAbout(run, "--out");
+        ExpectOneLineAbout(run, "glimmo-modplay", "--out");
         EXPECT_EQ(Read(song), image) << "the module was overwritten";
     }
     // A bad command line: the reason, then where the options are shown.
@@ -165,14 +158,14 @@ TEST(ModplayCommand, TheEdgesOfItsCommandLine) {
     quick.timeoutSeconds = 10;
     ProgramResult fifo = Modplay({pipe, "--out", fromName}, quick);
     EXPECT_EQ(fifo.exitCode, 2) << fifo.err;
-    ExpectOneLineAbout(fifo, "pipe");
+    ExpectOneLineAbout(fifo, "glimmo-modplay", "pipe");
 
     // No audio device: one line, in the command's own name.
     ProgramSetup silent;
     silent.env = {{"SDL_AUDIODRIVER", "nosuchdriver"}};
     ProgramResult live = Modplay({song}, silent);
     EXPECT_EQ(live.exitCode, 1) << live.err;
-    ExpectOneLineAbout(live, "audio device");
+    ExpectOneLineAbout(live, "glimmo-modplay", "audio device");
     for (const std::string& f : {other, fromName, fromInput, pipe}) std::remove(f.c_str());
 }
 
@@ -187,7 +180,7 @@ TEST(ModplayCommand, ARenderThatNeverEndsStopsAfterAnHour) {
     const std::string wav = ScratchPath("glimmo_modplay_round.wav");
     ProgramResult run = Modplay({song, "--out", wav, "--rate", "11025", "--mono"});
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    ExpectOneLineAbout(run, "60 minutes");
+    ExpectOneLineAbout(run, "glimmo-modplay", "60 minutes");
     std::vector<uint8_t> file = Read(wav);
     ASSERT_GT(file.size(), 44u);
     EXPECT_EQ(U32At(file, 40), file.size() - 44);

@@ -55,6 +55,12 @@ void WriteWholeFile(const std::string& path, const std::string& bytes) {
 
 bool Exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
 
+void ExpectOneLineAbout(const ProgramResult& run, const std::string& program, const std::string& what) {
+    ASSERT_EQ(run.ErrLines().size(), 1u) << run.err;
+    EXPECT_EQ(run.err.rfind(program + ": ", 0), 0u) << run.err;
+    EXPECT_NE(run.err.find(what), std::string::npos) << run.err;
+}
+
 ProgramResult RunGlimmo(const ProgramSetup& setup) {
     ProgramSetup withProgram = setup;
     withProgram.args.insert(withProgram.args.begin(), GLIMMO_PROGRAM);

@@ -17,6 +17,9 @@ struct ProgramResult {
     std::vector<std::string> ErrLines() const;
 };
 
+// The run said exactly one line on stderr, its own ("PROGRAM: ..."), naming `what`.
+void ExpectOneLineAbout(const ProgramResult& run, const std::string& program, const std::string& what);
+
 struct ProgramSetup {
     std::vector<std::string> args;
     std::map<std::string, std::optional<std::string>> env;  // nullopt unsets the variable
