@@ -17,11 +17,18 @@ std::wstring WindowTitleText(const std::wstring& name, bool paused, bool volumeS
 void UpdateWindowTitle() {
     HWND window = GameWindow();
     if (!window) return;
-    WCHAR name[100] = {};
-    LoadStringW(AppInstance, 1, name, 100);
+    // The string table does not change while the program runs.
+    static const std::wstring name = [] {
+        WCHAR text[100] = {};
+        LoadStringW(AppInstance, 1, text, 100);
+        return std::wstring(text);
+    }();
+    bool paused = Paused == 1;
     bool volumeShown = VolumeKeyActed == 1 && GetTickCount() - VolumeKeyTick < VolumeTitleMs;
-    std::wstring title = WindowTitleText(name, Paused == 1, volumeShown, Sound);
     WCHAR now[200] = {};
     GetWindowTextW(window, now, 200);
+    // Nearly every pass finds the name alone there already: nothing to build.
+    if (!paused && !volumeShown && name == now) return;
+    std::wstring title = WindowTitleText(name, paused, volumeShown, Sound);
     if (title != now) SetWindowTextW(window, title.c_str());
 }

@@ -12,6 +12,12 @@ void Event::Set() {
 
 bool Event::Wait(uint32_t timeoutMs) {
     std::unique_lock<std::mutex> hold(mutex_);
+    if (timeoutMs == 0) {
+        // A look, not a wait: no trip to the system (the mixing thread looks between blocks).
+        bool was = set_;
+        set_ = false;
+        return was;
+    }
     if (!cv_.wait_for(hold, std::chrono::milliseconds(timeoutMs), [this] { return set_; })) return false;
     set_ = false;
     return true;
