@@ -72,6 +72,10 @@ BOOL PeekMessageW(MSG* msg, HWND, UINT, UINT, UINT remove) {
     return 0;
 }
 
+bool MessageWaiting(uint32_t now) {
+    return !queue.empty() || quitPending || (timer.active && Reached(now, timer.nextDue));
+}
+
 BOOL TranslateMessage(const MSG*) { return 0; }
 
 BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -16,6 +16,11 @@ BOOL KillTimer(HWND window, UINT id);
 constexpr UINT PM_NOREMOVE = 0;
 constexpr UINT PM_REMOVE = 1;
 
+// True when GetMessageW would hand out a message at the tick `now` without waiting: one
+// is queued, a quit is asked, or the timer is due. A backend that puts off the real time a
+// sleep owes waits for it only then.
+bool MessageWaiting(uint32_t now);
+
 // Forget the queue, the timer and the quit flag (a new run, or a test).
 void ResetMessageQueue();
 

@@ -11,3 +11,8 @@ void FramePacer::Presented(uint64_t nowUs) {
     shownOnce_ = true;
     lastUs_ = nowUs;
 }
+
+uint64_t FramePacer::NextTurnAfter(uint64_t nowUs) const {
+    if (nowUs < lastUs_) return lastUs_ + intervalUs_;
+    return lastUs_ + ((nowUs - lastUs_) / intervalUs_ + 1) * intervalUs_;
+}

@@ -16,6 +16,11 @@ public:
     uint64_t DueAt() const { return shownOnce_ ? lastUs_ + intervalUs_ : 0; }
     // True when a frame waits and its turn has come at nowUs.
     bool Due(uint64_t nowUs) const { return pending_ && nowUs >= DueAt(); }
+    // Turns come one refresh apart from the last present, whether or not a frame takes
+    // them: HasTurns is false before the first present; NextTurnAfter is the first turn
+    // later than nowUs.
+    bool HasTurns() const { return shownOnce_; }
+    uint64_t NextTurnAfter(uint64_t nowUs) const;
     // The waiting frame was shown at nowUs.
     void Presented(uint64_t nowUs);
     // The waiting frame was the one already shown: nothing went to the screen.

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include "platform/keys.h"
+#include "platform/messages.h"
 #include "platform/sdl/display_check.h"
 #include "platform/sdl/sdl_game_backend.h"
 
@@ -117,10 +118,13 @@ void SdlGameBackend::CatchUp() {
     uint64_t now = NowUs();
     if (now <= tickUs_ + kLateLimitUs) return;
     MoveClockTo(tick_ + uint32_t((now - tickUs_) / 1000));
+    catchingUp_ = false;
 }
 
 // The game's clock moves by exactly `ms`, and the sleep lasts until that tick is due: the
 // time the frame took is taken out of it, so in-game frames keep their 11 ms apart.
+// A short sleep after which the game has nothing to do but wait for its timer (the title's
+// and the pause's passes) is put off into that wait: a pass then waits once, not twice.
 void SdlGameBackend::Sleep(uint32_t ms) {
     using namespace std::chrono;
     if (!OnGameThread()) {
@@ -128,9 +132,22 @@ void SdlGameBackend::Sleep(uint32_t ms) {
         return;
     }
     uint32_t target = tick_ + ms;
-    uint64_t end = DueUs(target);
-    // A frame held back for the display's refresh is shown while the game sleeps.
-    while (OnGameThread() && pacer_.Pending() && pacer_.DueAt() < end) {
+    if (ms <= kPutOffAtMostMs && !MessageWaiting(target)) {
+        MoveClockTo(target);
+        return;
+    }
+    catchingUp_ = false;
+    WaitForRealTime(DueUs(target));
+    if (ms == 0) std::this_thread::yield();
+    MoveClockTo(target);
+    CatchUp();
+}
+
+// Sleeps until the real clock reaches `end`; a frame held back for the display's refresh
+// is shown meanwhile.
+void SdlGameBackend::WaitForRealTime(uint64_t end) {
+    using namespace std::chrono;
+    while (pacer_.Pending() && pacer_.DueAt() < end) {
         uint64_t due = pacer_.DueAt();
         uint64_t now = NowUs();
         if (due > now) std::this_thread::sleep_for(microseconds(due - now));
@@ -138,9 +155,6 @@ void SdlGameBackend::Sleep(uint32_t ms) {
     }
     uint64_t now = NowUs();
     if (end > now) std::this_thread::sleep_for(microseconds(end - now));
-    else if (ms == 0) std::this_thread::yield();
-    MoveClockTo(target);
-    CatchUp();
 }
 
 void SdlGameBackend::PassOnHangUp() {

@@ -24,54 +24,112 @@ void SdlGameBackend::PollEvents() {
     const uint64_t now = NowUs();
     if (justWaited_) {
         lastPumpUs_ = now;
-    } else if (now - lastPumpUs_ >= kPumpEveryUs) {
+    } else if (TimeToPump(now)) {
         SDL_PumpEvents();
         lastPumpUs_ = now;
     }
     justWaited_ = false;
-    SDL_Event event;
-    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) Translate(event);
+    TakeQueuedEvents();
     ServeRaiseRequests();
     ShowTitle();
     PresentIfDue();
+    // A message is never handed to the game before the time its clock shows: a sleep put
+    // off into the wait for the timer is waited for here when a message came first.
+    if (OnGameThread() && tickUs_ > now && MessageWaiting(tick_)) {
+        uint64_t came = 0;
+        if (WaitForEventsUntil(tickUs_, tickUs_, &came)) CatchUp();
+    }
 }
 
 // Waits until the tick `until` is due, or until an event brings the game a message; the
 // game's clock then shows the millisecond it came in. Events that bring nothing (the mouse,
 // the window's own business) do not end the wait.
+//
+// The window shows a picture only at the display's refresh, so a wait for the timer that
+// would end before the next refresh turn is stretched to that turn: the passes due by then
+// run one after another, each at its own tick, and the newest picture is shown after the
+// last of them. The title and the pause, a pass every two milliseconds, then wake the
+// process once per refresh instead of once per pass. Events are taken only once the
+// passes have caught up, at the tick they came in; one coming during the stretch ends it.
 void SdlGameBackend::WaitEvents(uint32_t until) {
     if (int32_t(until - tick_) <= 0) return;
+    const uint64_t end = DueUs(until);
+    const uint64_t now = NowUs();
+    if (now >= end) {  // catching up: the pass is due already
+        MoveClockTo(until);
+        CatchUp();
+        return;
+    }
+    catchingUp_ = false;
+    PresentIfDue();
+    const bool stretch = displayWait_.Attached() && pads_.empty() && pacer_.HasTurns();
+    const uint64_t wake = stretch ? std::max(end, pacer_.NextTurnAfter(now)) : end;
+    uint64_t came = 0;
+    if (WaitForEventsUntil(end, wake, &came)) {
+        MoveClockTo(until);
+        catchingUp_ = NowUs() > end + 1000;
+        CatchUp();
+        return;
+    }
+    uint32_t ms = came > tickUs_ ? uint32_t(std::min<uint64_t>((came - tickUs_) / 1000, until - tick_)) : 0;
+    MoveClockTo(tick_ + ms);
+}
+
+bool SdlGameBackend::WaitForEventsUntil(uint64_t end, uint64_t wake, uint64_t* came) {
     const uint64_t posted = PostedCount();
     for (;;) {
         PassOnHangUp();
-        PresentIfDue();
-        uint64_t end = DueUs(until), now = NowUs();
-        if (now >= end) {
-            MoveClockTo(until);
-            CatchUp();
-            return;
+        TakeQueuedEvents();
+        if (PostedCount() != posted) {
+            *came = NowUs();
+            return false;
         }
-        int32_t wait = std::min(int32_t((end - now + 999) / 1000), kLongestWaitMs);
+        uint64_t now = NowUs();
+        if (now >= wake) return true;
+        PresentIfDue();
+        uint64_t waitUs = std::min<uint64_t>(wake - now, uint64_t(kLongestWaitMs) * 1000);
         if (pacer_.Pending()) {
             uint64_t due = pacer_.DueAt();
-            wait = std::min<int32_t>(wait, due > now ? int32_t((due - now + 999) / 1000) : 0);
+            waitUs = std::min<uint64_t>(waitUs, due > now ? due - now : 0);
         }
-        SDL_Event event;
-        const bool got = SDL_WaitEventTimeout(&event, wait);
-        justWaited_ = true;  // the wait asked the window system first
-        if (got) {
-            Translate(event);
-            PollEvents();
-            if (PostedCount() != posted) {
-                uint64_t in = NowUs();
-                uint32_t ms = in > tickUs_ ? uint32_t(std::min<uint64_t>((in - tickUs_) / 1000, until - tick_)) : 0;
-                MoveClockTo(tick_ + ms);
-                return;
+        if (displayWait_.Attached() && pads_.empty()) {
+            // One system call: the X connection's socket, at the microsecond.
+            const bool news = displayWait_.Wait(waitUs);
+            const uint64_t after = NowUs();
+            lastNewsLookUs_ = after;  // the wait has just looked
+            if (news && after >= end && wake > end) {
+                lastNewsLookUs_ = 0;  // looked at again as soon as the passes due have run
+                return true;
             }
+            if (news || after - lastPumpUs_ >= kQuietPumpEveryUs) {
+                SDL_PumpEvents();
+                lastPumpUs_ = after;
+                justWaited_ = true;
+            }
+        } else {
+            SDL_Event event;
+            if (SDL_WaitEventTimeout(&event, int((waitUs + 999) / 1000))) Translate(event);
+            justWaited_ = true;  // the wait asked the window system first
         }
         ServeRaiseRequests();
         ShowTitle();
     }
+}
+
+// Whether SDL should pump now. Pumping asks the X server, reads the gamepads and looks for
+// new devices: a handful of system calls, so with the X connection at hand it is done only
+// when the connection has news (looked at every few milliseconds) or after a long quiet.
+bool SdlGameBackend::TimeToPump(uint64_t now) {
+    if (catchingUp_) return false;  // events wait for the pass of their tick
+    if (now - lastPumpUs_ >= kQuietPumpEveryUs) return true;
+    if (now - lastNewsLookUs_ < kPumpEveryUs) return false;
+    lastNewsLookUs_ = now;
+    return !displayWait_.Attached() || !pads_.empty() || displayWait_.NewsWaiting();
+}
+
+void SdlGameBackend::TakeQueuedEvents() {
+    SDL_Event event;
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) Translate(event);
 }
 
 void SdlGameBackend::Translate(const SDL_Event& event) {

@@ -9,6 +9,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+#include "platform/sdl/changed_rows.h"
+#include "platform/sdl/display_wait.h"
 #include "platform/sdl/frame_pacer.h"
 #include "platform/sdl/key_holds.h"
 #include "platform/sdl/sdl_backend.h"
@@ -67,6 +69,13 @@ private:
     uint64_t DueUs(uint32_t tick) const { return tickUs_ + uint64_t(int64_t(int32_t(tick - tick_)) * 1000); }
     void MoveClockTo(uint32_t tick);
     void CatchUp();
+    void WaitForRealTime(uint64_t endUs);
+    // Waits until the real clock reaches wakeUs (true) or an event brings the game a
+    // message (false; *cameUs is when). endUs (at most wakeUs) is when the awaited tick is
+    // due: news from the window system after it ends the wait at once, untaken.
+    bool WaitForEventsUntil(uint64_t endUs, uint64_t wakeUs, uint64_t* cameUs);
+    // The longest sleep that may be put off into the wait for the timer that follows it.
+    static constexpr uint32_t kPutOffAtMostMs = 12;
 
     SdlOptions options_;
     std::thread::id gameThread_;
@@ -74,6 +83,9 @@ private:
     // every reading within a frame is the same, so a recorded game replays exactly.
     uint32_t tick_ = 0;
     uint64_t tickUs_ = 0;  // the real microsecond at which tick_ began
+    // Passes that came due during a wait stretched to the refresh are being run: no
+    // picture is shown and no event taken until they have.
+    bool catchingUp_ = false;
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
@@ -90,10 +102,9 @@ private:
     bool hasFrame_ = false;
     std::vector<uint8_t> onScreen_;  // the frame the window shows
     bool onScreenKnown_ = false;
-    // Rows of the picture that differ from what the window shows (top, bottom exclusive),
-    // and whether the whole window must be drawn again (new, exposed, resized).
-    int changedTop_ = 0;
-    int changedBottom_ = 0;
+    // Rows of the picture that differ from what the window shows, and whether the whole
+    // window must be drawn again (new, exposed, resized).
+    ChangedRows changed_;
     bool wholeWindow_ = true;
     FramePacer pacer_;
     KeyHolds holds_;
@@ -104,9 +115,16 @@ private:
     };
     std::map<SDL_JoystickID, Pad> pads_;
     // The window system is asked for news at most this often (a key waits at most this
-    // long in its queue), unless a wait for events asked it anyway.
+    // long in its queue), unless a wait for events asked it anyway. Where the game waits on
+    // the X connection itself, SDL pumps only when the connection has news, and otherwise
+    // once in a while for what it watches on its own (gamepads coming, focus it holds back).
     static constexpr uint64_t kPumpEveryUs = 4000;
+    static constexpr uint64_t kQuietPumpEveryUs = 50000;
+    bool TimeToPump(uint64_t nowUs);
+    void TakeQueuedEvents();
+    DisplayWait displayWait_;
     uint64_t lastPumpUs_ = 0;
+    uint64_t lastNewsLookUs_ = 0;
     bool justWaited_ = false;       // a wait asked the window system for events just now
     uint64_t lastRaiseLookUs_ = 0;  // when a raise request was last looked for
     bool windowSeen_ = false;       // shown at least once: hiding it from then on is leaving it

@@ -67,6 +67,7 @@ bool SdlGameBackend::CreateGameWindow(const std::string& title) {
     if (options_.fullscreen) SDL_ShowCursor(SDL_DISABLE);
     SetIcon();
     FollowRefreshRate();
+    displayWait_.Attach(window_);
     return true;
 }
 
@@ -95,6 +96,7 @@ void SdlGameBackend::ShowGameWindow() {
 
 void SdlGameBackend::DestroyGameWindow() {
     CloseDisplay();
+    displayWait_.Detach();
     if (renderer_) SDL_DestroyRenderer(renderer_);
     if (window_) SDL_DestroyWindow(window_);
     renderer_ = nullptr;
@@ -142,34 +144,32 @@ void SdlGameBackend::Repaint() {
 }
 
 void SdlGameBackend::PresentIfDue() {
-    if (pacer_.Due(NowUs())) Present();
+    if (!catchingUp_ && pacer_.Due(NowUs())) Present();
 }
 
 void SdlGameBackend::Present() {
     // The refresh interval counts from when the present began: drawing takes time too.
     uint64_t began = NowUs();
     // A frame the same as the one the window shows needs no present. Of one that differs,
-    // only the rows from the first changed one to the last are drawn.
+    // only the bands of changed rows are drawn.
     const size_t pitch = size_t(PortraitDisplay.cbyPitch);
-    const int rows = int(kPhoneHeight);
-    int top = 0, bottom = rows;
     if (onScreenKnown_ && !wholeWindow_ && hasFrame_) {
-        auto sameRow = [&](int y) {
-            return std::memcmp(shown_.data() + y * pitch, onScreen_.data() + y * pitch, pitch) == 0;
-        };
-        while (top < rows && sameRow(top)) ++top;
-        while (bottom > top && sameRow(bottom - 1)) --bottom;
-        if (top >= bottom) {
+        changed_ = FindChangedRows(shown_.data(), onScreen_.data(), pitch, int(kPhoneHeight));
+        if (changed_.count == 0) {
             pacer_.Unchanged();
             return;
         }
+    } else {
+        changed_.count = 1;
+        changed_.bands[0] = RowBand{0, int(kPhoneHeight)};
     }
-    changedTop_ = top;
-    changedBottom_ = bottom;
     if (renderer_ && texture_) {
         // The texture keeps what it had: only the changed rows go to it.
-        const SDL_Rect changed{0, top, int(kPhoneWidth), bottom - top};
-        SDL_UpdateTexture(texture_, &changed, shown_.data() + size_t(top) * pitch, int(pitch));
+        for (int i = 0; i < changed_.count; ++i) {
+            const RowBand& band = changed_.bands[size_t(i)];
+            const SDL_Rect rows{0, band.top, int(kPhoneWidth), band.bottom - band.top};
+            SDL_UpdateTexture(texture_, &rows, shown_.data() + size_t(band.top) * pitch, int(pitch));
+        }
         SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
         SDL_RenderClear(renderer_);
         SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
@@ -178,8 +178,11 @@ void SdlGameBackend::Present() {
         PresentToSurface(true);
     }
     if (hasFrame_) {
-        std::memcpy(onScreen_.data() + size_t(top) * pitch, shown_.data() + size_t(top) * pitch,
-                    size_t(bottom - top) * pitch);
+        for (int i = 0; i < changed_.count; ++i) {
+            const RowBand& band = changed_.bands[size_t(i)];
+            std::memcpy(onScreen_.data() + size_t(band.top) * pitch, shown_.data() + size_t(band.top) * pitch,
+                        size_t(band.bottom - band.top) * pitch);
+        }
         onScreenKnown_ = true;
     }
     wholeWindow_ = false;

@@ -3,6 +3,7 @@
 // rasteriser: a machine without a graphics driver, a virtual X server) it spends a tenth
 // of a core or more on one scaled picture sixty times a second; widening the frame's rows
 // ourselves and handing the surface to the window system costs a fraction of that.
+#include <array>
 #include <cstring>
 #include "platform/sdl/frame_scaler.h"
 #include "platform/sdl/sdl_game_backend.h"
@@ -56,19 +57,24 @@ void SdlGameBackend::PresentToSurface(bool withFrame) {
         borderedHeight_ = surface->h;
         whole = true;
     }
-    // Otherwise the surface still holds the last picture: only the changed rows are
-    // widened and handed to the window system.
-    const int top = whole ? 0 : changedTop_;
-    const int bottom = whole ? int(kPhoneHeight) : changedBottom_;
-    if (withFrame && top < bottom)
-        DrawScaled(shown_.data(), PortraitDisplay.cbyPitch, kPhoneWidth, kPhoneHeight, colours_.data(), place, pixels,
-                   surface->pitch, top, bottom);
-    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    // Otherwise the surface still holds the last picture: only the bands of changed rows
+    // are widened and handed to the window system.
     if (whole || place.scale < 1) {
+        if (withFrame)
+            DrawScaled(shown_.data(), PortraitDisplay.cbyPitch, kPhoneWidth, kPhoneHeight, colours_.data(), place,
+                       pixels, surface->pitch);
+        if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
         SDL_UpdateWindowSurface(window_);
-    } else if (top < bottom) {
-        const SDL_Rect rows{place.x, place.y + top * place.scale, kPhoneWidth * place.scale,
-                            (bottom - top) * place.scale};
-        SDL_UpdateWindowSurfaceRects(window_, &rows, 1);
+        return;
     }
+    std::array<SDL_Rect, ChangedRows::kMostBands> rects;
+    for (int i = 0; i < changed_.count; ++i) {
+        const RowBand& band = changed_.bands[size_t(i)];
+        DrawScaled(shown_.data(), PortraitDisplay.cbyPitch, kPhoneWidth, kPhoneHeight, colours_.data(), place, pixels,
+                   surface->pitch, band.top, band.bottom);
+        rects[size_t(i)] = SDL_Rect{place.x, place.y + band.top * place.scale, kPhoneWidth * place.scale,
+                                    (band.bottom - band.top) * place.scale};
+    }
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    if (changed_.count > 0) SDL_UpdateWindowSurfaceRects(window_, rects.data(), changed_.count);
 }

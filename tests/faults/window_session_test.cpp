@@ -1,10 +1,14 @@
 // The windowed game at the edges of a desktop session: the terminal closed under it, the
-// display gone, a second start on the same display or on another one, and no home folder.
-// Each runs the real program; the runs that need a real display bring their own Xvfb.
+// display gone, a second start on the same display or on another one, no home folder, and
+// the quiet title on a real X server. Each runs the real program; the runs that need a
+// real display bring their own Xvfb.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <chrono>
 #include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <sstream>
 #include <thread>
 #include "platform/registry_store.h"
 #include "tests/support/run_glimmo.h"
@@ -23,11 +27,11 @@ bool AppearsWithin(const std::string& path, std::chrono::seconds patience) {
     return true;
 }
 
-// A windowed run of the built-in player with its settings in `folder`, on `display` (an
-// X display name) or on SDL's dummy video driver when it is empty.
-ProgramSetup AutopilotInAWindow(const std::string& folder, const std::string& display) {
+// A windowed run with its settings in `folder`, on `display` (an X display name) or on
+// SDL's dummy video driver when it is empty.
+ProgramSetup InAWindow(const std::string& folder, const std::string& display) {
     ProgramSetup setup;
-    setup.args = {"--autopilot", "1", "--config-dir", folder};
+    setup.args = {"--config-dir", folder};
     setup.env = {{"SDL_AUDIODRIVER", "dummy"}, {"XDG_RUNTIME_DIR", folder}, {"WAYLAND_DISPLAY", std::nullopt}};
     if (display.empty()) {
         setup.env["SDL_VIDEODRIVER"] = "dummy";
@@ -41,6 +45,34 @@ ProgramSetup AutopilotInAWindow(const std::string& folder, const std::string& di
     }
     setup.timeoutSeconds = 60;
     return setup;
+}
+
+// The same with the built-in player playing.
+ProgramSetup AutopilotInAWindow(const std::string& folder, const std::string& display) {
+    ProgramSetup setup = InAWindow(folder, display);
+    setup.args.insert(setup.args.begin(), {"--autopilot", "1"});
+    return setup;
+}
+
+// The machine's monotonic clock in milliseconds, as the window's tick count starts from it.
+uint32_t MonotonicMs() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return uint32_t(uint64_t(now.tv_sec) * 1000 + uint64_t(now.tv_nsec) / 1000000);
+}
+
+// How many times a process's main thread has given up the processor to wait.
+long WaitsOf(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/task/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("voluntary_ctxt_switches:", 0) == 0) return std::stol(line.substr(line.find(':') + 1));
+    return -1;
+}
+
+// xdotool on `display`; true when it succeeded.
+bool Xdotool(const std::string& display, const std::string& arguments) {
+    return std::system(("DISPLAY=" + display + " xdotool " + arguments + " >/dev/null 2>&1").c_str()) == 0;
 }
 }  // namespace
 
@@ -141,4 +173,54 @@ TEST(WindowSession, WithoutAHomeFolderNothingIsWrittenWhereTheGameStarted) {
     EXPECT_EQ(run.ErrLines().size(), 1u) << run.err;
     EXPECT_NE(run.err.find("HOME"), std::string::npos) << run.err;
     EXPECT_FALSE(Exists(scratch / ".config")) << "settings were written into the current folder";
+}
+
+// On the title the game makes a pass every two milliseconds; the window runs the passes
+// due at each display refresh together, so the game's thread wakes a few dozen times a
+// second, not five hundred. Its clock still keeps to the real one, and a key pressed there
+// reaches the game at the millisecond it was pressed: the recorded game begins then.
+TEST(WindowSession, TheTitleWakesByTheRefreshAndTakesAKeyAtItsTime) {
+    VirtualDisplay display;
+    if (!display.Running()) GTEST_SKIP() << "Xvfb is not installed";
+    if (std::system("command -v xdotool >/dev/null") != 0) GTEST_SKIP() << "xdotool is not installed";
+    ScratchFolder scratch("title-wakes");
+    ProgramSetup setup = InAWindow(scratch.Path(), display.Name());
+    setup.args.insert(setup.args.end(), {"--record", scratch / "game.replay"});
+    setup.ownInstanceSocket = true;
+    std::atomic<pid_t> pid{0};
+    setup.startedPid = &pid;
+    std::atomic<bool> ended{false};
+    ProgramResult run;
+    std::thread playing([&] {
+        run = RunGlimmo(setup);
+        ended = true;
+    });
+    const bool up = AppearsWithin(SettingsFileIn(scratch.Path()), 30s);
+    std::this_thread::sleep_for(1s);
+    const long waitsBefore = WaitsOf(pid);
+    std::this_thread::sleep_for(2s);
+    const long waitsOnTheTitle = WaitsOf(pid) - waitsBefore;
+    const bool focused = Xdotool(display.Name(), "search --sync --name '^glimmo' windowfocus --sync");
+    const uint32_t pressedFrom = MonotonicMs();
+    Xdotool(display.Name(), "key Return");
+    const uint32_t pressedBy = MonotonicMs();
+    // Escape does nothing while READY! shows, then pauses the game, then ends it.
+    for (int i = 0; i < 60 && !ended; ++i) {
+        std::this_thread::sleep_for(400ms);
+        Xdotool(display.Name(), "key Escape");
+    }
+    playing.join();
+
+    ASSERT_TRUE(up) << run.err;
+    EXPECT_TRUE(focused);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_GT(waitsOnTheTitle, 0);
+    EXPECT_LT(waitsOnTheTitle, 2 * 250) << "the title woke the game more than 250 times a second";
+    std::istringstream replay(ReadWholeFile(scratch / "game.replay"));
+    std::string word;
+    uint32_t start = 0;
+    while (replay >> word && word != "start") {}
+    ASSERT_TRUE(replay >> start) << "no game was recorded: the Enter key did not start one";
+    EXPECT_GE(int32_t(start - pressedFrom), 0) << "the game began before the key was pressed";
+    EXPECT_LE(int32_t(start - pressedBy), 300) << "the game began long after the key was pressed";
 }

@@ -115,6 +115,7 @@ ProgramResult RunChild(const ProgramSetup& setup) {
     }
     ProgramResult result;
     if (child < 0) return result;
+    if (setup.startedPid) *setup.startedPid = child;
     int status = 0;
     auto started = std::chrono::steady_clock::now();
     auto deadline = started + std::chrono::seconds(setup.timeoutSeconds);

@@ -3,6 +3,7 @@
 // and what it printed.
 #pragma once
 #include <sys/types.h>
+#include <atomic>
 #include <csignal>
 #include <map>
 #include <optional>
@@ -38,6 +39,7 @@ struct ProgramSetup {
     std::string privateTmp;
     bool privateTmpReadOnly = false;
     std::string stdinFile = "/dev/null";
+    std::atomic<pid_t>* startedPid = nullptr;  // given the child's process id once it is started
 };
 constexpr int NoPrivateTmp = 124;
 
