@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
     }
     SetBackend(backend.get());
     SetDisplayLostHandler(KeepSettingsAtSessionEnd);
-    std::string folder = cl.configDir.empty() ? DefaultRegistryFolder() : cl.configDir;
+    std::string folder = KeptFolder(cl);
     if (folder.empty())
         std::fprintf(stderr,
                      "glimmo: HOME is not set, so the best score and volume will not be kept "

@@ -24,9 +24,6 @@ constexpr uint32_t LingerMs = 3000;
 // The most a replay file may hold: a game of an hour is some hundreds of kilobytes.
 constexpr size_t LargestReplay = 64 << 20;
 
-// The settings folder, where the games are kept; "" when there is none (no HOME).
-std::string KeptFolder(const CommandLine& cl) { return cl.configDir.empty() ? DefaultRegistryFolder() : cl.configDir; }
-
 // Watches the loop: takes the state at the start of every pass on the title, and when a
 // pass starts a game, records from that pass on until the game ends.
 class GameRecorder {
@@ -97,6 +94,8 @@ void Warn(const std::string& what) {
 
 }  // namespace
 
+std::string KeptFolder(const CommandLine& cl) { return cl.configDir.empty() ? DefaultRegistryFolder() : cl.configDir; }
+
 std::string KeptReplayPath(const std::string& folder, const std::string& which) {
     return folder + "/" + which + ".replay";
 }
@@ -111,13 +110,14 @@ bool KeepGame(const std::string& folder, const Replay& game, bool mayBeBest, std
     const std::string text = FormatReplay(game);
     bool ok = WriteFileAtomically(KeptReplayPath(folder, "last"), text, 0600, error);
     const std::string bestPath = KeptReplayPath(folder, "best");
+    if (!mayBeBest) return ok;
     std::string kept;
     Replay best;
     ReplayProblem problem;
     // A best game this program cannot play (damaged, or of another version) gives way.
     bool beaten = !ReadInputFile(bestPath, LargestReplay, true, kept).empty() ||
                   !ParseReplay(kept, GLIMMO_VERSION, best, problem) || game.score > best.score;
-    if (beaten && mayBeBest) ok = WriteFileAtomically(bestPath, text, 0600, ok ? error : nullptr) && ok;
+    if (beaten) ok = WriteFileAtomically(bestPath, text, 0600, ok ? error : nullptr) && ok;
     return ok;
 }
 
@@ -223,10 +223,4 @@ int RunReplay(const CommandLine& cl, const Replay& replay, Backend& inner) {
         return fault(replay.endLine, "the game ends with the score " + std::to_string(Score) +
                                          ", but the replay says " + std::to_string(replay.score));
     return code;
-}
-
-int PlayReplay(const CommandLine& cl, Backend& inner) {
-    Replay replay;
-    if (!LoadReplay(cl, replay)) return 2;
-    return RunReplay(cl, replay, inner);
 }

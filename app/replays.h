@@ -8,6 +8,9 @@
 
 class Backend;
 
+// The settings folder, where the settings and the kept games are; "" when there is none
+// (no HOME).
+std::string KeptFolder(const CommandLine& cl);
 // The kept games of a settings folder: which is "last" or "best".
 std::string KeptReplayPath(const std::string& folder, const std::string& which);
 // The file --replay names: "best" and "last" are the kept games of the settings folder
@@ -27,5 +30,3 @@ bool LoadReplay(const CommandLine& cl, Replay& replay);
 // outputs). 0 when it played to its end or was stopped with Escape; 2, with one line
 // naming the file and line, when the game went another way than the one recorded.
 int RunReplay(const CommandLine& cl, const Replay& replay, Backend& inner);
-// LoadReplay, then RunReplay.
-int PlayReplay(const CommandLine& cl, Backend& inner);

@@ -1,6 +1,7 @@
 // The game thread's message queue. The 2 ms timer fires on its grid (the tick it was
 // set plus whole periods); at most one WM_TIMER waits, and only when nothing else does.
 #include "platform/messages.h"
+#include <cstddef>
 #include <deque>
 #include "platform/backend.h"
 #include "platform/window.h"
@@ -129,3 +130,8 @@ void RestoreQueueState(const QueueState& state) {
 }
 
 uint64_t PostedCount() { return postedCount; }
+
+std::vector<MSG> NewestMessages(uint64_t count) {
+    const size_t first = queue.size() >= count ? queue.size() - size_t(count) : 0;
+    return std::vector<MSG>(queue.begin() + std::ptrdiff_t(first), queue.end());
+}

@@ -40,3 +40,5 @@ void RestoreQueueState(const QueueState& state);
 // How many messages have been posted since the program began: what the newest ones are
 // tells a recorder what the outside world brought in a backend call.
 uint64_t PostedCount();
+// The newest `count` messages of the queue, oldest first (all of them when fewer wait).
+std::vector<MSG> NewestMessages(uint64_t count);

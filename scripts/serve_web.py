@@ -21,11 +21,16 @@ class Handler(http.server.SimpleHTTPRequestHandler):
         pass
 
 
+def make_server(folder, port=0):
+    """A server of `folder` on 127.0.0.1 (port 0: a free one), not yet serving."""
+    return http.server.ThreadingHTTPServer(("127.0.0.1", port), functools.partial(Handler, directory=folder))
+
+
 def start(folder, port=0):
     """A server of `folder` running on its own thread; its address is server_address."""
     import threading
 
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", port), functools.partial(Handler, directory=folder))
+    server = make_server(folder, port)
     threading.Thread(target=server.serve_forever, daemon=True).start()
     return server
 
@@ -34,7 +39,7 @@ def main():
     if len(sys.argv) not in (2, 3):
         print(__doc__.strip().splitlines()[-2], file=sys.stderr)
         return 2
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Handler, directory=sys.argv[1]))
+    server = make_server(sys.argv[1])
     query = f"?{sys.argv[2]}" if len(sys.argv) == 3 and sys.argv[2] else ""
     print(f"glimmo: playing at http://127.0.0.1:{server.server_address[1]}/{query} (Ctrl+C stops)", flush=True)
     try:

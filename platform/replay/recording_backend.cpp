@@ -35,11 +35,6 @@ void RecordingBackend::Note(uint32_t foretold) {
     JournalEntry entry{pass_, call_, tick, {}, 0};
     // Nothing takes a message off the queue between its posting and the next backend call
     // (GetMessageW polls first), so the newest messages are the ones this call brought.
-    QueueState queue = SaveQueueState();
-    size_t first = queue.messages.size() >= posted ? queue.messages.size() - size_t(posted) : 0;
-    for (size_t i = first; i < queue.messages.size(); ++i) {
-        const MSG& m = queue.messages[i];
-        entry.events.push_back(JournalEvent{m.message, m.wParam, m.lParam});
-    }
+    for (const MSG& m : NewestMessages(posted)) entry.events.push_back(JournalEvent{m.message, m.wParam, m.lParam});
     journal_.push_back(std::move(entry));
 }

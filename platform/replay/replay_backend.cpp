@@ -59,10 +59,8 @@ void ReplayBackend::Diverted(Action action) {
     action();
     const uint64_t posted = PostedCount() - before;
     if (posted) {
-        const QueueState now = SaveQueueState();
-        size_t first = now.messages.size() >= posted ? now.messages.size() - size_t(posted) : 0;
-        for (size_t i = first; i < now.messages.size(); ++i)
-            if (now.messages[i].message == WM_KEYDOWN && now.messages[i].wParam == WPARAM(VK_ESCAPE)) stop_ = true;
+        for (const MSG& m : NewestMessages(posted))
+            if (m.message == WM_KEYDOWN && m.wParam == WPARAM(VK_ESCAPE)) stop_ = true;
         RestoreQueueState(queue);
         RestoreKeyStates(keys);
     }

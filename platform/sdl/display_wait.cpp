@@ -1,5 +1,5 @@
-// Waiting on the X connection's socket (display_wait.h). The X library's calls are looked
-// up in the copy SDL has loaded, so the game does not link it itself.
+// Waiting on the X connection's socket (display_wait.h), with the X library's calls looked
+// up in the copy SDL has loaded.
 #include "platform/sdl/display_wait.h"
 #include <SDL_syswm.h>
 #include <dlfcn.h>
@@ -8,24 +8,24 @@
 
 namespace {
 constexpr int kQueuedAlready = 0;  // XEventsQueued: count what was read, read nothing
-
-template <class Function>
-Function Find(void* library, const char* name) {
-    return reinterpret_cast<Function>(dlsym(library, name));
-}
 }  // namespace
+
+void* FindInSdlsX11(const char* name) {
+    void* x11 = dlopen("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD);
+    if (!x11) return nullptr;
+    void* function = dlsym(x11, name);
+    dlclose(x11);  // still loaded: SDL holds it
+    return function;
+}
 
 bool DisplayWait::Attach(SDL_Window* window) {
     Detach();
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return false;
-    void* x11 = dlopen("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD);
-    if (!x11) return false;
-    auto connection = Find<int (*)(void*)>(x11, "XConnectionNumber");
-    eventsQueued_ = Find<int (*)(void*, int)>(x11, "XEventsQueued");
-    flush_ = Find<int (*)(void*)>(x11, "XFlush");
-    dlclose(x11);  // still loaded: SDL holds it
+    auto connection = reinterpret_cast<int (*)(void*)>(FindInSdlsX11("XConnectionNumber"));
+    eventsQueued_ = reinterpret_cast<int (*)(void*, int)>(FindInSdlsX11("XEventsQueued"));
+    flush_ = reinterpret_cast<int (*)(void*)>(FindInSdlsX11("XFlush"));
     if (!connection || !eventsQueued_ || !flush_) return false;
     display_ = info.info.x11.display;
     fd_ = connection(display_);

@@ -7,6 +7,10 @@
 #include <SDL.h>
 #include <cstdint>
 
+// A function of the X library that SDL has loaded, by name; null where SDL has not loaded it
+// (another video driver) or it lacks the function. The game does not link the library.
+void* FindInSdlsX11(const char* name);
+
 class DisplayWait {
 public:
     DisplayWait() = default;

@@ -2,13 +2,13 @@
 // a desktop session: the terminal closed (SIGHUP) or the display gone. The tick count starts
 // at the machine's monotonic milliseconds since boot, cut to 32 bits, so it wraps as the
 // phone's did; it then moves only when the game sleeps or waits.
-#include <dlfcn.h>
 #include <signal.h>
 #include <cstdio>
 #include <cstdlib>
 #include "platform/keys.h"
 #include "platform/messages.h"
 #include "platform/sdl/display_check.h"
+#include "platform/sdl/display_wait.h"
 #include "platform/sdl/sdl_game_backend.h"
 
 namespace {
@@ -50,12 +50,9 @@ int OnDisplayLost(void*) {
 // SDL loads the X library itself; its handler for a lost connection is set through it.
 void WatchTheDisplayConnection(const std::string& driver) {
     if (driver != "x11") return;
-    void* x11 = dlopen("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD);
-    if (!x11) return;
     using Handler = int (*)(void*);
     using SetHandler = Handler (*)(Handler);
-    if (auto set = reinterpret_cast<SetHandler>(dlsym(x11, "XSetIOErrorHandler"))) set(OnDisplayLost);
-    dlclose(x11);  // still loaded: SDL holds it
+    if (auto set = reinterpret_cast<SetHandler>(FindInSdlsX11("XSetIOErrorHandler"))) set(OnDisplayLost);
 }
 }  // namespace
 

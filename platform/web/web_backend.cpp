@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <vector>
 #include "platform/messages.h"
@@ -144,10 +145,16 @@ public:
     void* BeginDraw() override { return open_ ? frame_.data() : nullptr; }
     void EndDraw() override {
         if (!open_) return;
+        // The title and the pause end a frame every pass, many a display refresh, and most
+        // are the picture the canvas shows already.
+        if (shown_.size() == frame_.size() && std::memcmp(shown_.data(), frame_.data(), frame_.size()) == 0) return;
+        // Every frame writes the whole frame memory, so the two buffers trade places.
+        shown_.resize(frame_.size());
+        frame_.swap(shown_);
         const int width = int(PortraitDisplay.cxWidth), height = int(PortraitDisplay.cyHeight);
         uint8_t* out = rgba_.data();
         for (int y = 0; y < height; ++y) {
-            const uint8_t* row = frame_.data() + size_t(y) * size_t(PortraitDisplay.cbyPitch);
+            const uint8_t* row = shown_.data() + size_t(y) * size_t(PortraitDisplay.cbyPitch);
             for (int x = 0; x < width; ++x, out += 4) {
                 const uint16_t p = uint16_t(row[2 * x] | (row[2 * x + 1] << 8));
                 const uint32_t r = (p >> 11) & 31, g = (p >> 5) & 63, b = p & 31;
@@ -157,7 +164,6 @@ public:
                 out[3] = 255;
             }
         }
-        shown_ = frame_;
         web_show_frame(rgba_.data(), width, height);
     }
     void CloseDisplay() override { open_ = false; }
