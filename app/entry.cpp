@@ -56,10 +56,10 @@ bool InitInstance(HINSTANCE instance, int showCommand) {
 }
 
 // Elapsed is counted from the start of the last in-game frame and raised to 1. Before
-// the first in-game frame the start is 0, which means none: the title then sleeps 1 ms
-// whatever the tick count, instead of reading a clock past 2^31 as a frame just begun.
-uint32_t PacingSleep(uint32_t now, uint32_t frameStart) {
-    if (frameStart == 0) return 1;
+// the first in-game frame there is none: the title then sleeps 1 ms whatever the tick
+// count, instead of reading a clock past 2^31 as a frame just begun.
+uint32_t PacingSleep(uint32_t now, uint32_t frameStart, bool started) {
+    if (!started) return 1;
     int32_t elapsed = int32_t(now - frameStart);
     if (elapsed < 1) elapsed = 1;
     return elapsed < 12 ? uint32_t(12 - elapsed) : 1;
@@ -84,7 +84,7 @@ int GameEntry(HINSTANCE instance, HINSTANCE, const WCHAR*, int showCommand) {
             case FrameKind::Game: GameFrame(); break;
         }
         if (hooks.afterFrame && !hooks.afterFrame(msg, frameTick, kind)) break;
-        Sleep(PacingSleep(GetTickCount(), FrameStartTick));
+        Sleep(PacingSleep(GetTickCount(), FrameStartTick, FrameStarted != 0));
     }
     CloseDisplay();
     return int(msg.message == WM_QUIT ? msg.wParam : 0);

@@ -12,4 +12,4 @@ bool InitInstance(HINSTANCE instance, int showCommand);
 int GameEntry(HINSTANCE instance, HINSTANCE previous, const WCHAR* commandLine, int showCommand);
 
 // Milliseconds the loop sleeps after a frame that began at frameStart, the tick now being now.
-uint32_t PacingSleep(uint32_t now, uint32_t frameStart);
+uint32_t PacingSleep(uint32_t now, uint32_t frameStart, bool started);

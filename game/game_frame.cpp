@@ -14,6 +14,7 @@
 #include "sound/sound_system.h"
 
 uint32_t FrameStartTick = 0;
+uint8_t FrameStarted = 0;
 
 namespace {
 
@@ -131,6 +132,7 @@ void GameFrame() {
     const uint32_t now = GetTickCount();
     const int32_t scoreBefore = Score;
     FrameStartTick = now;
+    FrameStarted = 1;
     switch (GamePhase) {
         case PhaseLevelClear:
             if (TickReached(now, LevelClearEnd)) {

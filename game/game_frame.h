@@ -5,6 +5,9 @@
 #include <cstdint>
 
 extern uint32_t FrameStartTick;  // written by GameFrame at its very start; 0 until the first
+// 1 once GameFrame has run: a frame can start at tick 0 when the clock wraps, so the
+// tick alone cannot say that no game frame has run yet.
+extern uint8_t FrameStarted;
 
 void GameFrame();
 // A new game from the title: the loop voices, level 1, score 0, three lives, READY!

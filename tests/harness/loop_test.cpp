@@ -46,15 +46,16 @@ std::string ReadAll(const std::string& path) {
 }  // namespace
 
 TEST(Pacing, FormulaAsWritten) {
-    EXPECT_EQ(PacingSleep(1000, 1000), 11u) << "elapsed is raised to 1";
-    EXPECT_EQ(PacingSleep(1001, 1000), 11u);
-    EXPECT_EQ(PacingSleep(1005, 1000), 7u);
-    EXPECT_EQ(PacingSleep(1011, 1000), 1u);
-    EXPECT_EQ(PacingSleep(1012, 1000), 1u);
-    EXPECT_EQ(PacingSleep(1015, 1000), 1u) << "a 15 ms frame is followed by a 1 ms sleep";
-    EXPECT_EQ(PacingSleep(999, 1000), 11u) << "a frame start in the future counts as 1 ms";
-    EXPECT_EQ(PacingSleep(5, 0xFFFFFFFEu), 5u) << "the tick count wraps";
-    EXPECT_EQ(PacingSleep(0x90000000u, 0), 1u) << "before the first game frame the title never waits 11 ms";
+    EXPECT_EQ(PacingSleep(1000, 1000, true), 11u) << "elapsed is raised to 1";
+    EXPECT_EQ(PacingSleep(1001, 1000, true), 11u);
+    EXPECT_EQ(PacingSleep(1005, 1000, true), 7u);
+    EXPECT_EQ(PacingSleep(1011, 1000, true), 1u);
+    EXPECT_EQ(PacingSleep(1012, 1000, true), 1u);
+    EXPECT_EQ(PacingSleep(1015, 1000, true), 1u) << "a 15 ms frame is followed by a 1 ms sleep";
+    EXPECT_EQ(PacingSleep(999, 1000, true), 11u) << "a frame start in the future counts as 1 ms";
+    EXPECT_EQ(PacingSleep(5, 0xFFFFFFFEu, true), 5u) << "the tick count wraps";
+    EXPECT_EQ(PacingSleep(0x90000000u, 0, false), 1u) << "before the first game frame the title never waits 11 ms";
+    EXPECT_EQ(PacingSleep(1, 0, true), 11u) << "a game frame at tick 0, once the clock has wrapped, is a frame";
 }
 
 TEST(Pacing, InGameFramesElevenMsApartTitlePassesAboutTwo) {

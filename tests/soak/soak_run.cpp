@@ -28,6 +28,7 @@ void FreshProgramState() {
     GamePhase = PhaseTitle;
     Paused = 0;
     PauseStartTick = PhaseTimer = LevelClearEnd = FrameStartTick = 0;
+    FrameStarted = 0;
     AnimCounter = FlashCounter = SceneIndex = 0;
     ChompOn = FrightLoopOn = EyesLoopOn = 0;
     RestoreDots();
