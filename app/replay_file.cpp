@@ -1,13 +1,17 @@
 // Reading and writing the replay file.
 #include "app/replay_file.h"
 #include <cctype>
+#include <string_view>
+#include "app/window_proc.h"
 
 namespace {
 
 constexpr const char* FormatName = "glimmo-replay";
 
+using Words = std::vector<std::string_view>;
+
 // A whole decimal number within lo..hi, with a sign only when lo is below zero.
-bool Number(const std::string& s, int64_t lo, int64_t hi, int64_t& out) {
+bool Number(std::string_view s, int64_t lo, int64_t hi, int64_t& out) {
     size_t i = 0;
     bool negative = false;
     if (lo < 0 && i < s.size() && s[i] == '-') {
@@ -27,9 +31,10 @@ bool Number(const std::string& s, int64_t lo, int64_t hi, int64_t& out) {
     return true;
 }
 
-// The words of a line, split at white space (space, tab, vertical tab, form feed, CR).
-std::vector<std::string> Words(const std::string& line) {
-    std::vector<std::string> w;
+// The words of a line, split at white space (space, tab, vertical tab, form feed, CR),
+// into `w`, whose room is used again from line to line.
+void SplitWords(std::string_view line, Words& w) {
+    w.clear();
     size_t at = 0;
     while (at < line.size()) {
         while (at < line.size() && std::isspace(static_cast<unsigned char>(line[at]))) ++at;
@@ -38,29 +43,108 @@ std::vector<std::string> Words(const std::string& line) {
         if (end > at) w.push_back(line.substr(at, end - at));
         at = end;
     }
-    return w;
 }
+
+std::string Str(std::string_view v) { return std::string(v); }
+
+// Reads a pass's line (its words `w`, at line `n`) into `e`, whose tick counts from
+// `startTick`; "" when it reads, else what is wrong with it.
+std::string ReadEntry(int n, const Words& w, uint32_t startTick, JournalEntry& e) {
+    size_t dot = w[0].find('.');
+    int64_t pass = 0, call = 0, time = 0;
+    if (dot == std::string_view::npos || !Number(w[0].substr(0, dot), 1, int64_t(LargestPassCount), pass) ||
+        !Number(w[0].substr(dot + 1), 1, UINT32_MAX, call))
+        return "'" + Str(w[0]) + "' is not PASS.CALL";
+    if (w.size() < 2 || !Number(w[1], 0, UINT32_MAX, time)) return "a pass's line needs the time in ms";
+    e.pass = uint64_t(pass);
+    e.call = uint32_t(call);
+    e.tick = startTick + uint32_t(time);
+    e.events.clear();
+    e.line = n;
+    for (size_t i = 2; i < w.size();) {
+        int64_t a = 0, b = 0, c = 0;
+        const std::string_view verb = w[i];
+        if ((verb == "down" || verb == "up") && i + 1 < w.size() && Number(w[i + 1], 0, 255, a)) {
+            e.events.push_back(JournalEvent{verb == "down" ? WM_KEYDOWN : WM_KEYUP, WPARAM(a), 0});
+            i += 2;
+        } else if (verb == "deactivate") {
+            e.events.push_back(JournalEvent{WM_ACTIVATE, WA_INACTIVE, 0});
+            i += 1;
+        } else if (verb == "post" && i + 3 < w.size() && Number(w[i + 1], 0, UINT32_MAX, a) &&
+                   Number(w[i + 2], 0, INT64_MAX, b) && Number(w[i + 3], INT64_MIN + 1, INT64_MAX, c)) {
+            e.events.push_back(JournalEvent{UINT(a), WPARAM(b), LPARAM(c)});
+            i += 4;
+        } else {
+            return "'" + Str(verb) + "' is not an event (down KEY, up KEY, deactivate, post MSG W L)";
+        }
+    }
+    return "";
+}
+
+// Goes through a text line by line: its number, and the line without its end.
+class Lines {
+public:
+    Lines(std::string_view text, size_t at, int number) : text_(text), at_(at), number_(number) {}
+    // False at the end of the text; `whole` false for a last line with no line end.
+    bool Next(std::string_view& line, int& number, bool& whole) {
+        if (at_ >= text_.size()) return false;
+        number = ++number_;
+        size_t end = text_.find('\n', at_);
+        whole = end != std::string_view::npos;
+        if (!whole) end = text_.size();
+        line = text_.substr(at_, end - at_);
+        at_ = end + 1;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        return true;
+    }
+    size_t At() const { return at_; }
+    int Number() const { return number_; }
+
+private:
+    std::string_view text_;
+    size_t at_;
+    int number_;
+};
 
 class Reader {
 public:
     Reader(const std::string& version, Replay& out, ReplayProblem& problem)
         : version_(version), out_(out), problem_(problem) {}
 
-    bool Read(const std::string& text) {
+    // Reads the whole text; the passes' lines go into the journal when `keepJournal`.
+    bool Read(std::string_view text, bool keepJournal) {
         out_ = Replay{};
+        keep_ = keepJournal;
+        Lines lines(text, 0, 0);
+        std::string_view line;
         int number = 0;
-        size_t at = 0;
-        while (at < text.size()) {
-            ++number;
-            size_t end = text.find('\n', at);
-            if (end == std::string::npos) return Fail(number, "the file is cut short in the middle of this line");
-            std::string line = text.substr(at, end - at);
-            at = end + 1;
-            if (!line.empty() && line.back() == '\r') line.pop_back();
+        bool whole = true;
+        size_t lineStart = 0;
+        while (lines.Next(line, number, whole)) {
+            if (!whole) return Fail(number, "the file is cut short in the middle of this line");
+            const bool wasBody = inBody_;
             if (!Line(number, line)) return false;
+            if (inBody_ && !wasBody) {
+                // The first line past the header: where a player of the text starts reading.
+                out_.bodyAt = lineStart;
+                out_.bodyLine = number - 1;
+            }
+            lineStart = lines.At();
         }
         if (number < 2 && !sawFormat_) return Fail(1, "not a glimmo replay (the file is empty)");
         if (!ended_) return Fail(number, "the file ends before its end line: it was cut short");
+        // Lines past the game's end: the first of them is the one at fault.
+        if (last_.pass > out_.passes) {
+            Lines again(text, out_.bodyAt, out_.bodyLine);
+            JournalEntry e;
+            while (again.Next(line, number, whole)) {
+                SplitWords(line, w_);
+                if (w_.empty() || w_[0][0] < '0' || w_[0][0] > '9') continue;
+                if (ReadEntry(number, w_, out_.startTick, e).empty() && e.pass > out_.passes)
+                    return Fail(number, "goes on past the end of its game: pass " + std::to_string(e.pass) +
+                                            ", and the game ended with pass " + std::to_string(out_.passes));
+            }
+        }
         return true;
     }
 
@@ -70,40 +154,39 @@ private:
         return false;
     }
 
-    bool Line(int n, const std::string& line) {
+    bool Line(int n, std::string_view line) {
+        SplitWords(line, w_);
+        const Words& w = w_;
         // The first two lines say what the file is; nothing may stand before them.
         if (!sawFormat_) {
-            std::vector<std::string> w = Words(line);
             if (w.size() != 2 || w[0] != FormatName) return Fail(n, "not a glimmo replay");
             int64_t format = 0;
             if (!Number(w[1], 0, INT32_MAX, format)) return Fail(n, "not a glimmo replay");
             if (format != ReplayFormatVersion)
-                return Fail(
-                    n, "replay format " + w[1] + "; this glimmo reads format " + std::to_string(ReplayFormatVersion));
+                return Fail(n, "replay format " + Str(w[1]) + "; this glimmo reads format " +
+                                   std::to_string(ReplayFormatVersion));
             sawFormat_ = true;
             return true;
         }
         if (!sawVersion_) {
-            std::vector<std::string> w = Words(line);
             if (w.size() != 2 || w[0] != "version") return Fail(n, "the second line must be 'version X.Y.Z'");
-            if (w[1] != version_) return Fail(n, "recorded by glimmo " + w[1] + "; this is glimmo " + version_);
-            out_.version = w[1];
+            if (w[1] != version_) return Fail(n, "recorded by glimmo " + Str(w[1]) + "; this is glimmo " + version_);
+            out_.version = Str(w[1]);
             sawVersion_ = true;
             return true;
         }
         // Blank lines (any white space, as the words are split) and comments say nothing.
-        std::vector<std::string> w = Words(line);
         if (w.empty() || w[0][0] == '#') return true;
         if (ended_) return Fail(n, "goes on past the end line");
         if (w[0][0] >= '0' && w[0][0] <= '9') return Entry(n, w);
         if (w[0] == "end") return End(n, w);
-        if (inBody_) return Fail(n, "'" + w[0] + "' is not a line of the game's passes");
+        if (inBody_) return Fail(n, "'" + Str(w[0]) + "' is not a line of the game's passes");
         return Header(n, w);
     }
 
-    bool Header(int n, const std::vector<std::string>& w) {
+    bool Header(int n, const Words& w) {
         int64_t a = 0, b = 0, c = 0;
-        const std::string& what = w[0];
+        const std::string_view what = w[0];
         if (what == "start") {
             if (sawStart_) return Fail(n, "a second start line");
             if (w.size() != 2 || !Number(w[1], 0, UINT32_MAX, a))
@@ -128,7 +211,7 @@ private:
                 if (!bit || (bits & bit)) return Fail(n, "key states are 'down', 'pressed' or both");
                 bits |= bit;
             }
-            if (out_.keys[size_t(a)]) return Fail(n, "a second line for key " + w[1]);
+            if (out_.keys[size_t(a)]) return Fail(n, "a second line for key " + Str(w[1]));
             out_.keys[size_t(a)] = bits;
         } else if (what == "queue") {
             if (w.size() != 4 || !Number(w[1], 0, UINT32_MAX, a) || !Number(w[2], 0, INT64_MAX, b) ||
@@ -143,74 +226,71 @@ private:
         } else if (what == "world") {
             if (w.size() != 3 || !Number(w[2], INT64_MIN + 1, INT64_MAX, a))
                 return Fail(n, "world takes a name and a number");
-            int index = WorldIndex(w[1]);
-            if (index < 0) return Fail(n, "the game has no value named '" + w[1] + "'");
-            if (!WorldValueFits(index, a)) return Fail(n, w[1] + " cannot hold " + w[2]);
-            if (worldSeen_[size_t(index)]) return Fail(n, "a second value for " + w[1]);
+            const std::string name = Str(w[1]);
+            int index = WorldIndex(name);
+            if (index < 0) return Fail(n, "the game has no value named '" + name + "'");
+            if (!WorldValueFits(index, a))
+                return Fail(n, name + " " + Str(w[2]) + " is beyond what a game can reach (" + WorldRange(index) + ")");
+            if (worldSeen_[size_t(index)]) return Fail(n, "a second value for " + name);
             worldSeen_[size_t(index)] = true;
-            ++worldCount_;
-            out_.world.emplace_back(w[1], a);
+            out_.world.emplace_back(name, a);
         } else {
-            return Fail(n, "'" + what + "' is not a line of a replay");
+            return Fail(n, "'" + Str(what) + "' is not a line of a replay");
         }
         return true;
     }
 
-    // The header is whole before the first pass: the clock's start and every value of the game.
+    // The header is whole before the first pass: the clock's start and every value of the
+    // game (but those that older replays lack).
     bool HeaderDone(int n) {
         if (inBody_) return true;
         if (!sawStart_) return Fail(n, "the header has no start line");
-        if (worldCount_ != WorldSize())
-            return Fail(n, "the header holds " + std::to_string(worldCount_) + " of the game's " +
-                               std::to_string(WorldSize()) + " values");
+        // The window's frame timer runs from its first message to its last.
+        if (!out_.queue.timerActive || out_.queue.timerPeriod != FrameTimerPeriod)
+            return Fail(n, "the header has no timer line of " + std::to_string(FrameTimerPeriod) +
+                               " ms: the game's frame timer always runs");
+        size_t needed = 0, held = 0;
+        for (size_t i = 0; i < WorldSize(); ++i) {
+            if (WorldValueOptional(int(i))) continue;
+            ++needed;
+            held += worldSeen_[i];
+        }
+        if (held != needed)
+            return Fail(n, "the header holds " + std::to_string(held) + " of the game's " + std::to_string(needed) +
+                               " values");
         inBody_ = true;
         return true;
     }
 
-    bool Entry(int n, const std::vector<std::string>& w) {
+    bool Entry(int n, const Words& w) {
         if (!HeaderDone(n)) return false;
-        size_t dot = w[0].find('.');
-        int64_t pass = 0, call = 0, time = 0;
-        if (dot == std::string::npos || !Number(w[0].substr(0, dot), 1, int64_t(1) << 40, pass) ||
-            !Number(w[0].substr(dot + 1), 1, UINT32_MAX, call))
-            return Fail(n, "'" + w[0] + "' is not PASS.CALL");
-        if (w.size() < 2 || !Number(w[1], 0, UINT32_MAX, time)) return Fail(n, "a pass's line needs the time in ms");
-        JournalEntry e{uint64_t(pass), uint32_t(call), out_.startTick + uint32_t(time), {}, n};
-        if (!out_.journal.empty()) {
-            const JournalEntry& last = out_.journal.back();
-            if (e.pass < last.pass || (e.pass == last.pass && e.call <= last.call))
-                return Fail(n, w[0] + " comes after " + std::to_string(last.pass) + "." + std::to_string(last.call));
+        if (std::string why = ReadEntry(n, w, out_.startTick, entry_); !why.empty()) return Fail(n, why);
+        const uint32_t time = entry_.tick - out_.startTick;
+        if (seenEntry_) {
+            if (entry_.pass < last_.pass || (entry_.pass == last_.pass && entry_.call <= last_.call))
+                return Fail(n, Str(w[0]) + " comes after " + std::to_string(last_.pass) + "." +
+                                   std::to_string(last_.call));
+            if (time < last_.time)
+                return Fail(n, "the time goes back from " + std::to_string(last_.time) + " ms to " +
+                                   std::to_string(time));
         }
-        for (size_t i = 2; i < w.size();) {
-            int64_t a = 0, b = 0, c = 0;
-            const std::string& verb = w[i];
-            if ((verb == "down" || verb == "up") && i + 1 < w.size() && Number(w[i + 1], 0, 255, a)) {
-                e.events.push_back(JournalEvent{verb == "down" ? WM_KEYDOWN : WM_KEYUP, WPARAM(a), 0});
-                i += 2;
-            } else if (verb == "deactivate") {
-                e.events.push_back(JournalEvent{WM_ACTIVATE, WA_INACTIVE, 0});
-                i += 1;
-            } else if (verb == "post" && i + 3 < w.size() && Number(w[i + 1], 0, UINT32_MAX, a) &&
-                       Number(w[i + 2], 0, INT64_MAX, b) && Number(w[i + 3], INT64_MIN + 1, INT64_MAX, c)) {
-                e.events.push_back(JournalEvent{UINT(a), WPARAM(b), LPARAM(c)});
-                i += 4;
-            } else {
-                return Fail(n, "'" + verb + "' is not an event (down KEY, up KEY, deactivate, post MSG W L)");
-            }
-        }
-        out_.journal.push_back(std::move(e));
+        // Every pass sleeps at least 1 ms: pass P cannot begin before P - 1 ms.
+        if (entry_.pass - 1 > time)
+            return Fail(n, "pass " + std::to_string(entry_.pass) + " cannot have come by " + std::to_string(time) +
+                               " ms: a pass takes at least 1 ms");
+        last_ = {entry_.pass, entry_.call, time};
+        seenEntry_ = true;
+        if (keep_) out_.journal.push_back(entry_);
         return true;
     }
 
-    bool End(int n, const std::vector<std::string>& w) {
+    bool End(int n, const Words& w) {
         if (!HeaderDone(n)) return false;
         int64_t passes = 0, score = 0;
-        if (w.size() != 3 || !Number(w[1], 1, int64_t(1) << 40, passes) || !Number(w[2], INT32_MIN, INT32_MAX, score))
-            return Fail(n, "end takes the number of passes and the final score");
-        for (const JournalEntry& e : out_.journal)
-            if (e.pass > uint64_t(passes))
-                return Fail(e.line, "goes on past the end of its game: pass " + std::to_string(e.pass) +
-                                        ", and the game ended with pass " + std::to_string(passes));
+        if (w.size() != 3 || !Number(w[1], 1, int64_t(LargestPassCount), passes) ||
+            !Number(w[2], INT32_MIN, INT32_MAX, score))
+            return Fail(n, "end takes the number of passes, 1 to " + std::to_string(LargestPassCount) +
+                               ", and the final score");
         out_.passes = uint64_t(passes);
         out_.score = int32_t(score);
         out_.endLine = n;
@@ -218,12 +298,64 @@ private:
         return true;
     }
 
+    struct Last {
+        uint64_t pass = 0;
+        uint32_t call = 0;
+        uint32_t time = 0;
+    };
+
     const std::string& version_;
     Replay& out_;
     ReplayProblem& problem_;
+    bool keep_ = true;
     bool sawFormat_ = false, sawVersion_ = false, sawStart_ = false, inBody_ = false, ended_ = false;
     std::vector<bool> worldSeen_ = std::vector<bool>(WorldSize());
-    size_t worldCount_ = 0;
+    Words w_;
+    JournalEntry entry_;
+    Last last_;
+    bool seenEntry_ = false;
+};
+
+// The passes' lines of a replay held whole.
+class HeldJournal : public JournalFeed {
+public:
+    explicit HeldJournal(const std::vector<JournalEntry>& journal) : journal_(journal) {}
+    bool Next(JournalEntry& entry) override {
+        if (next_ >= journal_.size()) return false;
+        entry = journal_[next_++];
+        return true;
+    }
+
+private:
+    const std::vector<JournalEntry>& journal_;
+    size_t next_ = 0;
+};
+
+// The passes' lines of a replay's text, read as they are asked for (the text was read
+// whole once already, so every line reads).
+class TextJournal : public JournalFeed {
+public:
+    explicit TextJournal(const Replay& replay)
+        : lines_(replay.text, replay.bodyAt, replay.bodyLine), startTick_(replay.startTick) {}
+    bool Next(JournalEntry& entry) override {
+        std::string_view line;
+        int number = 0;
+        bool whole = true;
+        while (lines_.Next(line, number, whole)) {
+            SplitWords(line, words_);
+            if (words_.empty() || words_[0][0] < '0' || words_[0][0] > '9') {
+                if (!words_.empty() && words_[0] == "end") return false;
+                continue;
+            }
+            return ReadEntry(number, words_, startTick_, entry).empty();
+        }
+        return false;
+    }
+
+private:
+    Lines lines_;
+    uint32_t startTick_;
+    Words words_;
 };
 
 void AppendEvent(std::string& line, const JournalEvent& e) {
@@ -238,7 +370,18 @@ void AppendEvent(std::string& line, const JournalEvent& e) {
 }  // namespace
 
 bool ParseReplay(const std::string& text, const std::string& programVersion, Replay& out, ReplayProblem& problem) {
-    return Reader(programVersion, out, problem).Read(text);
+    return Reader(programVersion, out, problem).Read(text, true);
+}
+
+bool ReadReplay(std::string text, const std::string& programVersion, Replay& out, ReplayProblem& problem) {
+    if (!Reader(programVersion, out, problem).Read(text, false)) return false;
+    out.text = std::move(text);
+    return true;
+}
+
+std::unique_ptr<JournalFeed> OpenJournal(const Replay& replay) {
+    if (replay.text.empty()) return std::make_unique<HeldJournal>(replay.journal);
+    return std::make_unique<TextJournal>(replay);
 }
 
 std::string FormatReplay(const Replay& r) {

@@ -5,6 +5,7 @@
 // docs/replays.md describes every line.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include "app/replay_world.h"
 #include "platform/keys.h"
@@ -19,7 +20,13 @@ struct Replay {
     QueueState queue;  // messages waiting, the timer, the quit flag
     KeyTable keys{};
     WorldValues world;
-    std::vector<JournalEntry> journal;  // ticks as the clock read them
+    // The passes' lines, ticks as the clock read them: a recorded game's, or a file's when
+    // it was parsed whole (ParseReplay). A replay read to be played (ReadReplay) keeps
+    // its file's text instead and reads them from it as they come (OpenJournal).
+    std::vector<JournalEntry> journal;
+    std::string text;
+    size_t bodyAt = 0;  // where the text's first line after the header begins
+    int bodyLine = 0;   // and that line's number
     uint64_t passes = 0;
     int32_t score = 0;
     int endLine = 0;  // where the end line stands in the file read
@@ -30,7 +37,16 @@ struct ReplayProblem {
     std::string what;
 };
 
-// Reads a replay made by the program of `programVersion`; on any fault returns false with
-// the line and what is wrong with it.
+// The most passes a game can have: every pass sleeps at least 1 ms, and the clock counts
+// 2^32 of them before it comes round again.
+constexpr uint64_t LargestPassCount = UINT32_MAX;
+
+// Reads a replay made by the program of `programVersion`, every line of it; on any fault
+// returns false with the line and what is wrong with it.
 bool ParseReplay(const std::string& text, const std::string& programVersion, Replay& out, ReplayProblem& problem);
+// The same check, keeping the text (moved in) rather than a copy of its passes' lines: a
+// replay to be played costs the file's size in memory and little more.
+bool ReadReplay(std::string text, const std::string& programVersion, Replay& out, ReplayProblem& problem);
+// The passes' lines of a replay, in order, from its journal or its text.
+std::unique_ptr<JournalFeed> OpenJournal(const Replay& replay);
 std::string FormatReplay(const Replay& replay);

@@ -16,8 +16,12 @@ std::vector<int64_t> WorldNumbers();
 WorldValues NameWorld(const std::vector<int64_t>& numbers);
 // Where `name` stands in the table, or -1 when the game has no value of that name.
 int WorldIndex(const std::string& name);
-// True when `value` fits the value at `index`.
+// True when `value` is one a game can give the value at `index`; WorldRange says which
+// those are ("0 to 244").
 bool WorldValueFits(int index, int64_t value);
+std::string WorldRange(int index);
+// True for a value that replays written before it was kept may lack.
+bool WorldValueOptional(int index);
 // Puts the values back; names that are not in the table are passed over (the reader has
 // already refused them).
 void ApplyWorld(const WorldValues& values);

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include "app/harness.h"
+#include "app/settings.h"
 #include "game/game_sounds.h"
 #include "game/phase.h"
 #include "game/score.h"
@@ -20,6 +21,10 @@ namespace {
 
 // How long the window keeps the last picture of a replay before it closes.
 constexpr uint32_t LingerMs = 3000;
+// The longest a jump of the recorded clock is shown for in the window.
+constexpr uint32_t LongestPaceMs = 3000;
+// How far past a headless run's end the sound is played: more than any pass runs over it.
+constexpr uint32_t PaceEndMarginMs = 2000;
 
 // The most a replay file may hold: a game of an hour is some hundreds of kilobytes.
 constexpr size_t LargestReplay = 64 << 20;
@@ -55,10 +60,12 @@ public:
         if (GamePhase == PhaseGameOver) Finish();
     }
 
-    // The loop has ended (the back key, deactivation, the end of a headless run): a game
-    // still in play ends with it.
-    void LoopEnded() {
-        if (inGame_) Finish();
+    // The loop has ended (the back key, deactivation, the end of a headless run, the
+    // display gone): a game still in play ends with it. True when one did.
+    bool LoopEnded() {
+        if (!inGame_) return false;
+        Finish();
+        return true;
     }
 
 private:
@@ -92,6 +99,26 @@ void Warn(const std::string& what) {
     std::fprintf(stderr, "glimmo: could not keep the game: %s\n", what.c_str());
 }
 
+// The recorder of the run in hand, for the last words of a window whose display is gone.
+GameRecorder* activeRecorder = nullptr;
+
+// The files of a run that --record must not take the place of, with what each is.
+std::vector<std::pair<std::string, std::string>> FilesOfTheRun(const CommandLine& cl) {
+    std::vector<std::pair<std::string, std::string>> files;
+    if (!cl.script.empty()) files.emplace_back(cl.script, "the script of this run");
+    if (!cl.stateLog.empty()) files.emplace_back(cl.stateLog, "the state log of this run");
+    if (!cl.audioOut.empty()) files.emplace_back(cl.audioOut, "the audio of this run");
+    for (const ScreenshotRequest& s : cl.screenshots) files.emplace_back(s.path, "a screenshot of this run");
+    // The settings folder: headless, only the one named (else a temporary one of its own).
+    const std::string folder = cl.headless ? cl.configDir : KeptFolder(cl);
+    if (!folder.empty()) {
+        files.emplace_back(folder + "/glimmo.reg", "the settings file");
+        files.emplace_back(KeptReplayPath(folder, "last"), "the last game kept");
+        files.emplace_back(KeptReplayPath(folder, "best"), "the best game kept");
+    }
+    return files;
+}
+
 }  // namespace
 
 std::string KeptFolder(const CommandLine& cl) { return cl.configDir.empty() ? DefaultRegistryFolder() : cl.configDir; }
@@ -106,6 +133,15 @@ std::string ReplayPathFor(const CommandLine& cl) {
     return folder.empty() ? "" : KeptReplayPath(folder, cl.replay);
 }
 
+std::string WhyNotRecordable(const CommandLine& cl) {
+    if (cl.record.empty()) return "";
+    const std::string prefix = "cannot keep the games in " + cl.record + ": ";
+    if (std::string why = WhyNotReplaceable(cl.record); !why.empty()) return prefix + why;
+    for (const auto& [path, what] : FilesOfTheRun(cl))
+        if (SameFile(cl.record, path)) return prefix + "it is " + what;
+    return "";
+}
+
 bool KeepGame(const std::string& folder, const Replay& game, bool mayBeBest, std::string* error) {
     const std::string text = FormatReplay(game);
     bool ok = WriteFileAtomically(KeptReplayPath(folder, "last"), text, 0600, error);
@@ -116,23 +152,30 @@ bool KeepGame(const std::string& folder, const Replay& game, bool mayBeBest, std
     ReplayProblem problem;
     // A best game this program cannot play (damaged, or of another version) gives way.
     bool beaten = !ReadInputFile(bestPath, LargestReplay, true, kept).empty() ||
-                  !ParseReplay(kept, GLIMMO_VERSION, best, problem) || game.score > best.score;
+                  !ReadReplay(std::move(kept), GLIMMO_VERSION, best, problem) || game.score > best.score;
     if (beaten) ok = WriteFileAtomically(bestPath, text, 0600, ok ? error : nullptr) && ok;
     return ok;
 }
 
-int RunRecorded(const CommandLine& cl, Backend& inner, bool keepInFolder) {
+int RunRecorded(const CommandLine& cl, Backend& inner, bool keepInFolder, bool strict) {
     RecordingBackend recording(inner);
     SetBackend(&recording);
     // Without a settings folder (no HOME) nothing is kept, as the start has said.
     const std::string folder = KeptFolder(cl);
     // The demo's game is kept as the last one, but is never the player's best.
     const bool mayBeBest = !cl.autopilotSeed;
+    std::string recordFailure;
     GameRecorder recorder(recording, [&](const Replay& game) {
         std::string error;
         if (keepInFolder && !folder.empty() && !KeepGame(folder, game, mayBeBest, &error)) Warn(error);
-        if (!cl.record.empty() && !WriteFileAtomically(cl.record, FormatReplay(game), 0644, &error)) Warn(error);
+        // The file named is written where it is (through a link), in a folder never made.
+        if (!cl.record.empty() &&
+            !WriteFileAtomically(FollowLinks(cl.record), FormatReplay(game), 0644, &error, true, false)) {
+            if (!strict) Warn(error);
+            else if (recordFailure.empty()) recordFailure = error;
+        }
     });
+    activeRecorder = &recorder;
     LoopHooks hooks;
     hooks.beforeMessage = [&] { recorder.BeforeMessage(); };
     hooks.afterFrame = [&](const MSG&, uint32_t, FrameKind) {
@@ -141,8 +184,21 @@ int RunRecorded(const CommandLine& cl, Backend& inner, bool keepInFolder) {
     };
     int code = RunProgram(cl, hooks);
     recorder.LoopEnded();
+    activeRecorder = nullptr;
     SetBackend(&inner);
+    if (!recordFailure.empty()) {
+        std::fprintf(stderr, "glimmo: could not keep the game: %s\n", recordFailure.c_str());
+        return code ? code : 1;
+    }
     return code;
+}
+
+std::string KeepAtSessionEnd() {
+    const bool game = activeRecorder && activeRecorder->LoopEnded();
+    const bool settings = KeepSettingsAtSessionEnd();
+    if (game && settings) return "the best score and volume are saved, and the game in play is kept";
+    if (game) return "the game in play is kept";
+    return settings ? "the best score and volume are saved" : "";
 }
 
 bool LoadReplay(const CommandLine& cl, Replay& replay) {
@@ -154,7 +210,8 @@ bool LoadReplay(const CommandLine& cl, Replay& replay) {
         return false;
     }
     std::string text;
-    if (std::string why = ReadInputFile(path, LargestReplay, false, text); !why.empty()) {
+    // The kept games are files of ours: anything else there is not read (a pipe would wait).
+    if (std::string why = ReadInputFile(path, LargestReplay, kept, text); !why.empty()) {
         std::error_code ec;
         if (kept && !std::filesystem::exists(path, ec) && !ec)
             std::fprintf(stderr, "glimmo: no %s game is kept yet (no %s)\n", cl.replay.c_str(), path.c_str());
@@ -162,7 +219,7 @@ bool LoadReplay(const CommandLine& cl, Replay& replay) {
         return false;
     }
     ReplayProblem problem;
-    if (!ParseReplay(text, GLIMMO_VERSION, replay, problem)) {
+    if (!ReadReplay(std::move(text), GLIMMO_VERSION, replay, problem)) {
         std::fprintf(stderr, "glimmo: %s: replay line %d: %s\n", path.c_str(), problem.line, problem.what.c_str());
         return false;
     }
@@ -171,7 +228,9 @@ bool LoadReplay(const CommandLine& cl, Replay& replay) {
 
 int RunReplay(const CommandLine& cl, const Replay& replay, Backend& inner) {
     const std::string path = ReplayPathFor(cl);
-    ReplayBackend playback(inner, replay.startTick, replay.journal);
+    ReplayBackend playback(inner, replay.startTick, OpenJournal(replay));
+    if (!cl.headless) playback.SetLongestPace(LongestPaceMs);
+    if (cl.untilTick) playback.SetPaceEnd(replay.startTick + *cl.untilTick + PaceEndMarginMs);
     SetBackend(&playback);
     // The replayed game reads and saves no settings: the player's stay as they are.
     SetRegistryFolder("");
@@ -204,7 +263,12 @@ int RunReplay(const CommandLine& cl, const Replay& replay, Backend& inner) {
     SetBackend(&inner);
 
     auto fault = [&](int line, const std::string& what) {
-        std::fprintf(stderr, "glimmo: %s: replay line %d: %s\n", path.c_str(), line, what.c_str());
+        // The kept best game reads but cannot be played (edited, or kept by a faulty
+        // build): it is set aside, so that the next game kept takes its place.
+        std::string aside;
+        if (cl.replay == "best" && std::rename(path.c_str(), (path + ".bad").c_str()) == 0)
+            aside = "; it is kept aside as " + path + ".bad, and the next game kept takes its place";
+        std::fprintf(stderr, "glimmo: %s: replay line %d: %s%s\n", path.c_str(), line, what.c_str(), aside.c_str());
         return 2;
     };
     if (playback.StopRequested()) return code;

@@ -66,7 +66,7 @@ LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             SoundClosed = 0;
             LoadSettings();
             VolumeCounter = Sound * 5;
-            SetTimer(window, FrameTimerId, 2, nullptr);
+            SetTimer(window, FrameTimerId, FrameTimerPeriod, nullptr);
             return 0;
         case WM_DESTROY: PostQuitMessage(0); return 0;
         case WM_ACTIVATE:

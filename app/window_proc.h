@@ -10,6 +10,7 @@ extern uint32_t PauseStartTick;
 // 1 while a pause waits for play: the window was left when the pause key could not act.
 extern uint8_t PauseWhenPlayable;
 constexpr unsigned FrameTimerId = 100;
+constexpr unsigned FrameTimerPeriod = 2;  // ms; set when the window is made, never stopped
 
 LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void TogglePause();

@@ -28,6 +28,15 @@ struct JournalEntry {
     }
 };
 
+// Where a replay backend takes its entries from, one at a time and in order: a game's
+// journal held whole, or a replay file read as it plays.
+class JournalFeed {
+public:
+    virtual ~JournalFeed() = default;
+    // The next entry into `entry`; false when there is none.
+    virtual bool Next(JournalEntry& entry) = 0;
+};
+
 // The tick a call leaves when nothing unforeseen happens: a sleep moves the clock by its
 // length, a wait runs to its end, a poll leaves it alone.
 inline uint32_t ForetoldAfterSleep(uint32_t now, uint32_t ms) { return now + ms; }

@@ -1,11 +1,14 @@
 // Serving a recorded game's journal, and keeping the backend behind it alive meanwhile.
 #include "platform/replay/replay_backend.h"
+#include <algorithm>
 #include "platform/keys.h"
 #include "platform/messages.h"
 #include "platform/window.h"
 
-ReplayBackend::ReplayBackend(Backend& inner, uint32_t startTick, std::vector<JournalEntry> journal)
-    : ForwardingBackend(inner), start_(startTick), now_(startTick), journal_(std::move(journal)) {}
+ReplayBackend::ReplayBackend(Backend& inner, uint32_t startTick, std::unique_ptr<JournalFeed> journal)
+    : ForwardingBackend(inner), start_(startTick), now_(startTick), journal_(std::move(journal)) {
+    haveNext_ = journal_->Next(next_);
+}
 
 void ReplayBackend::Begin() {
     now_ = start_;
@@ -27,16 +30,19 @@ void ReplayBackend::BeginPass(uint64_t pass) {
 void ReplayBackend::Call(uint32_t foretold) {
     ++call_;
     const uint32_t before = now_;
-    const JournalEntry* entry = nullptr;
-    if (started_ && !failed_ && next_ < journal_.size() && journal_[next_].pass == pass_ &&
-        journal_[next_].call == call_)
-        entry = &journal_[next_++];
-    now_ = entry ? entry->tick : foretold;
+    const bool due = started_ && !failed_ && haveNext_ && next_.pass == pass_ && next_.call == call_;
+    now_ = due ? next_.tick : foretold;
     int32_t advance = int32_t(now_ - before);
-    Pace(advance > 0 ? uint32_t(advance) : 0);
+    uint32_t paced = advance > 0 ? uint32_t(advance) : 0;
+    if (hasPaceEnd_) {
+        const int32_t left = int32_t(paceEnd_ - before);
+        paced = left <= 0 ? 0 : std::min(paced, uint32_t(left));
+    }
+    Pace(std::min(paced, longestPace_));
+    if (!due) return;
     // After the backend behind has had its turn: what it brought was put aside, this stays.
-    if (entry)
-        for (const JournalEvent& event : entry->events) Deliver(event);
+    for (const JournalEvent& event : next_.events) Deliver(event);
+    haveNext_ = journal_->Next(next_);
 }
 
 void ReplayBackend::Pace(uint32_t ms) {

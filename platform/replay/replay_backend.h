@@ -5,6 +5,7 @@
 // so the game is seen at its own speed. What happens at that backend (keys, the close
 // button, minimising) never reaches the game: only Escape counts, and it stops the replay.
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 #include "platform/forwarding_backend.h"
@@ -12,7 +13,7 @@
 
 class ReplayBackend : public ForwardingBackend {
 public:
-    ReplayBackend(Backend& inner, uint32_t startTick, std::vector<JournalEntry> journal);
+    ReplayBackend(Backend& inner, uint32_t startTick, std::unique_ptr<JournalFeed> journal);
 
     uint32_t Ticks() override { return now_; }
     void Sleep(uint32_t ms) override { Call(ForetoldAfterSleep(now_, ms)); }
@@ -28,6 +29,16 @@ public:
     void Begin();
     // A pass begins; its calls are counted from 1.
     void BeginPass(uint64_t pass);
+    // A jump of the recorded clock (a machine suspended, a stopped process) is played at
+    // the backend behind for at most `ms` (the window need not wait days); the game's own
+    // clock still jumps all the way.
+    void SetLongestPace(uint32_t ms) { longestPace_ = ms; }
+    // The backend behind is not run past this tick of the game's clock (a headless run's
+    // end: a jump past it costs no sound that nobody will hear).
+    void SetPaceEnd(uint32_t tick) {
+        paceEnd_ = tick;
+        hasPaceEnd_ = true;
+    }
     // Lets the backend behind run `ms` more of its own time (the last picture stays in the
     // window), unless Escape ends it sooner.
     void Linger(uint32_t ms) { Pace(ms); }
@@ -39,7 +50,7 @@ public:
     int FailedLine() const { return failedLine_; }
     const std::string& Failure() const { return failure_; }
     // The first entry not yet served; null when every one has been.
-    const JournalEntry* NextEntry() const { return next_ < journal_.size() ? &journal_[next_] : nullptr; }
+    const JournalEntry* NextEntry() const { return haveNext_ ? &next_ : nullptr; }
 
 private:
     void Call(uint32_t foretold);
@@ -48,10 +59,14 @@ private:
     void Diverted(Action action);
     void Deliver(const JournalEvent& event);
 
+    uint32_t longestPace_ = UINT32_MAX;
+    uint32_t paceEnd_ = 0;
+    bool hasPaceEnd_ = false;
     uint32_t start_;
     uint32_t now_;
-    std::vector<JournalEntry> journal_;
-    size_t next_ = 0;
+    std::unique_ptr<JournalFeed> journal_;
+    JournalEntry next_;
+    bool haveNext_ = false;
     bool started_ = false;
     uint64_t pass_ = 0;
     uint32_t call_ = 0;
