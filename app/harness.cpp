@@ -205,7 +205,7 @@ int RunHeadless(const CommandLine& cl) {
     // A replay that cannot be played costs nothing either.
     Replay replay;
     if (!cl.replay.empty() && !LoadReplay(cl, replay)) return 2;
-    if (std::string problem = CheckOutputs(cl); !problem.empty()) {
+    if (std::string problem = CheckOutputs(cl); !problem.empty() || !(problem = WhyNotRecordable(cl)).empty()) {
         std::fprintf(stderr, "glimmo: %s\n", problem.c_str());
         return 2;
     }
@@ -239,7 +239,7 @@ int RunHeadless(const CommandLine& cl) {
     {
         StopOnSignals stopper;
         code = !cl.replay.empty()   ? RunReplay(cl, replay, backend)
-               : !cl.record.empty() ? RunRecorded(cl, backend, false)
+               : !cl.record.empty() ? RunRecorded(cl, backend, false, true)
                                     : RunProgram(cl, {}, &backend);
         if (!cl.audioOut.empty()) {
             if (!FinishVirtualAudioOut()) {

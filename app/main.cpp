@@ -29,9 +29,14 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (cl.headless) return RunHeadless(cl);
-    // A replay that cannot be played says so before any window opens.
+    // A replay that cannot be played, or a --record that cannot keep, says so before any
+    // window opens.
     Replay replay;
     if (!cl.replay.empty() && !LoadReplay(cl, replay)) return 2;
+    if (std::string why = WhyNotRecordable(cl); !why.empty()) {
+        std::fprintf(stderr, "glimmo: %s\n", why.c_str());
+        return 2;
+    }
 
     SdlOptions options;
     options.scale = cl.scale;
@@ -42,7 +47,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     SetBackend(backend.get());
-    SetDisplayLostHandler(KeepSettingsAtSessionEnd);
+    // A replay keeps nothing: it only stops.
+    SetDisplayLostHandler(cl.replay.empty() ? KeepAtSessionEnd : [] { return std::string("the replay stops"); });
     std::string folder = KeptFolder(cl);
     if (folder.empty())
         std::fprintf(stderr,

@@ -21,9 +21,17 @@ std::string ReplayPathFor(const CommandLine& cl);
 // `error` set when a file could not be written.
 bool KeepGame(const std::string& folder, const Replay& game, bool mayBeBest, std::string* error);
 
+// Why --record cannot keep the games in the file it names: "" when it can, else the line
+// to print before anything runs. The file must be a regular file (or a link to one) or a
+// new name in a folder that is there, and none of the run's other files.
+std::string WhyNotRecordable(const CommandLine& cl);
 // Runs the program with `inner` as its backend and every game recorded: kept in the
-// settings folder when `keepInFolder`, and in the file --record names.
-int RunRecorded(const CommandLine& cl, Backend& inner, bool keepInFolder);
+// settings folder when `keepInFolder`, and in the file --record names. A game that could
+// not be kept in that file makes the exit code 1, with one line, when `strict` (headless).
+int RunRecorded(const CommandLine& cl, Backend& inner, bool keepInFolder, bool strict = false);
+// The window's last words when its display is gone: the game in play kept as a game
+// that ended there, the settings saved; says what was kept ("" for nothing).
+std::string KeepAtSessionEnd();
 // Reads the replay --replay names; on a fault says so in one line and returns false.
 bool LoadReplay(const CommandLine& cl, Replay& replay);
 // Plays a replay back through `inner` (the window, or the headless harness with its

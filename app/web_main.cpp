@@ -11,7 +11,7 @@ int main() {
     cl.autopilotSeed = ReadWebPageOptions().autopilotSeed;
     UseWebBackend("/glimmo");
     // The page closed or reloaded keeps what a quit keeps, as the desktop's session end does.
-    SetDisplayLostHandler(KeepSettingsAtSessionEnd);
+    SetDisplayLostHandler([] { return std::string(KeepSettingsAtSessionEnd() ? "the settings are kept" : ""); });
     int code = RunProgram(cl);
     KeepSettingsInBrowser();
     SetBackend(nullptr);

@@ -7,6 +7,7 @@
 #include <unistd.h>
 #include <cerrno>
 #include <cstdio>
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <random>
@@ -71,13 +72,13 @@ std::string FolderOf(const std::string& path) {
 }
 
 bool WriteFileAtomically(const std::string& path, const std::string& bytes, mode_t mode, std::string* error,
-                         bool durable) {
+                         bool durable, bool makeFolder) {
     auto fail = [&](const std::string& what, int why) {
         if (error) *error = what + ": " + std::strerror(why);
         return false;
     };
     const std::string folder = FolderOf(path);
-    if (!MakeFolders(folder)) return fail("cannot create " + folder, errno);
+    if (makeFolder && !MakeFolders(folder)) return fail("cannot create " + folder, errno);
     RemoveStaleTemporaryFiles(path);
     std::string temp;
     int fd = CreateTemporaryFile(path, temp);
@@ -97,4 +98,45 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes, mode
         close(dir);
     }
     return true;
+}
+
+std::string FollowLinks(std::string path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        char link[4096];
+        ssize_t n = readlink(path.c_str(), link, sizeof link);
+        if (n <= 0 || size_t(n) == sizeof link) break;
+        std::string to(link, size_t(n));
+        path = to[0] == '/' ? to : FolderOf(path) + "/" + to;
+    }
+    return path;
+}
+
+std::string WhyNotReplaceable(const std::string& path) {
+    auto lower = [](int error) {
+        std::string s = std::strerror(error);
+        if (!s.empty()) s[0] = char(std::tolower(static_cast<unsigned char>(s[0])));
+        return s;
+    };
+    const std::string target = FollowLinks(path);
+    struct stat st {};
+    if (stat(target.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) return "it is a folder";
+        if (S_ISFIFO(st.st_mode)) return "it is a pipe, not a file";
+        if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) return "it is a device, not a file";
+        if (!S_ISREG(st.st_mode)) return "it is not a file";
+    } else if (errno != ENOENT) {
+        return lower(errno);
+    } else if (target != path) {
+        return "it is a link to nothing";
+    }
+    // The file is written beside itself and renamed: try making one there.
+    const std::string folder = FolderOf(target);
+    if (stat(folder.c_str(), &st) != 0) return errno == ENOENT ? "no such folder " + folder : lower(errno);
+    if (!S_ISDIR(st.st_mode)) return folder + " is not a folder";
+    std::string temp;
+    int fd = CreateTemporaryFile(target, temp);
+    if (fd < 0) return "cannot write in " + folder + ": " + lower(errno);
+    close(fd);
+    unlink(temp.c_str());
+    return "";
 }

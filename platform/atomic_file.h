@@ -14,5 +14,13 @@ std::string FolderOf(const std::string& path);
 // with `error` (when given) set to one line saying what failed; `path` is then as it was.
 // A file not `durable` (one in a folder removed after the run) skips the fsyncs, which
 // only guard against a crash of the machine.
+// Its folder is made when missing, unless `makeFolder` is false (a folder the user named).
 bool WriteFileAtomically(const std::string& path, const std::string& bytes, mode_t mode, std::string* error,
-                         bool durable = true);
+                         bool durable = true, bool makeFolder = true);
+// The file a path names, links followed: a write there leaves a link (as dotfile managers
+// make) a link.
+std::string FollowLinks(std::string path);
+// Why WriteFileAtomically could not put a file at `path` in a folder that is there: ""
+// when it can (a regular file, or a link to one, or a new name where new files can be
+// made, which is tried), else one line for the user.
+std::string WhyNotReplaceable(const std::string& path);

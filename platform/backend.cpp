@@ -21,7 +21,7 @@ Backend& CurrentBackend() {
 }
 
 void SetDisplayLostHandler(LastWords handler) { displayLost = handler; }
-bool RunDisplayLostHandler() { return displayLost && displayLost(); }
+std::string RunDisplayLostHandler() { return displayLost ? displayLost() : ""; }
 
 uint32_t GetTickCount() { return CurrentBackend().Ticks(); }
 void Sleep(uint32_t ms) { CurrentBackend().Sleep(ms); }

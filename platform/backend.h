@@ -47,7 +47,8 @@ bool HasBackend();
 
 // The program's last words when its display is gone for good (the X server killed, the
 // session ended): the backend calls them, says so in one line and ends the program, as
-// nothing more can be shown. They keep what a quit would keep; true when they kept it.
-using LastWords = bool (*)();
+// nothing more can be shown. They keep what a quit would keep, and say what they kept
+// ("the best score and volume are saved"), or "" for nothing.
+using LastWords = std::string (*)();
 void SetDisplayLostHandler(LastWords handler);
-bool RunDisplayLostHandler();  // false when none is set
+std::string RunDisplayLostHandler();  // "" when none is set

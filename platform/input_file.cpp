@@ -7,6 +7,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 namespace {
 std::string Kind(mode_t mode) {
@@ -34,7 +35,7 @@ std::string WhatIsThere(const std::string& path) {
 }
 
 std::string ReadInputDescriptor(int fd, size_t limit, std::string& bytes) {
-    bytes.clear();
+    bytes.clear();  // its room is kept
     char block[65536];
     for (;;) {
         ssize_t got = read(fd, block, sizeof block);
@@ -62,7 +63,11 @@ std::string ReadInputFile(const std::string& path, size_t limit, bool filesOnly,
     if (fstat(fd, &st) != 0) why = Lower(std::strerror(errno));
     else if (S_ISDIR(st.st_mode) || (filesOnly && !S_ISREG(st.st_mode))) why = Kind(st.st_mode);
     else if (S_ISREG(st.st_mode) && uint64_t(st.st_size) > limit) why = TooLong(limit);
-    else why = ReadInputDescriptor(fd, limit, bytes);
+    else {
+        // A file's size is known: its bytes are read into room made once.
+        if (S_ISREG(st.st_mode)) bytes.reserve(size_t(st.st_size) + 1);
+        why = ReadInputDescriptor(fd, limit, bytes);
+    }
     close(fd);
     return why;
 }
@@ -80,4 +85,13 @@ std::string WhyNotWritable(const std::string& path) {
     if (stat(folder.c_str(), &st) != 0) return errno == ENOENT ? "no such folder" : Lower(std::strerror(errno));
     if (!S_ISDIR(st.st_mode)) return folder + " is not a folder";
     return access(folder.c_str(), W_OK | X_OK) == 0 ? "" : Lower(std::strerror(errno));
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat sa {}, sb {};
+    if (stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0) return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    std::error_code ea, eb;
+    const auto ca = std::filesystem::weakly_canonical(std::filesystem::absolute(a, ea), ea);
+    const auto cb = std::filesystem::weakly_canonical(std::filesystem::absolute(b, eb), eb);
+    return !ea && !eb && ca == cb;
 }

@@ -17,3 +17,6 @@ std::string WhyNotWritable(const std::string& path);
 // What a path names, for a refusal: "a folder", "a pipe", "a device", "a socket"; "" for a
 // plain file; "no such file" (or why it cannot be looked at) when it cannot be found.
 std::string WhatIsThere(const std::string& path);
+// Whether two paths name the same file: the same file when both are there, else the same
+// place once links and "." and ".." are followed.
+bool SameFile(const std::string& a, const std::string& b);

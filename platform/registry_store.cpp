@@ -212,19 +212,6 @@ FileState ReadSettingsFile(const std::string& path, std::string& bytes) {
     return state;
 }
 
-// Where a save goes: the settings file, or the file it names when it is a link (as dotfile
-// managers make), so that the link stays a link.
-std::string SaveTarget(std::string path) {
-    for (int hops = 0; hops < 40; ++hops) {
-        char link[4096];
-        ssize_t n = readlink(path.c_str(), link, sizeof link);
-        if (n <= 0 || size_t(n) == sizeof link) break;
-        std::string to(link, size_t(n));
-        path = to[0] == '/' ? to : FolderOf(path) + "/" + to;
-    }
-    return path;
-}
-
 // Whether two trees hold the same values; a key with none is not worth a write.
 bool SameValues(const RegistryTree& a, const RegistryTree& b) {
     auto next = [](const RegistryTree& t, RegistryTree::const_iterator i) {
@@ -380,7 +367,7 @@ bool SaveRegistry() {
         WarnOnce("cannot create " + *folder);
         return false;
     }
-    const std::string target = SaveTarget(path);
+    const std::string target = FollowLinks(path);
     mode_t mode = 0600;
     struct stat st {};
     if (stat(target.c_str(), &st) == 0) {

@@ -41,9 +41,9 @@ void ListenForHangUp() {
 // The X server gone: the X library would print its own lines and exit on the spot. Instead
 // the game keeps what a quit would keep, says so in one line, and ends.
 int OnDisplayLost(void*) {
-    bool kept = RunDisplayLostHandler();
-    std::fprintf(stderr, "glimmo: the connection to the display was lost%s\n",
-                 kept ? "; the best score and volume are saved" : "");
+    const std::string kept = RunDisplayLostHandler();
+    std::fprintf(stderr, "glimmo: the connection to the display was lost%s%s\n", kept.empty() ? "" : "; ",
+                 kept.c_str());
     std::_Exit(1);
 }
 

@@ -190,7 +190,7 @@ EMSCRIPTEN_KEEPALIVE void glimmo_page_visible(int visible) {
 // The page is going away (closed, reloaded, another address): keep what a quit keeps.
 EMSCRIPTEN_KEEPALIVE void glimmo_page_left() {
     BringSettingsFromBrowser();
-    if (RunDisplayLostHandler()) KeepSettingsInBrowser();
+    if (!RunDisplayLostHandler().empty()) KeepSettingsInBrowser();
 }
 
 EMSCRIPTEN_KEEPALIVE void glimmo_settings_changed() { BringSettingsFromBrowser(); }

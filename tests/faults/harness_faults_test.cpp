@@ -122,3 +122,56 @@ TEST(HarnessFaults, ASignalEndsTheRunWithWholeFilesAndNoLitter) {
             << "the WAV header does not count the sound written";
     }
 }
+
+// --record keeps games only in a regular file (through a link, which stays a link) or a
+// new name in a folder that is there: a device, a pipe, another file of the run, or a
+// folder to be made is refused before the run; a write that fails later is exit code 1.
+TEST(HarnessFaults, RecordKeepsGamesOnlyWhereNothingIsLost) {
+    ScratchFolder scratch("record-where");
+    const std::string script = scratch / "keys.txt", log = scratch / "state.jsonl", cfg = scratch / "cfg";
+    WriteWholeFile(script, "100 tap RETURN\n");
+    WriteWholeFile(log, "old log\n");
+    mkdir(cfg.c_str(), 0700);
+    WriteWholeFile(cfg + "/best.replay", "kept\n");
+    ASSERT_EQ(mkfifo((scratch / "pipe").c_str(), 0600), 0);
+    const std::vector<std::vector<std::string>> refused = {
+        {scratch / "pipe"},
+        {"/dev/null"},
+        {script, "--script", script},
+        {scratch / "." + "/state.jsonl", "--state-log", log},
+        {cfg + "/glimmo.reg", "--config-dir", cfg},
+        {cfg + "/../cfg/best.replay", "--config-dir", cfg},
+        {scratch / "missing/game.replay"},
+        {script + "/game.replay"},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c[0]);
+        std::vector<std::string> args = {"--frames", "300", "--record", c[0]};
+        args.insert(args.end(), c.begin() + 1, c.end());
+        if (c.size() == 1 || c[1] != "--script") args.insert(args.end(), {"--autopilot", "1"});
+        ProgramResult run = Headless(args);
+        EXPECT_EQ(run.exitCode, 2) << run.err;
+        ExpectOneLineAbout(run, "glimmo", "cannot keep the games in " + c[0]);
+    }
+    struct stat st {};
+    EXPECT_TRUE(stat((scratch / "pipe").c_str(), &st) == 0 && S_ISFIFO(st.st_mode)) << "the pipe was replaced";
+    EXPECT_EQ(ReadWholeFile(script), "100 tap RETURN\n");
+    EXPECT_EQ(ReadWholeFile(log), "old log\n");
+    EXPECT_EQ(ReadWholeFile(cfg + "/best.replay"), "kept\n");
+    EXPECT_FALSE(Exists(scratch / "missing")) << "a folder was made";
+
+    WriteWholeFile(scratch / "real.replay", "");
+    ASSERT_EQ(symlink("real.replay", (scratch / "link.replay").c_str()), 0);
+    EXPECT_EQ(Headless({"--frames", "300", "--autopilot", "1", "--record", scratch / "link.replay"}).exitCode, 0);
+    EXPECT_TRUE(lstat((scratch / "link.replay").c_str(), &st) == 0 && S_ISLNK(st.st_mode)) << "the link was replaced";
+    EXPECT_NE(ReadWholeFile(scratch / "real.replay"), "");
+
+    // A file no larger than 1 KB can be: the write at the game's end fails.
+    ProgramSetup full;
+    full.args = {"/bin/sh", "-c",
+                 "trap '' XFSZ; ulimit -f 2; exec \"$0\" --headless --autopilot 1 --until-tick 60000 --record \"$1\"",
+                 GLIMMO_BINARY_DIR "/app/glimmo", scratch / "big.replay"};
+    ProgramResult run = RunChild(full);
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    ExpectOneLineAbout(run, "glimmo", "could not keep the game");
+}

@@ -92,7 +92,8 @@ TEST(WindowSession, ClosingTheTerminalSavesTheSettings) {
 }
 
 // The X server going away under the game: the settings are saved (the volume shows it, as
-// above), and the player reads one line of ours instead of the X library's.
+// above), the game in play is kept, and the player reads one line of ours instead of the
+// X library's.
 TEST(WindowSession, LosingTheDisplaySavesTheSettings) {
     VirtualDisplay display;
     if (!display.Running()) GTEST_SKIP() << "Xvfb is not installed";
@@ -110,6 +111,7 @@ TEST(WindowSession, LosingTheDisplaySavesTheSettings) {
     EXPECT_EQ(run.ErrLines().size(), 1u) << run.err;
     EXPECT_NE(run.err.find("display"), std::string::npos) << run.err;
     EXPECT_GE(ReadSaved(SettingsFileIn(scratch.Path())).sound, 0) << "the session was not saved";
+    EXPECT_TRUE(Exists(scratch / "last.replay")) << "the game in play was not kept";
 }
 
 // One copy per display: a second start on the same display says in one line that it

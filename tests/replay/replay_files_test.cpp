@@ -2,11 +2,14 @@
 // half-way, and every kind of bad file refused with its line and exit code 2.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <sstream>
 #include "app/autopilot.h"
@@ -102,7 +105,8 @@ TEST(KeptGames, AKillInTheMiddleOfAWriteLeavesTheOldGameOrTheNew) {
     const Replay old = Read(scratch / "last.replay");
     Replay game = old;
     while (game.journal.size() < 8000) game.journal.push_back(game.journal.back());  // about 150 KB
-    for (size_t i = 0; i < game.journal.size(); ++i) game.journal[i].pass = 1 + i, game.journal[i].call = 1;
+    for (size_t i = 0; i < game.journal.size(); ++i)
+        game.journal[i].pass = 1 + i, game.journal[i].call = 1, game.journal[i].tick = game.startTick + 11 * i;
     game.passes = game.journal.size();
     // Either file, whenever it is read, holds the old game or a new one, whole.
     auto oldOrNew = [&](const std::string& path, Replay& seen) {
@@ -209,6 +213,29 @@ TEST(BadReplays, EachKindIsRefusedWithItsLine) {
     v = lines;
     v[firstPass - 1] = "1.99" + v[firstPass - 1].substr(v[firstPass - 1].find(' '));  // no pass makes 99 calls
     bad.push_back({"a_call_never_made", Join(v), firstPass});
+    // Values and counts no game can reach, which the game's arithmetic was never meant for.
+    for (const auto& [name, line] : std::vector<std::pair<std::string, std::string>>{
+             {"anim_counter_at_the_top", "world AnimCounter 2147483647"},
+             {"lives_at_the_bottom", "world Player.lives -2147483648"},
+             {"player_far_below", "world Player.y 65535"},
+             {"no_frame_timer", "# no timer"},
+         }) {
+        v = lines;
+        const int at = LineOf(lines, line.substr(0, line.rfind(' ')) + " ");
+        const int timer = LineOf(lines, "timer ");
+        if (line[0] == '#') v[timer - 1] = line;
+        else v[at - 1] = line;
+        bad.push_back({name, Join(v), line[0] == '#' ? firstPass : at});
+    }
+    v = lines;
+    v[endLine - 1] = "end 1099511627776 0";
+    bad.push_back({"more_passes_than_the_clock_allows", Join(v), endLine});
+    v = lines;
+    v.insert(v.begin() + lastPass, std::to_string(passes) + ".9 0");
+    bad.push_back({"time_going_back", Join(v), lastPass + 1});
+    v = lines;
+    v[firstPass - 1] = std::to_string(passes - 1) + ".1 5";
+    bad.push_back({"passes_faster_than_the_clock", Join(v), firstPass});
 
     for (const Bad& b : bad) {
         SCOPED_TRACE(b.name);
@@ -223,11 +250,41 @@ TEST(BadReplays, EachKindIsRefusedWithItsLine) {
     EXPECT_EQ(ReadWholeFile(kept + "/last.replay"), good);
     EXPECT_EQ(ReadWholeFile(kept + "/best.replay"), good);
 
-    ProgramSetup none;
-    none.args = {"--headless", "--config-dir", scratch / "nothing_kept", "--replay", "best"};
-    ProgramResult run = RunGlimmo(none);
+    // Nothing kept, or a kept game that is not a file (a pipe would wait for ever).
+    const std::string piped = scratch / "piped";
+    std::filesystem::create_directories(piped);
+    ASSERT_EQ(mkfifo((piped + "/best.replay").c_str(), 0600), 0);
+    for (const std::string& folder : {scratch / "nothing_kept", piped}) {
+        ProgramSetup none;
+        none.args = {"--headless", "--config-dir", folder, "--replay", "best"};
+        none.timeoutSeconds = 20;
+        ProgramResult run = RunGlimmo(none);
+        EXPECT_EQ(run.exitCode, 2) << folder;
+        EXPECT_EQ(run.ErrLines().size(), 1u) << run.err;
+    }
+}
+
+// A kept best game that reads but cannot be played (here its score edited) is set aside
+// when it is watched, and the next game kept takes its place.
+TEST(KeptGames, ABestGameThatCannotBePlayedGivesWay) {
+    ScratchFolder scratch("unplayable-best");
+    WriteWholeFile(scratch / "game.txt", "100 tap RETURN\n6000 close\n");
+    ProgramSetup record;
+    record.args = {"--headless", "--script", scratch / "game.txt", "--record", scratch / "good.replay"};
+    ASSERT_EQ(RunGlimmo(record).exitCode, 0);
+    std::vector<std::string> lines = Lines(ReadWholeFile(scratch / "good.replay"));
+    const Replay game = Read(scratch / "good.replay");
+    lines[LineOf(lines, "end ") - 1] = "end " + std::to_string(game.passes) + " 999999";
+    WriteWholeFile(scratch / "best.replay", Join(lines));
+
+    ProgramSetup watch;
+    watch.args = {"--headless", "--config-dir", scratch.Path(), "--replay", "best"};
+    ProgramResult run = RunGlimmo(watch);
     EXPECT_EQ(run.exitCode, 2);
-    EXPECT_EQ(run.ErrLines().size(), 1u) << run.err;
+    ExpectOneLineAbout(run, "glimmo", "kept aside");
+    std::string error;
+    ASSERT_TRUE(KeepGame(scratch.Path(), game, true, &error)) << error;
+    EXPECT_EQ(Read(scratch / "best.replay").score, game.score) << "the unplayable best game did not give way";
 }
 
 // A replay that the harness cuts short is no fault of the replay: an output that fails
@@ -253,4 +310,58 @@ TEST(BadReplays, ARunTheHarnessCutsShortIsNotTheReplaysFault) {
     run = RunGlimmo(stopped);
     EXPECT_EQ(run.exitCode, 128 + SIGINT) << run.err;
     EXPECT_EQ(run.err, "");
+}
+
+// A jump of the recorded clock (a machine suspended for 24 days as the game began) replays
+// at little cost; a run's --until-tick bounds the sound written for it.
+TEST(LongGaps, CostLittleAndEndWhereTheRunEnds) {
+    ScratchFolder scratch("long-gaps");
+    WriteWholeFile(scratch / "game.txt", "100 tap RETURN\n4500 down LEFT\n");
+    ProgramSetup record;
+    record.args = {"--headless", "--script", scratch / "game.txt", "--frames", "3000", "--record", scratch / "game.replay"};
+    ASSERT_EQ(RunGlimmo(record).exitCode, 0);
+    std::vector<std::string> lines = Lines(ReadWholeFile(scratch / "game.replay"));
+    for (std::string& line : lines)  // every pass's time moved on by the jump at the first one
+        if (std::isdigit(static_cast<unsigned char>(line[0]))) {
+            const size_t at = line.find(' ') + 1, end = line.find(' ', at);
+            line.replace(at, end - at, std::to_string(std::stoull(line.substr(at, end - at)) + 0x7FFFFFFE));
+        }
+    WriteWholeFile(scratch / "gap.replay", Join(lines));
+
+    ProgramSetup play;
+    play.args = {"--headless", "--replay", scratch / "gap.replay"};
+    play.timeoutSeconds = 30;
+    ProgramResult run = RunGlimmo(play);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    play.args.insert(play.args.end(), {"--until-tick", "40000", "--audio-out", scratch / "gap.wav"});
+    run = RunGlimmo(play);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_LT(std::filesystem::file_size(scratch / "gap.wav"), 45u * 44100) << "sound written past the run's end";
+}
+
+// A replay of the largest size takes about its own size in memory to be read.
+TEST(LongGaps, AHugeReplayCostsItsSizeInMemory) {
+    ScratchFolder scratch("huge-replay");
+    WriteWholeFile(scratch / "game.txt", "100 tap RETURN\n");
+    ProgramSetup record;
+    record.args = {"--headless", "--script", scratch / "game.txt", "--frames", "20", "--record", scratch / "game.replay"};
+    ASSERT_EQ(RunGlimmo(record).exitCode, 0);
+    std::vector<std::string> lines = Lines(ReadWholeFile(scratch / "game.replay"));
+    lines.resize(size_t(LineOf(lines, "# PASS.CALL")));
+    {
+        std::ofstream out(scratch / "huge.replay", std::ios::binary);
+        out << Join(lines);
+        uint64_t pass = 1;
+        for (; out.tellp() < (48 << 20); ++pass) out << pass << ".1 " << 12 * pass << "\n";
+        out << "end " << pass << " 0\n";
+    }
+    const auto size = long(std::filesystem::file_size(scratch / "huge.replay"));
+    rusage before{}, after{};
+    getrusage(RUSAGE_SELF, &before);
+    CommandLine cl;
+    cl.replay = scratch / "huge.replay";
+    Replay replay;
+    ASSERT_TRUE(LoadReplay(cl, replay));
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT((after.ru_maxrss - before.ru_maxrss) * 1024, 2 * size) << "peak memory grew more than twice the file";
 }

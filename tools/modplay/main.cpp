@@ -67,13 +67,6 @@ std::string ReadModule(const std::string& name, std::string& bytes) {
     return "";
 }
 
-// The same file under two names (or one): writing the WAV would destroy the module.
-bool SameFile(const std::string& a, const std::string& b) {
-    struct stat sa {
-    }, sb{};
-    return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-}
-
 // Opens the mixer on the audio device. The audio layer reports a missing device in the
 // game's own name ("glimmo: ... playing silent"), which is wrong here: what it and the
 // system's sound library print meanwhile is held back, and only shown if the device opens.
