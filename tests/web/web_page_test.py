@@ -6,7 +6,8 @@ that (1) the title card on the canvas is the headless harness's title frame, (2)
 brings READY! and then the maze with three lives, (3) the arrow keys steer and the score
 rises (and hiding the tab pauses the game), (4) after a reload the best score of that game
 is on the title, (5) the sound played blocks that are not silent after Enter, counting the
-underruns, and (6) a storage that will not take the save is said on the page in one line.
+underruns, (6) a storage that will not take the save is said on the page in one line, and
+(7) the server answers a bad path with 400 and closes half-sent requests after a timeout.
 Skips with one line where emcc, Chromium or its driver is missing or will not start.
 
 Usage: web_page_test.py SOURCE_DIR GLIMMO [--minute SEED]
@@ -14,10 +15,12 @@ Usage: web_page_test.py SOURCE_DIR GLIMMO [--minute SEED]
 import base64
 import os
 import shutil
+import socket
 import struct
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import zlib
 
@@ -83,6 +86,32 @@ def wait_until(what, test, seconds):
             return got
         time.sleep(0.1)
     raise AssertionError(f"not seen within {seconds} s: {what}")
+
+
+def check_server(serve_web, site):
+    """(7) The server answers a NUL in the path with 400 and goes on serving, and closes
+    half-sent requests when its timeout is up, ending their threads."""
+    server = serve_web.start(site, timeout=1)
+
+    def ask(request):
+        with socket.create_connection(server.server_address, timeout=5) as s:
+            s.sendall(request)
+            return s.recv(12)
+
+    try:
+        before = threading.active_count()
+        idle = [socket.create_connection(server.server_address) for _ in range(50)]
+        for s in idle:
+            s.sendall(b"GET / HTTP/1.1\r\nHost:")
+        wait_until("a thread for each of 50 half-sent requests", lambda: threading.active_count() >= before + 50, 5)
+        wait_until("the 50 threads ended by the timeout", lambda: threading.active_count() <= before, 5)
+        for path in (b"/%00", b"/\0", b"/"):
+            answer = ask(b"GET " + path + b" HTTP/1.0\r\n\r\n")
+            assert answer == (b"HTTP/1.0 200" if path == b"/" else b"HTTP/1.0 400"), f"GET {path}: {answer!r}"
+        print("(7) server: 50 half-sent requests closed after the timeout; a NUL in the path answered 400")
+    finally:
+        server.shutdown()
+        server.server_close()
 
 
 class Page:
@@ -197,6 +226,8 @@ def main():
           f"together {sum(sizes.values())} bytes")
     sys.path.insert(0, os.path.join(source, "scripts"))
     import serve_web
+    if minute is None:
+        check_server(serve_web, site)
     server = serve_web.start(site)
     url = f"http://127.0.0.1:{server.server_address[1]}/"
     driver = start_browser()
