@@ -7,11 +7,65 @@ rebuild shows at the next reload. Usage: serve_web.py FOLDER [QUERY]
 (QUERY, such as autopilot=7, goes into the address printed.)"""
 import functools
 import http.server
+import io
 import sys
+import time
+
+# Seconds a request has to arrive whole: an idle or half-sent one is closed, and its thread ends.
+REQUEST_SECONDS = 5
+
+
+class RequestReader(io.RawIOBase):
+    """The connection's bytes, none of them waited for past the request's deadline."""
+
+    def __init__(self, connection):
+        super().__init__()
+        self.connection = connection
+        self.deadline = None
+
+    def readable(self):
+        return True
+
+    def readinto(self, buffer):
+        if self.deadline is not None:
+            left = self.deadline - time.monotonic()
+            if left <= 0:
+                raise TimeoutError("the request did not arrive whole in time")
+            self.connection.settimeout(left)
+        return self.connection.recv_into(buffer)
 
 
 class Handler(http.server.SimpleHTTPRequestHandler):
     extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, ".wasm": "application/wasm"}
+
+    def __init__(self, *args, timeout, **kwargs):
+        self.timeout = timeout
+        super().__init__(*args, **kwargs)
+
+    def setup(self):
+        super().setup()
+        self.rfile.close()  # the request is read through the deadline instead
+        self.reader = RequestReader(self.connection)
+        self.rfile = io.BufferedReader(self.reader)
+
+    def handle_one_request(self):
+        # Each request, the first or one more on a kept connection, has its own deadline.
+        self.reader.deadline = time.monotonic() + self.timeout
+        super().handle_one_request()
+
+    def parse_request(self):
+        parsed = super().parse_request()
+        # The request is in (its line and headers): the answer has the whole timeout to go out.
+        self.reader.deadline = None
+        self.connection.settimeout(self.timeout)
+        return parsed
+
+    def send_head(self):
+        try:
+            return super().send_head()
+        except ValueError:  # a NUL, or a name the file system cannot encode
+            self.send_error(http.HTTPStatus.BAD_REQUEST, "Bad path")
+            return None
 
     def end_headers(self):
         self.send_header("Cache-Control", "no-cache")
@@ -21,16 +75,23 @@ class Handler(http.server.SimpleHTTPRequestHandler):
         pass
 
 
-def make_server(folder, port=0):
-    """A server of `folder` on 127.0.0.1 (port 0: a free one), not yet serving."""
-    return http.server.ThreadingHTTPServer(("127.0.0.1", port), functools.partial(Handler, directory=folder))
+class Server(http.server.ThreadingHTTPServer):
+    # Connections that come at once wait to be taken, rather than be refused and ask again
+    # a second later, as they would past the usual 5.
+    request_queue_size = 64
 
 
-def start(folder, port=0):
+def make_server(folder, port=0, timeout=REQUEST_SECONDS):
+    """A server of `folder` on 127.0.0.1 (port 0: a free one), not yet serving; a request
+    has `timeout` seconds to arrive whole."""
+    return Server(("127.0.0.1", port), functools.partial(Handler, directory=folder, timeout=timeout))
+
+
+def start(folder, port=0, timeout=REQUEST_SECONDS):
     """A server of `folder` running on its own thread; its address is server_address."""
     import threading
 
-    server = make_server(folder, port)
+    server = make_server(folder, port, timeout)
     threading.Thread(target=server.serve_forever, daemon=True).start()
     return server
 

@@ -62,8 +62,13 @@ EM_JS(char*, web_stored_settings, (), {
     return memory;
 });
 
+// A storage that will not take it (full, or closed to the page) is the page's to tell.
 EM_JS(void, web_store_settings, (const char* text), {
-    try { localStorage.setItem('glimmo.reg', UTF8ToString(text)); } catch (e) {}
+    try {
+        localStorage.setItem('glimmo.reg', UTF8ToString(text));
+    } catch (e) {
+        if (Module.onSettingsNotKept) Module.onSettingsNotKept(e);
+    }
 });
 
 // Page events the game hears: the tab hidden or shown, the page left, another tab's save.

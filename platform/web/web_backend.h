@@ -16,7 +16,8 @@ WebPageOptions ReadWebPageOptions();
 // Makes the browser backend, puts it and its audio device in force, and brings the
 // settings file back from the browser's storage into the folder the registry uses.
 Backend& UseWebBackend(const std::string& settingsFolder);
-// Puts the settings file into the browser's storage (after a save).
+// Puts the settings file into the browser's storage (after a save); a storage that will
+// not take it (full, or closed to the page) is said in a line of the page's text.
 void KeepSettingsInBrowser();
 // The program has ended (Escape from the title, pause screen or GAME OVER): the page says
 // so, and a key or a click starts the game again.

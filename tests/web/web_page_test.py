@@ -4,19 +4,23 @@
 Builds the web preset into build/web (incrementally), serves it on 127.0.0.1, and checks
 that (1) the title card on the canvas is the headless harness's title frame, (2) Enter
 brings READY! and then the maze with three lives, (3) the arrow keys steer and the score
-rises (and hiding the tab pauses the game), (4) after a reload the best score of that game is on the title, and (5) the sound
-played blocks that are not silent after Enter, counting the underruns. Skips with one
-line where emcc, Chromium or its driver is missing or will not start.
+rises (and hiding the tab pauses the game), (4) after a reload the best score of that game
+is on the title, (5) the sound played blocks that are not silent after Enter, counting the
+underruns, (6) a storage that will not take the save is said on the page in one line, and
+(7) the server answers a bad path with 400 and closes half-sent requests after a timeout.
+Skips with one line where emcc, Chromium or its driver is missing or will not start.
 
 Usage: web_page_test.py SOURCE_DIR GLIMMO [--minute SEED]
 (--minute: a minute of the autopilot in the page, for the underrun count; no checks.)"""
 import base64
 import os
 import shutil
+import socket
 import struct
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import zlib
 
@@ -73,6 +77,43 @@ def region_diff(a, b, box):
     return sum(1 for y in range(y0, y1) for x in range(x0, x1) if a[y][x] != b[y][x])
 
 
+def wait_until(what, test, seconds):
+    """What test() returns once it is true, waiting up to `seconds`."""
+    end = time.time() + seconds
+    while time.time() < end:
+        got = test()
+        if got:
+            return got
+        time.sleep(0.1)
+    raise AssertionError(f"not seen within {seconds} s: {what}")
+
+
+def check_server(serve_web, site):
+    """(7) The server answers a NUL in the path with 400 and goes on serving, and closes
+    half-sent requests when its timeout is up, ending their threads."""
+    server = serve_web.start(site, timeout=1)
+
+    def ask(request):
+        with socket.create_connection(server.server_address, timeout=5) as s:
+            s.sendall(request)
+            return s.recv(12)
+
+    try:
+        before = threading.active_count()
+        idle = [socket.create_connection(server.server_address) for _ in range(50)]
+        for s in idle:
+            s.sendall(b"GET / HTTP/1.1\r\nHost:")
+        wait_until("a thread for each of 50 half-sent requests", lambda: threading.active_count() >= before + 50, 5)
+        wait_until("the 50 threads ended by the timeout", lambda: threading.active_count() <= before, 5)
+        for path in (b"/%00", b"/\0", b"/"):
+            answer = ask(b"GET " + path + b" HTTP/1.0\r\n\r\n")
+            assert answer == (b"HTTP/1.0 200" if path == b"/" else b"HTTP/1.0 400"), f"GET {path}: {answer!r}"
+        print("(7) server: 50 half-sent requests closed after the timeout; a NUL in the path answered 400")
+    finally:
+        server.shutdown()
+        server.server_close()
+
+
 class Page:
     def __init__(self, driver):
         self.d = driver
@@ -85,6 +126,9 @@ class Page:
             "return btoa(s);")
         raw = base64.b64decode(encoded)
         return [[tuple(raw[(y * WIDTH + x) * 3:(y * WIDTH + x) * 3 + 3]) for x in range(WIDTH)] for y in range(HEIGHT)]
+
+    def text(self):
+        return self.d.execute_script("return document.body.innerText")
 
     def audio(self):
         return self.d.execute_script(
@@ -182,6 +226,8 @@ def main():
           f"together {sum(sizes.values())} bytes")
     sys.path.insert(0, os.path.join(source, "scripts"))
     import serve_web
+    if minute is None:
+        check_server(serve_web, site)
     server = serve_web.start(site)
     url = f"http://127.0.0.1:{server.server_address[1]}/"
     driver = start_browser()
@@ -275,6 +321,16 @@ def run_checks(page, driver, url, glimmo, sizes):
                       lambda f: region_diff(f, kept[5], SCORE_LINE) == 0
                       and region_diff(f, frames[5], SCORE_LINE) > 0, 5)
         print(f"(4) reload: the title shows the best score {best}, as the harness does with that settings file")
+
+        # (6) A storage that will not take the save (full, or closed to the page): the game
+        # ends with Escape, its save fails, and the page says so in one line.
+        driver.execute_script(
+            "Storage.prototype.setItem = () => { throw new DOMException('full', 'QuotaExceededError'); };")
+        page.keys(("down", Keys.ESCAPE), ("up", Keys.ESCAPE))
+        text = wait_until("the game ended by Escape", lambda: page.text() if "ended" in page.text() else None, 5)
+        said = [line for line in text.splitlines() if "storage" in line]
+        assert len(said) == 1, f"the save failed, yet the page says {said} about the storage: {text!r}"
+        print(f"(6) a full storage: the page says {said[0]!r}")
         print("web page: every check passed")
         return 0
     finally:
