@@ -190,8 +190,11 @@ void SdlGameBackend::TranslateWindow(const SDL_WindowEvent& window) {
             if (windowSeen_) PostMessageW(GameWindow(), WM_KILLFOCUS, 0, 0);
             break;
         case SDL_WINDOWEVENT_FOCUS_GAINED: PostMessageW(GameWindow(), WM_SETFOCUS, 0, 0); break;
-        case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
+            FitRendererToWindow();
+            Repaint();
+            break;
+        case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_RESTORED:
         case SDL_WINDOWEVENT_MAXIMIZED: Repaint(); break;
         case SDL_WINDOWEVENT_MOVED:

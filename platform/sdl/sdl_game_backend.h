@@ -54,6 +54,7 @@ private:
     void Present();
     void Repaint();
     void ToggleFullScreen();
+    void FitRendererToWindow();
     void FollowRefreshRate();
     void SaveScreenshot();
     int ShownScale() const;

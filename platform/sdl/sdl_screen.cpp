@@ -43,7 +43,6 @@ bool SdlGameBackend::CreateGameWindow(const std::string& title) {
         std::fprintf(stderr, "glimmo: cannot open the window: %s\n", SDL_GetError());
         return false;
     }
-    SDL_SetWindowMinimumSize(window_, kPhoneWidth, kPhoneHeight);
     baseTitle_ = gameTitle_ = shownTitle_ = title;
     note_.clear();
     // The renderer, unless the player named one: where it would rasterise in software,
@@ -62,8 +61,11 @@ bool SdlGameBackend::CreateGameWindow(const std::string& title) {
         std::fprintf(stderr, "glimmo: cannot draw in the window: %s\n", SDL_GetError());
     } else if (renderer_) {
         SDL_RenderSetLogicalSize(renderer_, kPhoneWidth, kPhoneHeight);
-        SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
+        FitRendererToWindow();
     }
+    // Only now: making an OpenGL renderer makes the window anew, without the hints of the
+    // old one, and the window manager would let the window shrink below the picture.
+    SDL_SetWindowMinimumSize(window_, kPhoneWidth, kPhoneHeight);
     if (options_.fullscreen) SDL_ShowCursor(SDL_DISABLE);
     SetIcon();
     FollowRefreshRate();
@@ -189,6 +191,16 @@ void SdlGameBackend::Present() {
     pacer_.Presented(began);
 }
 
+// The renderer draws at a whole-number scale; in a window that a window manager forced
+// smaller than the picture, it shrinks the picture to fit (its shape kept) instead of
+// cutting it.
+void SdlGameBackend::FitRendererToWindow() {
+    if (!renderer_) return;
+    int w = 0, h = 0;
+    SDL_GetRendererOutputSize(renderer_, &w, &h);
+    SDL_RenderSetIntegerScale(renderer_, w >= kPhoneWidth && h >= kPhoneHeight ? SDL_TRUE : SDL_FALSE);
+}
+
 void SdlGameBackend::FollowRefreshRate() {
     SDL_DisplayMode mode;
     int display = window_ ? SDL_GetWindowDisplayIndex(window_) : 0;
@@ -202,6 +214,8 @@ void SdlGameBackend::ToggleFullScreen() {
         std::fprintf(stderr, "glimmo: cannot switch full screen: %s\n", SDL_GetError());
         return;
     }
+    // Hints are not kept through full screen: the least size is told again.
+    if (full) SDL_SetWindowMinimumSize(window_, kPhoneWidth, kPhoneHeight);
     SDL_ShowCursor(full ? SDL_ENABLE : SDL_DISABLE);
     Repaint();
 }

@@ -3,8 +3,13 @@
 // the quiet title on a real X server. Each runs the real program; the runs that need a
 // real display bring their own Xvfb.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <chrono>
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
@@ -74,6 +79,48 @@ long WaitsOf(pid_t pid) {
 bool Xdotool(const std::string& display, const std::string& arguments) {
     return std::system(("DISPLAY=" + display + " xdotool " + arguments + " >/dev/null 2>&1").c_str()) == 0;
 }
+
+// What a command run on `display` printed.
+std::string OutputOn(const std::string& display, const std::string& command) {
+    std::string out;
+    if (FILE* pipe = popen(("DISPLAY=" + display + " " + command + " 2>/dev/null").c_str(), "r")) {
+        char buffer[256];
+        while (std::fgets(buffer, sizeof buffer, pipe)) out += buffer;
+        pclose(pipe);
+    }
+    return out;
+}
+
+// A window manager on `display` (openbox) until the destructor; not running when missing.
+class WindowManager {
+public:
+    explicit WindowManager(const std::string& display) {
+        if (std::system("command -v openbox >/dev/null") != 0) return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            setenv("DISPLAY", display.c_str(), 1);
+            int quiet = open("/dev/null", O_WRONLY);
+            dup2(quiet, 1);
+            dup2(quiet, 2);
+            execlp("openbox", "openbox", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        // Up once it has taken the root window's redirection: a client then gets managed.
+        for (int i = 0; i < 100 && OutputOn(display, "xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") ==
+                                       std::string::npos;
+             ++i)
+            std::this_thread::sleep_for(50ms);
+    }
+    ~WindowManager() {
+        if (pid_ <= 0) return;
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+    }
+    bool Running() const { return pid_ > 0; }
+
+private:
+    pid_t pid_ = -1;
+};
 }  // namespace
 
 // Closing the terminal (SIGHUP) is a quit like SIGTERM: the session's settings are saved.
@@ -223,4 +270,40 @@ TEST(WindowSession, TheTitleWakesByTheRefreshAndTakesAKeyAtItsTime) {
     ASSERT_TRUE(replay >> start) << "no game was recorded: the Enter key did not start one";
     EXPECT_GE(int32_t(start - pressedFrom), 0) << "the game began before the key was pressed";
     EXPECT_LE(int32_t(start - pressedBy), 300) << "the game began long after the key was pressed";
+}
+
+// The window never gets smaller than the phone's screen: the window manager is told the
+// least size, and a request for less is refused.
+TEST(WindowSession, TheWindowManagerKnowsTheLeastSize) {
+    VirtualDisplay display(1024, 768);
+    if (!display.Running()) GTEST_SKIP() << "Xvfb is not installed";
+    if (std::system("command -v xdotool >/dev/null && command -v xprop >/dev/null") != 0)
+        GTEST_SKIP() << "xdotool or xprop is not installed";
+    WindowManager manager(display.Name());
+    if (!manager.Running()) GTEST_SKIP() << "openbox is not installed";
+    ScratchFolder scratch("least-size");
+    ProgramSetup setup = InAWindow(scratch.Path(), display.Name());
+    setup.terminateAfterMs = 0;
+    setup.terminateOnceExists = scratch / "done";
+    setup.ownInstanceSocket = true;
+    ProgramResult run;
+    std::thread playing([&] { run = RunGlimmo(setup); });
+    const bool up = AppearsWithin(SettingsFileIn(scratch.Path()), 30s);
+    const std::string window = OutputOn(display.Name(), "xdotool search --sync --name '^glimmo'");
+    const std::string id = window.substr(0, window.find('\n'));
+    const std::string hints = OutputOn(display.Name(), "xprop -id " + id + " WM_NORMAL_HINTS");
+    Xdotool(display.Name(), "windowsize --sync " + id + " 170 210");
+    std::this_thread::sleep_for(500ms);
+    const std::string geometry = OutputOn(display.Name(), "xdotool getwindowgeometry " + id);
+    int width = 0, height = 0;
+    const size_t at = geometry.find("Geometry: ");
+    if (at != std::string::npos) std::sscanf(geometry.c_str() + at, "Geometry: %dx%d", &width, &height);
+    WriteWholeFile(scratch / "done", "");
+    playing.join();
+
+    ASSERT_TRUE(up) << run.err;
+    EXPECT_NE(hints.find("minimum size: 176 by 220"), std::string::npos) << hints;
+    EXPECT_GE(width, 176) << geometry;
+    EXPECT_GE(height, 220) << geometry;
+    EXPECT_EQ(run.exitCode, 0) << run.err;
 }
