@@ -54,6 +54,9 @@ private:
     void Present();
     void Repaint();
     void ToggleFullScreen();
+    bool SetFullScreen(bool full);
+    void CoverTheScreen(bool cover);
+    bool FullScreen() const;
     void FitRendererToWindow();
     void FollowRefreshRate();
     void SaveScreenshot();
@@ -92,6 +95,10 @@ private:
     // picture is shown and no event taken until they have.
     bool catchingUp_ = false;
     SDL_Window* window_ = nullptr;
+    // Full screen made by the game itself, where no window manager would make it: the
+    // window moved and sized to cover the display, and where it was before.
+    bool coversTheScreen_ = false;
+    SDL_Rect windowedPlace_{};
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
     // Without a renderer the frame is drawn into the window's surface (sdl_surface_screen.cpp).

@@ -15,6 +15,7 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
+#include <vector>
 #include "platform/registry_store.h"
 #include "tests/support/run_glimmo.h"
 #include "tests/support/saved_settings.h"
@@ -89,6 +90,32 @@ std::string OutputOn(const std::string& display, const std::string& command) {
         pclose(pipe);
     }
     return out;
+}
+
+// The pixels a picture command wrote to its standard output as 8-bit RGB (ImageMagick's
+// rgb: format), read whole.
+std::string RgbFrom(const std::string& command) {
+    std::string out;
+    if (FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r")) {
+        char buffer[65536];
+        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+        pclose(pipe);
+    }
+    return out;
+}
+
+// Of the pixels lit (not black) in either of two RGB pictures of the same size, the share
+// that differ (1 when the sizes differ).
+double ShareDiffering(const std::string& a, const std::string& b) {
+    if (a.size() != b.size() || a.empty()) return 1;
+    const std::string black(3, '\0');
+    size_t lit = 0, differing = 0;
+    for (size_t i = 0; i < a.size(); i += 3) {
+        if (a.compare(i, 3, black) == 0 && b.compare(i, 3, black) == 0) continue;
+        ++lit;
+        differing += a.compare(i, 3, b, i, 3) != 0;
+    }
+    return lit ? double(differing) / double(lit) : 0;
 }
 
 // A window manager on `display` (openbox) until the destructor; not running when missing.
@@ -306,4 +333,50 @@ TEST(WindowSession, TheWindowManagerKnowsTheLeastSize) {
     EXPECT_GE(width, 176) << geometry;
     EXPECT_GE(height, 220) << geometry;
     EXPECT_EQ(run.exitCode, 0) << run.err;
+}
+
+// Full screen with no window manager (a cabinet or a kiosk): the game's own picture at the
+// largest whole-number scale, centred on the screen, from the start, after leaving full
+// screen (the window keeps its place in the middle) and after coming back to it.
+TEST(WindowSession, FullScreenWithoutAWindowManagerShowsTheWholePicture) {
+    VirtualDisplay display(1024, 768);
+    if (!display.Running()) GTEST_SKIP() << "Xvfb is not installed";
+    if (std::system("command -v xdotool >/dev/null && command -v import >/dev/null") != 0)
+        GTEST_SKIP() << "xdotool or ImageMagick is not installed";
+    ScratchFolder scratch("kiosk");
+    // The title as the game draws it, scaled by 3 (the largest that fits 1024 x 768) and
+    // centred. Its ghosts and the dots' eater move, so a few pixels differ.
+    ProgramResult shot =
+        RunGlimmo(ProgramSetup{{"--headless", "--frames", "400", "--screenshot", "400:" + (scratch / "title.png")}});
+    ASSERT_EQ(shot.exitCode, 0) << shot.err;
+    const std::string expected = RgbFrom("convert " + (scratch / "title.png") +
+                                         " -scale 300% -background black -gravity center -extent 1024x768 "
+                                         "-depth 8 rgb:-");
+    ASSERT_EQ(expected.size(), 1024u * 768u * 3u);
+
+    ProgramSetup setup = InAWindow(scratch.Path(), display.Name());
+    setup.args.push_back("--fullscreen");
+    setup.terminateAfterMs = 0;
+    setup.terminateOnceExists = scratch / "done";
+    setup.ownInstanceSocket = true;
+    ProgramResult run;
+    std::thread playing([&] { run = RunGlimmo(setup); });
+    const bool up = AppearsWithin(SettingsFileIn(scratch.Path()), 30s);
+    const std::string screen = "DISPLAY=" + display.Name() + " import -window root -depth 8 rgb:-";
+    std::vector<std::string> seen;
+    for (const char* key : {"", "F11", "F11"}) {
+        if (*key) {
+            Xdotool(display.Name(), "search --name '^glimmo' windowfocus");
+            Xdotool(display.Name(), std::string("key ") + key);
+        }
+        std::this_thread::sleep_for(1s);
+        seen.push_back(RgbFrom(screen));
+    }
+    WriteWholeFile(scratch / "done", "");
+    playing.join();
+
+    ASSERT_TRUE(up) << run.err;
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    const char* moments[] = {"started in full screen", "full screen left", "full screen again"};
+    for (size_t i = 0; i < seen.size(); ++i) EXPECT_LT(ShareDiffering(seen[i], expected), 0.2) << moments[i];
 }
