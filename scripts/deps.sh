@@ -31,11 +31,14 @@ BUILD_PACKAGES=(build-essential cmake libsdl2-dev libstb-dev)
 #   xvfb                         the window's CPU use measured under Xvfb (bench/window_cpu.sh), and the
 #                                fault tests that need a real X display to lose (tests/faults)
 #   xdotool                      keys pressed in a real window under Xvfb (tests/faults)
+#   openbox, x11-utils           a window manager, and xprop to read the hints it is given (tests/faults)
+#   imagemagick                  the screen of a real X display captured and compared (tests/faults)
 #   clang-format                 the style check (tests/layers)
 #   chromium, chromium-driver,   the web page played in headless Chromium (tests/web), with the web
 #   python3-selenium             build's packages below
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev python3 tuxtype-data openmpt123 xmp valgrind groff-base
-               desktop-file-utils appstream xvfb xdotool clang-format chromium chromium-driver python3-selenium)
+               desktop-file-utils appstream xvfb xdotool openbox x11-utils imagemagick clang-format chromium
+               chromium-driver python3-selenium)
 #   emscripten, nodejs           the web build: the compiler to WebAssembly, and what it runs its
 #                                JavaScript tools with (./play --web, tests/web)
 #   python3                      the local web server of ./play --web (scripts/serve_web.py)

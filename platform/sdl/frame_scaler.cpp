@@ -3,13 +3,21 @@
 #include "platform/sdl/frame_scaler.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 ScaledPlace PlaceScaled(int frameWidth, int frameHeight, int targetWidth, int targetHeight) {
-    if (frameWidth <= 0 || frameHeight <= 0) return {0, 0, 0};
+    if (frameWidth <= 0 || frameHeight <= 0 || targetWidth <= 0 || targetHeight <= 0) return {};
     int scale = std::min(targetWidth / frameWidth, targetHeight / frameHeight);
-    if (scale < 1) return {0, 0, 0};
-    return {scale, (targetWidth - frameWidth * scale) / 2, (targetHeight - frameHeight * scale) / 2};
+    int width = frameWidth * scale, height = frameHeight * scale;
+    if (scale < 1) {
+        // The side that runs short decides; the other keeps the frame's shape.
+        const bool widthShort = int64_t(targetWidth) * frameHeight <= int64_t(targetHeight) * frameWidth;
+        width = widthShort ? targetWidth : int(int64_t(targetHeight) * frameWidth / frameHeight);
+        height = widthShort ? int(int64_t(targetWidth) * frameHeight / frameWidth) : targetHeight;
+        if (width < 1 || height < 1) return {};
+    }
+    return {scale, (targetWidth - width) / 2, (targetHeight - height) / 2, width, height};
 }
 
 namespace {
@@ -24,12 +32,29 @@ void WidenRow(const uint8_t* source, int width, const uint32_t* colours, uint32_
         for (int i = 0; i < n; ++i) *out++ = c;
     }
 }
+
+// The frame shrunk into place.width x place.height, each pixel the nearest source pixel.
+void DrawShrunk(const uint8_t* frame, int framePitch, int frameWidth, int frameHeight, const uint32_t* colours,
+                const ScaledPlace& place, uint8_t* target, int targetPitch) {
+    for (int y = 0; y < place.height; ++y) {
+        const uint8_t* source = frame + size_t(y * frameHeight / place.height) * size_t(framePitch);
+        auto* out = reinterpret_cast<uint32_t*>(target + size_t(place.y + y) * size_t(targetPitch)) + place.x;
+        for (int x = 0; x < place.width; ++x) {
+            uint16_t v;
+            std::memcpy(&v, source + 2 * (x * frameWidth / place.width), 2);
+            out[x] = colours[v];
+        }
+    }
+}
 }  // namespace
 
 void DrawScaled(const uint8_t* frame, int framePitch, int frameWidth, int frameHeight, const uint32_t* colours,
                 const ScaledPlace& place, uint8_t* target, int targetPitch, int top, int bottom) {
     const int scale = place.scale;
-    if (scale < 1) return;
+    if (scale < 1) {
+        DrawShrunk(frame, framePitch, frameWidth, frameHeight, colours, place, target, targetPitch);
+        return;
+    }
     auto widen = scale == 2 ? WidenRow<2> : scale == 3 ? WidenRow<3> : scale == 4 ? WidenRow<4> : WidenRow<0>;
     const size_t rowBytes = size_t(frameWidth) * size_t(scale) * 4;
     if (bottom < 0 || bottom > frameHeight) bottom = frameHeight;
@@ -40,12 +65,13 @@ void DrawScaled(const uint8_t* frame, int framePitch, int frameWidth, int frameH
     }
 }
 
-void FillBorders(const ScaledPlace& place, int frameWidth, int frameHeight, uint32_t black, uint8_t* target,
-                 int targetPitch, int targetWidth, int targetHeight) {
-    const int left = place.scale ? place.x : targetWidth;
-    const int right = place.scale ? place.x + frameWidth * place.scale : targetWidth;
-    const int top = place.scale ? place.y : targetHeight;
-    const int bottom = place.scale ? place.y + frameHeight * place.scale : targetHeight;
+void FillBorders(const ScaledPlace& place, uint32_t black, uint8_t* target, int targetPitch, int targetWidth,
+                 int targetHeight) {
+    const bool drawn = place.width > 0 && place.height > 0;
+    const int left = drawn ? place.x : targetWidth;
+    const int right = drawn ? place.x + place.width : targetWidth;
+    const int top = drawn ? place.y : targetHeight;
+    const int bottom = drawn ? place.y + place.height : targetHeight;
     for (int y = 0; y < targetHeight; ++y) {
         uint32_t* row = reinterpret_cast<uint32_t*>(target + size_t(y) * size_t(targetPitch));
         if (y < top || y >= bottom) {

@@ -7,11 +7,14 @@
 #include <vector>
 
 struct ScaledPlace {
-    int scale;  // 0: the target is smaller than the frame, nothing is drawn
-    int x, y;   // top-left of the picture on the target
+    int scale = 0;              // 0: the target is smaller than the frame, which is shrunk to fit
+    int x = 0, y = 0;           // top-left of the picture on the target
+    int width = 0, height = 0;  // the picture's size on the target; 0: nothing is drawn
 };
 
-// Where a frameWidth x frameHeight picture goes on a targetWidth x targetHeight surface.
+// Where a frameWidth x frameHeight picture goes on a targetWidth x targetHeight surface: at
+// the largest whole-number scale that fits, centred; on a target smaller than the frame
+// (a window manager that forces it) shrunk to fit it, its shape kept, centred.
 ScaledPlace PlaceScaled(int frameWidth, int frameHeight, int targetWidth, int targetHeight);
 
 // Colours for every 5-6-5 value, from a function that makes the target's 32-bit pixel
@@ -28,10 +31,11 @@ std::vector<uint32_t> MakeColourTable(MapRgb mapRgb) {
 
 // Draws the frame (rows framePitch bytes apart) at place into the 32-bit target (rows
 // targetPitch bytes apart). Only the picture's own rectangle is written; with a range of
-// frame rows (top, bottom exclusive), only the part of it those rows cover.
+// frame rows (top, bottom exclusive), only the part of it those rows cover. A shrunk
+// picture takes each pixel from the nearest source pixel, and is always drawn whole.
 void DrawScaled(const uint8_t* frame, int framePitch, int frameWidth, int frameHeight, const uint32_t* colours,
                 const ScaledPlace& place, uint8_t* target, int targetPitch, int top = 0, int bottom = -1);
 
 // Paints the target black (the pixel value given) outside the picture's rectangle.
-void FillBorders(const ScaledPlace& place, int frameWidth, int frameHeight, uint32_t black, uint8_t* target,
-                 int targetPitch, int targetWidth, int targetHeight);
+void FillBorders(const ScaledPlace& place, uint32_t black, uint8_t* target, int targetPitch, int targetWidth,
+                 int targetHeight);

@@ -3,6 +3,7 @@
 // at the machine's monotonic milliseconds since boot, cut to 32 bits, so it wraps as the
 // phone's did; it then moves only when the game sleeps or waits.
 #include <signal.h>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include "platform/keys.h"
@@ -14,7 +15,8 @@
 namespace {
 constexpr Uint32 kSubsystems = SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER;
 // How far the real clock may run ahead of the game's before the game's jumps to it. A frame
-// or a present that overran its sleep by less is made up by the sleeps that follow.
+// or a present that overran its sleep by less is made up by the sleeps that follow. A wait
+// stretched to the display's refresh is no overrun: lateness counts from its end.
 constexpr uint64_t kLateLimitUs = 25000;
 
 std::string OneLine(std::string text) {
@@ -113,7 +115,7 @@ void SdlGameBackend::MoveClockTo(uint32_t tick) {
 
 void SdlGameBackend::CatchUp() {
     uint64_t now = NowUs();
-    if (now <= tickUs_ + kLateLimitUs) return;
+    if (now <= std::max(tickUs_, stretchedToUs_) + kLateLimitUs) return;
     MoveClockTo(tick_ + uint32_t((now - tickUs_) / 1000));
     catchingUp_ = false;
 }

@@ -51,6 +51,8 @@ void SdlGameBackend::PollEvents() {
 // last of them. The title and the pause, a pass every two milliseconds, then wake the
 // process once per refresh instead of once per pass. Events are taken only once the
 // passes have caught up, at the tick they came in; one coming during the stretch ends it.
+// However long the refresh interval, the stretch is not lateness: the game's clock jumps
+// only when the process wakes more than the allowance after the refresh it waited for.
 void SdlGameBackend::WaitEvents(uint32_t until) {
     if (int32_t(until - tick_) <= 0) return;
     const uint64_t end = DueUs(until);
@@ -66,6 +68,8 @@ void SdlGameBackend::WaitEvents(uint32_t until) {
     const uint64_t wake = stretch ? std::max(end, pacer_.NextTurnAfter(now)) : end;
     uint64_t came = 0;
     if (WaitForEventsUntil(end, wake, &came)) {
+        // The passes due by the refresh run late on purpose; only waking after it is late.
+        if (wake > end) stretchedToUs_ = std::min(NowUs(), wake);
         MoveClockTo(until);
         catchingUp_ = NowUs() > end + 1000;
         CatchUp();
@@ -186,8 +190,11 @@ void SdlGameBackend::TranslateWindow(const SDL_WindowEvent& window) {
             if (windowSeen_) PostMessageW(GameWindow(), WM_KILLFOCUS, 0, 0);
             break;
         case SDL_WINDOWEVENT_FOCUS_GAINED: PostMessageW(GameWindow(), WM_SETFOCUS, 0, 0); break;
-        case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
+            FitRendererToWindow();
+            Repaint();
+            break;
+        case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_RESTORED:
         case SDL_WINDOWEVENT_MAXIMIZED: Repaint(); break;
         case SDL_WINDOWEVENT_MOVED:

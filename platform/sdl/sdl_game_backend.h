@@ -54,6 +54,10 @@ private:
     void Present();
     void Repaint();
     void ToggleFullScreen();
+    bool SetFullScreen(bool full);
+    void CoverTheScreen(bool cover);
+    bool FullScreen() const;
+    void FitRendererToWindow();
     void FollowRefreshRate();
     void SaveScreenshot();
     int ShownScale() const;
@@ -65,7 +69,8 @@ private:
     bool OnGameThread() const { return std::this_thread::get_id() == gameThread_; }
     static uint64_t NowUs();
     // The game's clock (sdl_backend.cpp): the real time at which a tick is due, and the
-    // jump forward when the real clock has run too far ahead.
+    // jump forward when the real clock has run too far ahead of the tick, or of the end
+    // of a wait stretched to the refresh when that is later.
     uint64_t DueUs(uint32_t tick) const { return tickUs_ + uint64_t(int64_t(int32_t(tick - tick_)) * 1000); }
     void MoveClockTo(uint32_t tick);
     void CatchUp();
@@ -83,10 +88,17 @@ private:
     // every reading within a frame is the same, so a recorded game replays exactly.
     uint32_t tick_ = 0;
     uint64_t tickUs_ = 0;  // the real microsecond at which tick_ began
+    // Until when a wait was stretched to the display's refresh on purpose: passes due
+    // before then that run only now are not late, and lateness counts from it.
+    uint64_t stretchedToUs_ = 0;
     // Passes that came due during a wait stretched to the refresh are being run: no
     // picture is shown and no event taken until they have.
     bool catchingUp_ = false;
     SDL_Window* window_ = nullptr;
+    // Full screen made by the game itself, where no window manager would make it: the
+    // window moved and sized to cover the display, and where it was before.
+    bool coversTheScreen_ = false;
+    SDL_Rect windowedPlace_{};
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
     // Without a renderer the frame is drawn into the window's surface (sdl_surface_screen.cpp).

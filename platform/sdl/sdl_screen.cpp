@@ -1,7 +1,8 @@
 // The game window and its screen: sized at a whole-number scale with black borders,
-// full screen on F11 or Alt+Enter, the frame memory shown through a streaming 5-6-5
-// texture (or the window's surface) at most once per display refresh, the title, and F12
-// screenshots at the window's scale.
+// full screen on F11 or Alt+Enter (the window made to cover the display where no window
+// manager would), the frame memory shown through a streaming 5-6-5 texture (or the
+// window's surface) at most once per display refresh, the title, and F12 screenshots at
+// the window's scale.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -10,6 +11,7 @@
 #include "platform/sdl/screenshot_names.h"
 #include "platform/sdl/sdl_game_backend.h"
 #include "platform/sdl/window_icon.h"
+#include "platform/sdl/window_manager.h"
 #include "platform/sdl/window_scale.h"
 
 namespace {
@@ -43,7 +45,6 @@ bool SdlGameBackend::CreateGameWindow(const std::string& title) {
         std::fprintf(stderr, "glimmo: cannot open the window: %s\n", SDL_GetError());
         return false;
     }
-    SDL_SetWindowMinimumSize(window_, kPhoneWidth, kPhoneHeight);
     baseTitle_ = gameTitle_ = shownTitle_ = title;
     note_.clear();
     // The renderer, unless the player named one: where it would rasterise in software,
@@ -62,7 +63,14 @@ bool SdlGameBackend::CreateGameWindow(const std::string& title) {
         std::fprintf(stderr, "glimmo: cannot draw in the window: %s\n", SDL_GetError());
     } else if (renderer_) {
         SDL_RenderSetLogicalSize(renderer_, kPhoneWidth, kPhoneHeight);
-        SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
+        FitRendererToWindow();
+    }
+    // Only now: making an OpenGL renderer makes the window anew, without the hints of the
+    // old one, and the window manager would let the window shrink below the picture.
+    SDL_SetWindowMinimumSize(window_, kPhoneWidth, kPhoneHeight);
+    if (options_.fullscreen && !WindowManagerRuns(window_)) {
+        SDL_SetWindowFullscreen(window_, 0);
+        CoverTheScreen(true);
     }
     if (options_.fullscreen) SDL_ShowCursor(SDL_DISABLE);
     SetIcon();
@@ -101,6 +109,7 @@ void SdlGameBackend::DestroyGameWindow() {
     if (window_) SDL_DestroyWindow(window_);
     renderer_ = nullptr;
     window_ = nullptr;
+    coversTheScreen_ = false;
     useSurface_ = false;
     bordered_ = nullptr;
     shownTitle_.clear();
@@ -189,19 +198,61 @@ void SdlGameBackend::Present() {
     pacer_.Presented(began);
 }
 
+// The renderer draws at a whole-number scale; in a window that a window manager forced
+// smaller than the picture, it shrinks the picture to fit (its shape kept) instead of
+// cutting it.
+void SdlGameBackend::FitRendererToWindow() {
+    if (!renderer_) return;
+    int w = 0, h = 0;
+    SDL_GetRendererOutputSize(renderer_, &w, &h);
+    SDL_RenderSetIntegerScale(renderer_, w >= kPhoneWidth && h >= kPhoneHeight ? SDL_TRUE : SDL_FALSE);
+}
+
 void SdlGameBackend::FollowRefreshRate() {
     SDL_DisplayMode mode;
     int display = window_ ? SDL_GetWindowDisplayIndex(window_) : 0;
     pacer_.SetRefreshRate(display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 ? mode.refresh_rate : 0);
 }
 
+bool SdlGameBackend::FullScreen() const {
+    return coversTheScreen_ || (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
+}
+
+// Full screen is the window manager's to give; with none to ask, the game covers the
+// display with the window itself.
+bool SdlGameBackend::SetFullScreen(bool full) {
+    if (coversTheScreen_ || (full && !WindowManagerRuns(window_))) {
+        CoverTheScreen(full);
+        return true;
+    }
+    if (SDL_SetWindowFullscreen(window_, full ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) == 0) return true;
+    std::fprintf(stderr, "glimmo: cannot switch full screen: %s\n", SDL_GetError());
+    return false;
+}
+
+// The window moved and sized to the whole display, or back where it was.
+void SdlGameBackend::CoverTheScreen(bool cover) {
+    if (cover) {
+        SDL_Rect screen;
+        if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window_)), &screen) != 0) return;
+        SDL_GetWindowPosition(window_, &windowedPlace_.x, &windowedPlace_.y);
+        SDL_GetWindowSize(window_, &windowedPlace_.w, &windowedPlace_.h);
+        SDL_SetWindowPosition(window_, screen.x, screen.y);
+        SDL_SetWindowSize(window_, screen.w, screen.h);
+        SDL_RaiseWindow(window_);
+    } else {
+        SDL_SetWindowSize(window_, windowedPlace_.w, windowedPlace_.h);
+        SDL_SetWindowPosition(window_, windowedPlace_.x, windowedPlace_.y);
+    }
+    coversTheScreen_ = cover;
+}
+
 void SdlGameBackend::ToggleFullScreen() {
     if (!window_) return;
-    bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
-    if (SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
-        std::fprintf(stderr, "glimmo: cannot switch full screen: %s\n", SDL_GetError());
-        return;
-    }
+    const bool full = FullScreen();
+    if (!SetFullScreen(!full)) return;
+    // Hints are not kept through full screen: the least size is told again.
+    if (full) SDL_SetWindowMinimumSize(window_, kPhoneWidth, kPhoneHeight);
     SDL_ShowCursor(full ? SDL_ENABLE : SDL_DISABLE);
     Repaint();
 }

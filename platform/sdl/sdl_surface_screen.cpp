@@ -50,8 +50,8 @@ void SdlGameBackend::PresentToSurface(bool withFrame) {
     // A new or resized surface has its borders painted once; the picture covers the rest.
     bool whole = wholeWindow_ || !withFrame;
     if (surface != bordered_ || surface->w != borderedWidth_ || surface->h != borderedHeight_ || !withFrame) {
-        FillBorders(withFrame ? place : ScaledPlace{0, 0, 0}, kPhoneWidth, kPhoneHeight,
-                    SDL_MapRGB(surface->format, 0, 0, 0), pixels, surface->pitch, surface->w, surface->h);
+        FillBorders(withFrame ? place : ScaledPlace{}, SDL_MapRGB(surface->format, 0, 0, 0), pixels, surface->pitch,
+                    surface->w, surface->h);
         bordered_ = withFrame ? surface : nullptr;
         borderedWidth_ = surface->w;
         borderedHeight_ = surface->h;

@@ -3,13 +3,19 @@
 // the quiet title on a real X server. Each runs the real program; the runs that need a
 // real display bring their own Xvfb.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <chrono>
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
 #include <sstream>
 #include <thread>
+#include <vector>
 #include "platform/registry_store.h"
 #include "tests/support/run_glimmo.h"
 #include "tests/support/saved_settings.h"
@@ -74,6 +80,74 @@ long WaitsOf(pid_t pid) {
 bool Xdotool(const std::string& display, const std::string& arguments) {
     return std::system(("DISPLAY=" + display + " xdotool " + arguments + " >/dev/null 2>&1").c_str()) == 0;
 }
+
+// What a command run on `display` printed.
+std::string OutputOn(const std::string& display, const std::string& command) {
+    std::string out;
+    if (FILE* pipe = popen(("DISPLAY=" + display + " " + command + " 2>/dev/null").c_str(), "r")) {
+        char buffer[256];
+        while (std::fgets(buffer, sizeof buffer, pipe)) out += buffer;
+        pclose(pipe);
+    }
+    return out;
+}
+
+// The pixels a picture command wrote to its standard output as 8-bit RGB (ImageMagick's
+// rgb: format), read whole.
+std::string RgbFrom(const std::string& command) {
+    std::string out;
+    if (FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r")) {
+        char buffer[65536];
+        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+        pclose(pipe);
+    }
+    return out;
+}
+
+// Of the pixels lit (not black) in either of two RGB pictures of the same size, the share
+// that differ (1 when the sizes differ).
+double ShareDiffering(const std::string& a, const std::string& b) {
+    if (a.size() != b.size() || a.empty()) return 1;
+    const std::string black(3, '\0');
+    size_t lit = 0, differing = 0;
+    for (size_t i = 0; i < a.size(); i += 3) {
+        if (a.compare(i, 3, black) == 0 && b.compare(i, 3, black) == 0) continue;
+        ++lit;
+        differing += a.compare(i, 3, b, i, 3) != 0;
+    }
+    return lit ? double(differing) / double(lit) : 0;
+}
+
+// A window manager on `display` (openbox) until the destructor; not running when missing.
+class WindowManager {
+public:
+    explicit WindowManager(const std::string& display) {
+        if (std::system("command -v openbox >/dev/null") != 0) return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            setenv("DISPLAY", display.c_str(), 1);
+            int quiet = open("/dev/null", O_WRONLY);
+            dup2(quiet, 1);
+            dup2(quiet, 2);
+            execlp("openbox", "openbox", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        // Up once it has taken the root window's redirection: a client then gets managed.
+        for (int i = 0; i < 100 && OutputOn(display, "xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") ==
+                                       std::string::npos;
+             ++i)
+            std::this_thread::sleep_for(50ms);
+    }
+    ~WindowManager() {
+        if (pid_ <= 0) return;
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+    }
+    bool Running() const { return pid_ > 0; }
+
+private:
+    pid_t pid_ = -1;
+};
 }  // namespace
 
 // Closing the terminal (SIGHUP) is a quit like SIGTERM: the session's settings are saved.
@@ -225,4 +299,86 @@ TEST(WindowSession, TheTitleWakesByTheRefreshAndTakesAKeyAtItsTime) {
     ASSERT_TRUE(replay >> start) << "no game was recorded: the Enter key did not start one";
     EXPECT_GE(int32_t(start - pressedFrom), 0) << "the game began before the key was pressed";
     EXPECT_LE(int32_t(start - pressedBy), 300) << "the game began long after the key was pressed";
+}
+
+// The window never gets smaller than the phone's screen: the window manager is told the
+// least size, and a request for less is refused.
+TEST(WindowSession, TheWindowManagerKnowsTheLeastSize) {
+    VirtualDisplay display(1024, 768);
+    if (!display.Running()) GTEST_SKIP() << "Xvfb is not installed";
+    if (std::system("command -v xdotool >/dev/null && command -v xprop >/dev/null") != 0)
+        GTEST_SKIP() << "xdotool or xprop is not installed";
+    WindowManager manager(display.Name());
+    if (!manager.Running()) GTEST_SKIP() << "openbox is not installed";
+    ScratchFolder scratch("least-size");
+    ProgramSetup setup = InAWindow(scratch.Path(), display.Name());
+    setup.terminateAfterMs = 0;
+    setup.terminateOnceExists = scratch / "done";
+    setup.ownInstanceSocket = true;
+    ProgramResult run;
+    std::thread playing([&] { run = RunGlimmo(setup); });
+    const bool up = AppearsWithin(SettingsFileIn(scratch.Path()), 30s);
+    const std::string window = OutputOn(display.Name(), "xdotool search --sync --name '^glimmo'");
+    const std::string id = window.substr(0, window.find('\n'));
+    const std::string hints = OutputOn(display.Name(), "xprop -id " + id + " WM_NORMAL_HINTS");
+    Xdotool(display.Name(), "windowsize --sync " + id + " 170 210");
+    std::this_thread::sleep_for(500ms);
+    const std::string geometry = OutputOn(display.Name(), "xdotool getwindowgeometry " + id);
+    int width = 0, height = 0;
+    const size_t at = geometry.find("Geometry: ");
+    if (at != std::string::npos) std::sscanf(geometry.c_str() + at, "Geometry: %dx%d", &width, &height);
+    WriteWholeFile(scratch / "done", "");
+    playing.join();
+
+    ASSERT_TRUE(up) << run.err;
+    EXPECT_NE(hints.find("minimum size: 176 by 220"), std::string::npos) << hints;
+    EXPECT_GE(width, 176) << geometry;
+    EXPECT_GE(height, 220) << geometry;
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+}
+
+// Full screen with no window manager (a cabinet or a kiosk): the game's own picture at the
+// largest whole-number scale, centred on the screen, from the start, after leaving full
+// screen (the window keeps its place in the middle) and after coming back to it.
+TEST(WindowSession, FullScreenWithoutAWindowManagerShowsTheWholePicture) {
+    VirtualDisplay display(1024, 768);
+    if (!display.Running()) GTEST_SKIP() << "Xvfb is not installed";
+    if (std::system("command -v xdotool >/dev/null && command -v import >/dev/null") != 0)
+        GTEST_SKIP() << "xdotool or ImageMagick is not installed";
+    ScratchFolder scratch("kiosk");
+    // The title as the game draws it, scaled by 3 (the largest that fits 1024 x 768) and
+    // centred. Its ghosts and the dots' eater move, so a few pixels differ.
+    ProgramResult shot =
+        RunGlimmo(ProgramSetup{{"--headless", "--frames", "400", "--screenshot", "400:" + (scratch / "title.png")}});
+    ASSERT_EQ(shot.exitCode, 0) << shot.err;
+    const std::string expected = RgbFrom("convert " + (scratch / "title.png") +
+                                         " -scale 300% -background black -gravity center -extent 1024x768 "
+                                         "-depth 8 rgb:-");
+    ASSERT_EQ(expected.size(), 1024u * 768u * 3u);
+
+    ProgramSetup setup = InAWindow(scratch.Path(), display.Name());
+    setup.args.push_back("--fullscreen");
+    setup.terminateAfterMs = 0;
+    setup.terminateOnceExists = scratch / "done";
+    setup.ownInstanceSocket = true;
+    ProgramResult run;
+    std::thread playing([&] { run = RunGlimmo(setup); });
+    const bool up = AppearsWithin(SettingsFileIn(scratch.Path()), 30s);
+    const std::string screen = "DISPLAY=" + display.Name() + " import -window root -depth 8 rgb:-";
+    std::vector<std::string> seen;
+    for (const char* key : {"", "F11", "F11"}) {
+        if (*key) {
+            Xdotool(display.Name(), "search --name '^glimmo' windowfocus");
+            Xdotool(display.Name(), std::string("key ") + key);
+        }
+        std::this_thread::sleep_for(1s);
+        seen.push_back(RgbFrom(screen));
+    }
+    WriteWholeFile(scratch / "done", "");
+    playing.join();
+
+    ASSERT_TRUE(up) << run.err;
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    const char* moments[] = {"started in full screen", "full screen left", "full screen again"};
+    for (size_t i = 0; i < seen.size(); ++i) EXPECT_LT(ShareDiffering(seen[i], expected), 0.2) << moments[i];
 }

@@ -1,6 +1,7 @@
 // Whole games in a real SDL window on SDL's dummy video driver: keys and window changes
 // sent as a desktop sends them, and what the player meets read back (the screen that
-// runs, the window's title, whether the program goes on and what it saved).
+// runs, the window's title, whether the program goes on and what it saved). The title's
+// pace is measured on a real X display (Xvfb) whose refresh rate is reported as a test says.
 #include <gtest/gtest.h>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +21,7 @@
 #include "platform/registry_store.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/sdl_event_injection.h"
+#include "platform/sdl/sdl_refresh_report.h"
 #include "platform/sdl/sdl_waveout.h"
 #include "tests/support/game_reset.h"
 #include "tests/support/run_glimmo.h"
@@ -222,5 +224,36 @@ TEST_F(WindowRun, TheTitleBarTellsTheVolumeAndHowToLeaveThePause) {
          }},
     });
     EXPECT_EQ(code, 0);
+}
+
+// The title makes a pass every two milliseconds of the game's clock, whatever the display:
+// the passes due before a refresh run one after another at the refresh, and waiting for
+// a slow display's refresh is never taken for a stall of the machine.
+TEST_F(WindowRun, TheTitleKeepsItsPaceAtAnyRefreshRate) {
+    VirtualDisplay display(1024, 768);
+    if (!display.Running()) GTEST_SKIP() << "Xvfb is not installed";
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+    setenv("DISPLAY", display.Name().c_str(), 1);
+    for (int hz : {24, 30, 60, 144}) {
+        ReportRefreshRate(hz);
+        uint32_t from = 0, to = 0;
+        uint64_t passes = 0;
+        int code = Run({
+            {"the title settled", After(50), [&] { from = GetTickCount(); }},
+            {"a second of the game's clock",
+             [&](uint64_t n) {
+                 passes = n;
+                 to = GetTickCount();
+                 return to - from >= 1000;
+             },
+             InjectQuit},
+        });
+        EXPECT_EQ(code, 0);
+        const double perSecond = to > from ? double(passes) * 1000.0 / double(to - from) : 0.0;
+        std::printf("at %d Hz: %.0f passes a second of the game's clock\n", hz, perSecond);
+        EXPECT_GE(perSecond, 450.0) << "at " << hz << " Hz";
+        EXPECT_LE(perSecond, 501.0) << "at " << hz << " Hz";
+    }
+    ReportRefreshRate(0);
 }
 }  // namespace

@@ -46,8 +46,13 @@ TEST(FrameScaler, PlacesThePictureAtTheLargestWholeScaleCentred) {
     EXPECT_EQ(wide.scale, 4);
     EXPECT_EQ(wide.x, (1920 - 704) / 2);
     EXPECT_EQ(wide.y, (1080 - 880) / 2);
-    EXPECT_EQ(PlaceScaled(176, 220, 175, 220).scale, 0);  // too small: nothing drawn
-    EXPECT_EQ(PlaceScaled(0, 220, 500, 500).scale, 0);
+    ScaledPlace shrunk = PlaceScaled(176, 220, 170, 210);  // forced smaller: shrunk, its shape kept
+    EXPECT_EQ(shrunk.scale, 0);
+    EXPECT_EQ(shrunk.width, 168);
+    EXPECT_EQ(shrunk.height, 210);
+    EXPECT_EQ(shrunk.x, 1);
+    EXPECT_EQ(shrunk.y, 0);
+    EXPECT_EQ(PlaceScaled(0, 220, 500, 500).width, 0);
 }
 
 TEST(FrameScaler, EveryPixelComesFromItsSourcePixelAtEveryScale) {
@@ -73,7 +78,7 @@ TEST(FrameScaler, EveryPixelComesFromItsSourcePixelAtEveryScale) {
                 ASSERT_EQ(target.At(x, y), want) << "scale " << scale << " at " << x << "," << y;
             }
         // The border fill paints the rest and leaves the picture alone.
-        FillBorders(place, W, H, Black, target.bytes.data(), target.pitch, target.width, target.height);
+        FillBorders(place, Black, target.bytes.data(), target.pitch, target.width, target.height);
         for (int y = 0; y < target.height; ++y)
             for (int x = 0; x < target.width; ++x) {
                 const int sx = x - place.x, sy = y - place.y;
@@ -87,9 +92,28 @@ TEST(FrameScaler, EveryPixelComesFromItsSourcePixelAtEveryScale) {
     }
 }
 
+// A window smaller than the frame shows every other pixel of a frame twice its size.
+TEST(FrameScaler, AShrunkPictureTakesTheNearestPixels) {
+    constexpr int W = 4, H = 6;
+    uint16_t frame[H][W];
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) frame[y][x] = uint16_t(y * 16 + x);
+    const std::vector<uint32_t> colours = IdentityColours();
+    Target target(3, 3);
+    const ScaledPlace place = PlaceScaled(W, H, 3, 3);
+    DrawScaled(reinterpret_cast<const uint8_t*>(frame), W * 2, W, H, colours.data(), place, target.bytes.data(),
+               target.pitch);
+    FillBorders(place, Black, target.bytes.data(), target.pitch, 3, 3);
+    for (int y = 0; y < 3; ++y) {
+        EXPECT_EQ(target.At(0, y), uint32_t(y * 2 * 16)) << "row " << y;
+        EXPECT_EQ(target.At(1, y), uint32_t(y * 2 * 16 + 2)) << "row " << y;
+        EXPECT_EQ(target.At(2, y), Black) << "row " << y;
+    }
+}
+
 TEST(FrameScaler, NoPlaceMeansAllBorder) {
     Target target(4, 4);
-    FillBorders(ScaledPlace{0, 0, 0}, 176, 220, Black, target.bytes.data(), target.pitch, 4, 4);
+    FillBorders(ScaledPlace{}, Black, target.bytes.data(), target.pitch, 4, 4);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 4; ++x) EXPECT_EQ(target.At(x, y), Black);
 }

@@ -141,7 +141,8 @@ ProgramResult RunChild(const ProgramSetup& setup) {
     return result;
 }
 
-VirtualDisplay::VirtualDisplay() {
+VirtualDisplay::VirtualDisplay(int width, int height) {
+    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
     int ready[2];
     if (pipe2(ready, O_CLOEXEC) != 0) return;
     pid_t child = fork();
@@ -152,8 +153,10 @@ VirtualDisplay::VirtualDisplay() {
         dup2(quiet, 2);
         int fd = dup(ready[1]);  // without close-on-exec: Xvfb writes its display number there
         std::string fdText = std::to_string(fd);
-        execlp("Xvfb", "Xvfb", "-displayfd", fdText.c_str(), "-nolisten", "tcp", "-screen", "0", "640x480x24",
-               static_cast<char*>(nullptr));
+        // No reset when the last client leaves: a test's next window would find the server
+        // refusing connections meanwhile.
+        execlp("Xvfb", "Xvfb", "-displayfd", fdText.c_str(), "-nolisten", "tcp", "-noreset", "-screen", "0",
+               screen.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
     close(ready[1]);

@@ -64,7 +64,7 @@ private:
 // that need a real display; stopped by the destructor. Not running when Xvfb is missing.
 class VirtualDisplay {
 public:
-    VirtualDisplay();
+    explicit VirtualDisplay(int width = 640, int height = 480);
     ~VirtualDisplay();
     VirtualDisplay(const VirtualDisplay&) = delete;
     VirtualDisplay& operator=(const VirtualDisplay&) = delete;
