@@ -61,6 +61,7 @@ std::string HelpText() {
         "the title or GAME OVER saves and quits.\n\nOptions:\n";
     for (const OptionInfo& o : table) {
         std::string left = std::string("  ") + o.name + (o.argument ? std::string(" ") + o.argument : "");
+        if (std::string(o.name) == "--help") left += ", -h";
         if (left.size() < 34) left.resize(34, ' ');
         else left += "\n" + std::string(34, ' ');
         text += left + o.help + "\n";
@@ -70,7 +71,7 @@ std::string HelpText() {
 
 bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, std::string& error) {
     for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
+        const std::string& a = args[i] == "-h" ? "--help" : args[i];
         const OptionInfo* info = nullptr;
         for (const OptionInfo& o : table)
             if (a == o.name) info = &o;

@@ -256,8 +256,8 @@ private:
             held += worldSeen_[i];
         }
         if (held != needed)
-            return Fail(n, "the header holds " + std::to_string(held) + " of the game's " + std::to_string(needed) +
-                               " values");
+            return Fail(
+                n, "the header holds " + std::to_string(held) + " of the game's " + std::to_string(needed) + " values");
         inBody_ = true;
         return true;
     }
@@ -268,11 +268,11 @@ private:
         const uint32_t time = entry_.tick - out_.startTick;
         if (seenEntry_) {
             if (entry_.pass < last_.pass || (entry_.pass == last_.pass && entry_.call <= last_.call))
-                return Fail(n, Str(w[0]) + " comes after " + std::to_string(last_.pass) + "." +
-                                   std::to_string(last_.call));
+                return Fail(
+                    n, Str(w[0]) + " comes after " + std::to_string(last_.pass) + "." + std::to_string(last_.call));
             if (time < last_.time)
-                return Fail(n, "the time goes back from " + std::to_string(last_.time) + " ms to " +
-                                   std::to_string(time));
+                return Fail(n,
+                            "the time goes back from " + std::to_string(last_.time) + " ms to " + std::to_string(time));
         }
         // Every pass sleeps at least 1 ms: pass P cannot begin before P - 1 ms.
         if (entry_.pass - 1 > time)

@@ -5,9 +5,9 @@
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
-#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <random>

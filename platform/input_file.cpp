@@ -88,7 +88,8 @@ std::string WhyNotWritable(const std::string& path) {
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
-    struct stat sa {}, sb {};
+    struct stat sa {
+    }, sb{};
     if (stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0) return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
     std::error_code ea, eb;
     const auto ca = std::filesystem::weakly_canonical(std::filesystem::absolute(a, ea), ea);

@@ -3,8 +3,8 @@
 // been written again, so the sound is the same on every run.
 #include "platform/headless/virtual_waveout.h"
 #include <unistd.h>
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <optional>
 #include <vector>

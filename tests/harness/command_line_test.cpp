@@ -161,6 +161,7 @@ TEST(CommandLine, ExecutableExitsWithTwoOnBadInput) {
     EXPECT_EQ(status("--version"), 0);
     // No display at all: one clear line, exit 1.
     EXPECT_EQ(status("--help"), 0);
+    EXPECT_EQ(status("-h"), 0);
 }
 
 TEST(CommandLine, ReadmeListsEveryOption) {

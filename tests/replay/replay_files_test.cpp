@@ -318,7 +318,8 @@ TEST(LongGaps, CostLittleAndEndWhereTheRunEnds) {
     ScratchFolder scratch("long-gaps");
     WriteWholeFile(scratch / "game.txt", "100 tap RETURN\n4500 down LEFT\n");
     ProgramSetup record;
-    record.args = {"--headless", "--script", scratch / "game.txt", "--frames", "3000", "--record", scratch / "game.replay"};
+    record.args = {"--headless", "--script", scratch / "game.txt",   "--frames",
+                   "3000",       "--record", scratch / "game.replay"};
     ASSERT_EQ(RunGlimmo(record).exitCode, 0);
     std::vector<std::string> lines = Lines(ReadWholeFile(scratch / "game.replay"));
     for (std::string& line : lines)  // every pass's time moved on by the jump at the first one
@@ -344,7 +345,8 @@ TEST(LongGaps, AHugeReplayCostsItsSizeInMemory) {
     ScratchFolder scratch("huge-replay");
     WriteWholeFile(scratch / "game.txt", "100 tap RETURN\n");
     ProgramSetup record;
-    record.args = {"--headless", "--script", scratch / "game.txt", "--frames", "20", "--record", scratch / "game.replay"};
+    record.args = {"--headless", "--script", scratch / "game.txt",   "--frames",
+                   "20",         "--record", scratch / "game.replay"};
     ASSERT_EQ(RunGlimmo(record).exitCode, 0);
     std::vector<std::string> lines = Lines(ReadWholeFile(scratch / "game.replay"));
     lines.resize(size_t(LineOf(lines, "# PASS.CALL")));

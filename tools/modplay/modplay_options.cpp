@@ -142,6 +142,7 @@ std::string ModplayHelp() {
         "or renders it into a WAV file. FILE - reads the module from standard input.\n\nOptions:\n";
     for (const OptionEntry& o : Options) {
         std::string left = std::string("  ") + o.name + (o.value ? std::string(" ") + o.value : "");
+        if (std::strcmp(o.name, "--help") == 0) left += ", -h";
         if (left.size() < 22) left.resize(22, ' ');
         else left += "  ";
         text += left + o.help + "\n";
