@@ -2,7 +2,7 @@
 // device's key clicks: silenced while the game runs, given back byte for byte at quit.
 #include "app/settings.h"
 #include <cstring>
-#include "app/autopilot.h"
+#include "app/run_policy.h"
 #include "platform/registry.h"
 #include "platform/registry_store.h"
 
@@ -168,9 +168,9 @@ LONG SaveSettings() {
     ReloadRegistry();
     LONG result = ERROR_SUCCESS;  // the last open decides the result
     if (HKEY key = OpenKey(GameKey, result)) {
-        // The demo's score is not the player's best; a volume set with the keys is kept.
+        // A demo's score is not the player's best; a volume set with the keys is kept.
         // Whichever copy quits last, the better best score stays; the volume is this copy's.
-        if (!AutopilotEnabled()) {
+        if (CurrentRunPolicy().mayKeepBestScore) {
             uint32_t stored = 0;
             int32_t best = HiScore;
             if (ReadDword(key, L"HiScore", stored) && int32_t(stored) > best) best = int32_t(stored);

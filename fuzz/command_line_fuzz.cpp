@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
-#include "app/command_line.h"
+#include "run/command_line.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<std::string> args(1);

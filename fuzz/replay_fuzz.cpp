@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
-#include "app/replay_file.h"
+#include "run/replay_file.h"
 
 namespace {
 // The version the seeds were recorded by; any other is refused on line 2.

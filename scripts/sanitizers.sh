@@ -41,14 +41,14 @@ if command -v setarch >/dev/null && setarch "$(uname -m)" -R true 2>/dev/null; t
   || fail "a sound test failed under TSan"
 
 step "valgrind memcheck: a headless autopilot game of two minutes"
-if [ ! -x "$normal/app/glimmo" ]; then
+if [ ! -x "$normal/run/glimmo" ]; then
   cmake --preset check -B "$normal" >/dev/null
   cmake --build "$normal" -j"$jobs" --target glimmo
 fi
 config="$(mktemp -d)"
 valgrind --error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite,indirect \
   --show-leak-kinds=definite,indirect --track-origins=yes --quiet \
-  "$normal/app/glimmo" --headless --autopilot 1 --until-tick 120000 --config-dir "$config" \
+  "$normal/run/glimmo" --headless --autopilot 1 --until-tick 120000 --config-dir "$config" \
   || fail "valgrind found an error or a leak"
 rm -rf "$config"
 

@@ -172,7 +172,7 @@ TEST(HarnessFaults, RecordKeepsGamesOnlyWhereNothingIsLost) {
     ProgramSetup full;
     full.args = {"/bin/sh", "-c",
                  "trap '' XFSZ; ulimit -f 2; exec \"$0\" --headless --autopilot 1 --until-tick 60000 --record \"$1\"",
-                 GLIMMO_BINARY_DIR "/app/glimmo", scratch / "big.replay"};
+                 GLIMMO_BINARY_DIR "/run/glimmo", scratch / "big.replay"};
     ProgramResult run = RunChild(full);
     EXPECT_EQ(run.exitCode, 1) << run.err;
     ExpectOneLineAbout(run, "glimmo", "could not keep the game");

@@ -45,7 +45,7 @@ protected:
                           std::string configDir = "") {
         if (configDir.empty()) configDir = dir;
         std::ofstream(dir + "/script.txt") << script;
-        const std::string command = std::string(GLIMMO_BINARY_DIR) + "/app/glimmo --headless --script '" + dir +
+        const std::string command = std::string(GLIMMO_BINARY_DIR) + "/run/glimmo --headless --script '" + dir +
                                     "/script.txt' --until-tick " + std::to_string(untilTick) + " --state-log '" + dir +
                                     "/log.jsonl' --config-dir '" + configDir + "' " + extra + " > '" + dir +
                                     "/out.txt' 2>&1";

@@ -9,8 +9,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-#include "app/harness.h"
-#include "app/replays.h"
 #include "app/window_proc.h"
 #include "game/game_sounds.h"
 #include "game/phase.h"
@@ -23,6 +21,8 @@
 #include "platform/sdl/sdl_event_injection.h"
 #include "platform/sdl/sdl_refresh_report.h"
 #include "platform/sdl/sdl_waveout.h"
+#include "run/harness.h"
+#include "run/replays.h"
 #include "tests/support/game_reset.h"
 #include "tests/support/run_glimmo.h"
 

@@ -1,7 +1,7 @@
 // The autopilot: its presses of the action key on the title and game-over screens, its
 // choice at a cell centre (away from hunters, toward dots and frightened ghosts), and the
 // arrow key it holds for that choice.
-#include "app/autopilot.h"
+#include "run/autopilot.h"
 #include "game/game_frame.h"
 #include "game/game_sounds.h"
 #include "game/ghosts.h"

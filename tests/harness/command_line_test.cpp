@@ -1,11 +1,11 @@
 // The command line and the script: what they accept, and a clear refusal (exit 2) for
 // everything else.
-#include "app/command_line.h"
+#include "run/command_line.h"
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include "app/script.h"
+#include "run/script.h"
 
 namespace {
 bool Parse(std::vector<std::string> args, CommandLine& cl, std::string& error) {

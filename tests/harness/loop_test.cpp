@@ -7,13 +7,13 @@
 #include <vector>
 #include "app/entry.h"
 #include "app/global_objects.h"
-#include "app/harness.h"
 #include "app/settings.h"
 #include "app/volume_keys.h"
 #include "game/game_sounds.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/keys.h"
 #include "platform/window.h"
+#include "run/harness.h"
 #include "sound/sound_system.h"
 
 namespace {

@@ -12,15 +12,15 @@
 #include <filesystem>
 #include <functional>
 #include <thread>
-#include "app/harness.h"
-#include "app/replays.h"
-#include "app/state_log.h"
 #include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/registry_store.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/sdl_event_injection.h"
 #include "platform/sdl/sdl_waveout.h"
+#include "run/harness.h"
+#include "run/replays.h"
+#include "run/state_log.h"
 #include "tests/support/game_reset.h"
 #include "tests/support/run_glimmo.h"
 

@@ -12,13 +12,13 @@
 #include <fstream>
 #include <random>
 #include <sstream>
-#include "app/autopilot.h"
-#include "app/harness.h"
-#include "app/replays.h"
-#include "app/script.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/headless/virtual_waveout.h"
 #include "platform/registry_store.h"
+#include "run/autopilot.h"
+#include "run/harness.h"
+#include "run/replays.h"
+#include "run/script.h"
 #include "tests/support/game_reset.h"
 #include "tests/support/run_glimmo.h"
 

@@ -66,7 +66,7 @@ std::vector<Pass> PlayThroughTheLevels(const std::filesystem::path& dir) {
     script << "100 tap RETURN\n";
     for (int t = 200; t < 250000; t += 250) script << t << " set DotsEaten 243\n";
     script.close();
-    std::string command = std::string(GLIMMO_BINARY_DIR "/app/glimmo --headless --until-tick 250000 --script ") +
+    std::string command = std::string(GLIMMO_BINARY_DIR "/run/glimmo --headless --until-tick 250000 --script ") +
                           (dir / "levels.script").string() + " --state-log " + (dir / "levels.log").string() +
                           " --config-dir " + dir.string();
     EXPECT_EQ(std::system(command.c_str()), 0) << command;

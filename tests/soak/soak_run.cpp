@@ -1,9 +1,7 @@
 // Runs the program headless in this process and watches every pass.
 #include "tests/soak/soak_run.h"
-#include "app/command_line.h"
 #include "app/entry.h"
 #include "app/global_objects.h"
-#include "app/harness.h"
 #include "app/volume_keys.h"
 #include "app/window_proc.h"
 #include "game/game_frame.h"
@@ -18,6 +16,8 @@
 #include "platform/headless/headless_backend.h"
 #include "platform/keys.h"
 #include "platform/messages.h"
+#include "run/command_line.h"
+#include "run/harness.h"
 #include "tests/support/game_reset.h"
 
 namespace {

@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include "app/replay_world.h"
 #include "platform/keys.h"
 #include "platform/messages.h"
-#include "platform/replay/journal.h"
+#include "run/replay/journal.h"
+#include "run/replay_world.h"
 
 constexpr int ReplayFormatVersion = 1;
 

@@ -1,7 +1,7 @@
 // The built-in player. At every cell centre it weighs each open way out by a walk over
 // the maze: the nearest dot, fruit or frightened ghost it can reach before any hunting
 // ghost can, and how much room is left to run. It acts only through key events.
-#include "app/autopilot.h"
+#include "run/autopilot.h"
 
 #include <array>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // One line of the state log.
-#include "app/state_log.h"
+#include "run/state_log.h"
 #include <cstdio>
 #include "app/settings.h"
 #include "app/window_proc.h"

@@ -1,5 +1,5 @@
 // Parsing of the command line against the option table.
-#include "app/command_line.h"
+#include "run/command_line.h"
 #include <cerrno>
 #include <cstdlib>
 #include "platform/sdl/window_scale.h"

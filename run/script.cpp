@@ -1,5 +1,5 @@
 // Reading the headless script.
-#include "app/script.h"
+#include "run/script.h"
 #include <cerrno>
 #include <cstdlib>
 #include <sstream>

@@ -1,5 +1,5 @@
 // Reading and writing the replay file.
-#include "app/replay_file.h"
+#include "run/replay_file.h"
 #include <cctype>
 #include <string_view>
 #include "app/window_proc.h"

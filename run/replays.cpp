@@ -1,8 +1,7 @@
 // Recording the games played and playing them back.
-#include "app/replays.h"
+#include "run/replays.h"
 #include <cstdio>
 #include <filesystem>
-#include "app/harness.h"
 #include "app/settings.h"
 #include "game/game_sounds.h"
 #include "game/phase.h"
@@ -13,8 +12,9 @@
 #include "platform/messages.h"
 #include "platform/play_state.h"
 #include "platform/registry_store.h"
-#include "platform/replay/recording_backend.h"
-#include "platform/replay/replay_backend.h"
+#include "run/harness.h"
+#include "run/replay/recording_backend.h"
+#include "run/replay/replay_backend.h"
 #include "sound/sound_system.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include "app/command_line.h"
 #include "app/loop_hooks.h"
+#include "run/command_line.h"
 
 class Backend;
 class HeadlessBackend;

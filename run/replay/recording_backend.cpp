@@ -1,5 +1,5 @@
 // Writing down what each backend call brought the game.
-#include "platform/replay/recording_backend.h"
+#include "run/replay/recording_backend.h"
 #include "platform/messages.h"
 
 void RecordingBackend::Sleep(uint32_t ms) {

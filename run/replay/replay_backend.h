@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 #include "platform/forwarding_backend.h"
-#include "platform/replay/journal.h"
+#include "run/replay/journal.h"
 
 class ReplayBackend : public ForwardingBackend {
 public:

@@ -1,5 +1,5 @@
 // The table of the game's globals that a replay puts back.
-#include "app/replay_world.h"
+#include "run/replay_world.h"
 #include <unordered_map>
 #include <variant>
 #include "app/volume_keys.h"

@@ -5,7 +5,7 @@
 #pragma once
 #include <vector>
 #include "platform/forwarding_backend.h"
-#include "platform/replay/journal.h"
+#include "run/replay/journal.h"
 
 class RecordingBackend : public ForwardingBackend {
 public:

@@ -3,8 +3,8 @@
 // and played back with --replay, in the window at its own speed or headless.
 #pragma once
 #include <string>
-#include "app/command_line.h"
-#include "app/replay_file.h"
+#include "run/command_line.h"
+#include "run/replay_file.h"
 
 class Backend;
 

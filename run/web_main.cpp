@@ -1,10 +1,10 @@
 // The glimmo program in a web page: the options come from the page's address, the
 // browser backend stands in for the window, and the game runs as on the desktop.
-#include "app/command_line.h"
-#include "app/harness.h"
 #include "app/settings.h"
 #include "platform/backend.h"
 #include "platform/web/web_backend.h"
+#include "run/command_line.h"
+#include "run/harness.h"
 
 int main() {
     CommandLine cl;

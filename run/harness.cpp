@@ -1,6 +1,6 @@
 // The headless harness and the common run: settings folder, autopilot, script,
 // state log, screenshots and the end of the run, around the game's own entry.
-#include "app/harness.h"
+#include "run/harness.h"
 #include <unistd.h>
 #include <cerrno>
 #include <csignal>
@@ -8,12 +8,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include "app/autopilot.h"
 #include "app/entry.h"
 #include "app/global_objects.h"
-#include "app/replays.h"
-#include "app/script.h"
-#include "app/state_log.h"
+#include "app/run_policy.h"
 #include "app/volume_keys.h"
 #include "app/window_proc.h"
 #include "game/maze.h"
@@ -30,6 +27,10 @@
 #include "platform/registry_store.h"
 #include "platform/resources.h"
 #include "platform/window.h"
+#include "run/autopilot.h"
+#include "run/replays.h"
+#include "run/script.h"
+#include "run/state_log.h"
 
 std::function<void(const PassInfo&)> OnPassEnd;
 
@@ -116,6 +117,8 @@ int RunProgram(const CommandLine& cl, const LoopHooks& extra, HeadlessBackend* h
     }
     if (cl.autopilotSeed) EnableAutopilot(*cl.autopilotSeed);
     else DisableAutopilot();
+    // A demo's score is never kept as the player's best.
+    CurrentRunPolicy().mayKeepBestScore = !cl.autopilotSeed;
     // A window with a desktop's manners asks what Escape means now; the headless backend never does.
     SetPlayStateSource(GamePlayState);
     PauseWhenPlayable = 0;

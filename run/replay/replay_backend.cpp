@@ -1,5 +1,5 @@
 // Serving a recorded game's journal, and keeping the backend behind it alive meanwhile.
-#include "platform/replay/replay_backend.h"
+#include "run/replay/replay_backend.h"
 #include <algorithm>
 #include "platform/keys.h"
 #include "platform/messages.h"

@@ -3,14 +3,14 @@
 #include <cstdio>
 #include <string>
 #include <vector>
-#include "app/command_line.h"
-#include "app/harness.h"
-#include "app/replays.h"
 #include "app/settings.h"
 #include "platform/backend.h"
 #include "platform/registry_store.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/sdl_waveout.h"
+#include "run/command_line.h"
+#include "run/harness.h"
+#include "run/replays.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
