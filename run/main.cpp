@@ -5,11 +5,13 @@
 #include <vector>
 #include "app/settings.h"
 #include "platform/backend.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/headless/virtual_waveout.h"
 #include "platform/registry_store.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/sdl_waveout.h"
 #include "run/command_line.h"
-#include "run/harness.h"
+#include "run/headless_run.h"
 #include "run/replays.h"
 
 int main(int argc, char** argv) {
@@ -28,7 +30,12 @@ int main(int argc, char** argv) {
         std::printf("glimmo %s\n", GLIMMO_VERSION);
         return 0;
     }
-    if (cl.headless) return RunHeadless(cl);
+    if (cl.headless) {
+        // Headless: a virtual clock, scripted events, frames in memory, recorded sound.
+        HeadlessBackend& headless = UseHeadlessBackend(cl.startTick, cl.displayProps.value_or(PortraitDisplay));
+        UseVirtualWaveOut();
+        return RunHeadless(cl, {headless, VirtualSoundRecorder()});
+    }
     // A replay that cannot be played, or a --record that cannot keep, says so before any
     // window opens.
     Replay replay;

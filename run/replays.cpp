@@ -12,7 +12,7 @@
 #include "platform/messages.h"
 #include "platform/play_state.h"
 #include "platform/registry_store.h"
-#include "run/harness.h"
+#include "run/program_run.h"
 #include "run/replay/recording_backend.h"
 #include "run/replay/replay_backend.h"
 #include "sound/sound_system.h"
@@ -157,7 +157,7 @@ bool KeepGame(const std::string& folder, const Replay& game, bool mayBeBest, std
     return ok;
 }
 
-int RunRecorded(const CommandLine& cl, Backend& inner, bool keepInFolder, bool strict) {
+int RunRecorded(const CommandLine& cl, Backend& inner, bool keepInFolder, bool strict, SoundRecorder* sound) {
     RecordingBackend recording(inner);
     SetBackend(&recording);
     // Without a settings folder (no HOME) nothing is kept, as the start has said.
@@ -182,7 +182,7 @@ int RunRecorded(const CommandLine& cl, Backend& inner, bool keepInFolder, bool s
         recorder.AfterFrame();
         return true;
     };
-    int code = RunProgram(cl, hooks);
+    int code = RunProgram(cl, hooks, nullptr, sound);
     recorder.LoopEnded();
     activeRecorder = nullptr;
     SetBackend(&inner);
@@ -226,7 +226,7 @@ bool LoadReplay(const CommandLine& cl, Replay& replay) {
     return true;
 }
 
-int RunReplay(const CommandLine& cl, const Replay& replay, Backend& inner) {
+int RunReplay(const CommandLine& cl, const Replay& replay, Backend& inner, SoundRecorder* sound) {
     const std::string path = ReplayPathFor(cl);
     ReplayBackend playback(inner, replay.startTick, OpenJournal(replay));
     if (!cl.headless) playback.SetLongestPace(LongestPaceMs);
@@ -259,7 +259,7 @@ int RunReplay(const CommandLine& cl, const Replay& replay, Backend& inner) {
         if (!cl.headless) playback.Linger(LingerMs);
         return false;
     };
-    int code = RunProgram(cl, hooks);
+    int code = RunProgram(cl, hooks, nullptr, sound);
     SetBackend(&inner);
 
     auto fault = [&](int line, const std::string& what) {

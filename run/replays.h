@@ -7,6 +7,7 @@
 #include "run/replay_file.h"
 
 class Backend;
+class SoundRecorder;
 
 // The settings folder, where the settings and the kept games are; "" when there is none
 // (no HOME).
@@ -28,7 +29,8 @@ std::string WhyNotRecordable(const CommandLine& cl);
 // Runs the program with `inner` as its backend and every game recorded: kept in the
 // settings folder when `keepInFolder`, and in the file --record names. A game that could
 // not be kept in that file makes the exit code 1, with one line, when `strict` (headless).
-int RunRecorded(const CommandLine& cl, Backend& inner, bool keepInFolder, bool strict = false);
+int RunRecorded(const CommandLine& cl, Backend& inner, bool keepInFolder, bool strict = false,
+                SoundRecorder* sound = nullptr);
 // The window's last words when its display is gone: the game in play kept as a game
 // that ended there, the settings saved; says what was kept ("" for nothing).
 std::string KeepAtSessionEnd();
@@ -37,4 +39,4 @@ bool LoadReplay(const CommandLine& cl, Replay& replay);
 // Plays a replay back through `inner` (the window, or the headless harness with its
 // outputs). 0 when it played to its end or was stopped with Escape; 2, with one line
 // naming the file and line, when the game went another way than the one recorded.
-int RunReplay(const CommandLine& cl, const Replay& replay, Backend& inner);
+int RunReplay(const CommandLine& cl, const Replay& replay, Backend& inner, SoundRecorder* sound = nullptr);

@@ -5,6 +5,7 @@
 #include <sstream>
 #include "game/game_frame.h"
 #include "game/maze.h"
+#include "game/player.h"
 #include "game/score.h"
 #include "platform/win_types.h"
 
@@ -108,4 +109,29 @@ bool ParseScript(const std::string& text, uint32_t startTick, std::vector<Script
         }
     }
     return true;
+}
+
+std::vector<TimedEvent> TimedEvents(const std::vector<ScriptEvent>& events) {
+    std::vector<TimedEvent> timed;
+    timed.reserve(events.size());
+    for (const ScriptEvent& e : events) {
+        TimedEvent t{e.tick, TimedEvent::KeyDown, e.vk, nullptr, e.line};
+        switch (e.kind) {
+            case ScriptEvent::KeyDown: t.kind = TimedEvent::KeyDown; break;
+            case ScriptEvent::KeyUp: t.kind = TimedEvent::KeyUp; break;
+            case ScriptEvent::Deactivate: t.kind = TimedEvent::Deactivate; break;
+            case ScriptEvent::Close: t.kind = TimedEvent::Close; break;
+            case ScriptEvent::Set:
+                t.kind = TimedEvent::Call;
+                t.call = [name = e.name, v = int32_t(e.value)] {
+                    if (name == "Level") Level = v;
+                    else if (name == "DotsEaten") DotsEaten = v;
+                    else if (name == "Score") Score = v;
+                    else if (name == "Lives") Player.lives = v;
+                };
+                break;
+        }
+        timed.push_back(std::move(t));
+    }
+    return timed;
 }

@@ -4,7 +4,7 @@
 #include "platform/backend.h"
 #include "platform/web/web_backend.h"
 #include "run/command_line.h"
-#include "run/harness.h"
+#include "run/program_run.h"
 
 int main() {
     CommandLine cl;

@@ -31,17 +31,17 @@ void HeadlessBackend::MoveTo(uint32_t tick) {
 
 void HeadlessBackend::Deliver() {
     while (nextEvent_ < events_.size() && Reached(now_, events_[nextEvent_].tick)) {
-        const ScriptEvent& e = events_[nextEvent_++];
+        const TimedEvent& e = events_[nextEvent_++];
         switch (e.kind) {
-            case ScriptEvent::KeyDown: KeyEvent(e.vk, true); break;
-            case ScriptEvent::KeyUp: KeyEvent(e.vk, false); break;
-            case ScriptEvent::Deactivate: PostMessageW(GameWindow(), WM_ACTIVATE, WA_INACTIVE, 0); break;
-            case ScriptEvent::Close:
+            case TimedEvent::KeyDown: KeyEvent(e.vk, true); break;
+            case TimedEvent::KeyUp: KeyEvent(e.vk, false); break;
+            case TimedEvent::Deactivate: PostMessageW(GameWindow(), WM_ACTIVATE, WA_INACTIVE, 0); break;
+            case TimedEvent::Close:
                 KeyEvent(VK_ESCAPE, true);
                 KeyEvent(VK_ESCAPE, false);
                 break;
-            case ScriptEvent::Set:
-                if (onSet) onSet(e);
+            case TimedEvent::Call:
+                if (e.call) e.call();
                 break;
         }
     }
@@ -105,12 +105,12 @@ void HeadlessBackend::CloseDisplay() { open_ = false; }
 
 const void* HeadlessBackend::LastFrame() { return presented_ ? shown_.data() + originOffset_ : nullptr; }
 
-void HeadlessBackend::AddEvents(std::vector<ScriptEvent> events) {
-    std::vector<ScriptEvent> pending(events_.begin() + long(nextEvent_), events_.end());
+void HeadlessBackend::AddEvents(std::vector<TimedEvent> events) {
+    std::vector<TimedEvent> pending(events_.begin() + long(nextEvent_), events_.end());
     pending.insert(pending.end(), events.begin(), events.end());
     uint32_t base = now_;
     std::stable_sort(pending.begin(), pending.end(),
-                     [base](const ScriptEvent& a, const ScriptEvent& b) { return a.tick - base < b.tick - base; });
+                     [base](const TimedEvent& a, const TimedEvent& b) { return a.tick - base < b.tick - base; });
     events_ = std::move(pending);
     nextEvent_ = 0;
 }

@@ -5,18 +5,9 @@
 #include <functional>
 #include <memory>
 #include <vector>
-#include "platform/backend.h"
+#include "platform/scripted_backend.h"
 
-struct ScriptEvent {
-    uint32_t tick;  // absolute virtual tick at which it takes effect
-    enum Kind { KeyDown, KeyUp, Deactivate, Close, Set } kind;
-    int vk = 0;         // KeyDown / KeyUp
-    std::string name;   // Set: the global's name
-    int64_t value = 0;  // Set: its value
-    int line = 0;       // script line it came from
-};
-
-class HeadlessBackend : public Backend {
+class HeadlessBackend : public ScriptedBackend {
 public:
     explicit HeadlessBackend(uint32_t startTick = 1000000, GXDisplayProperties props = PortraitDisplay);
 
@@ -35,16 +26,12 @@ public:
     void CloseDisplay() override;
     const void* LastFrame() override;
 
-    // Test and harness controls.
-    void AddEvents(std::vector<ScriptEvent> events);  // merged in tick order
-    void SetTick(uint32_t tick);                      // jumps without notifying listeners
-    void Advance(uint32_t ms);                        // moves time as a sleep would
-    // Whether the next presents are kept for LastFrame (the default). A harness that
-    // looks at only some frames turns it off between them: a present nobody will look
-    // at is then not copied at all (BeginDraw gives no frame memory).
-    void KeepFrames(bool keep) { keepFrames_ = keep; }
-    // Called for `set` events, on the game thread, between passes.
-    std::function<void(const ScriptEvent&)> onSet;
+    void AddEvents(std::vector<TimedEvent> events) override;
+    // Not kept, BeginDraw gives no frame memory.
+    void KeepFrames(bool keep) override { keepFrames_ = keep; }
+    // Test controls.
+    void SetTick(uint32_t tick);  // jumps without notifying listeners
+    void Advance(uint32_t ms);    // moves time as a sleep would
     // Frame memory size in bytes for the display properties.
     size_t FrameBytes() const;
 
@@ -53,7 +40,7 @@ private:
     void Deliver();
     uint32_t now_;
     GXDisplayProperties props_;
-    std::vector<ScriptEvent> events_;
+    std::vector<TimedEvent> events_;
     size_t nextEvent_ = 0;
     std::vector<uint8_t> frame_;
     std::vector<uint8_t> shown_;

@@ -209,3 +209,15 @@ bool FinishVirtualAudioOut() {
     errno = error;
     return error == 0;
 }
+
+SoundRecorder& VirtualSoundRecorder() {
+    class Recorder : public SoundRecorder {
+    public:
+        bool Start(const std::string& path) override { return SetVirtualAudioOut(path); }
+        int Error() override { return VirtualAudioOutError(); }
+        double CutAt() override { return VirtualAudioOutCutAt(); }
+        bool Finish() override { return FinishVirtualAudioOut(); }
+    };
+    static Recorder recorder;
+    return recorder;
+}

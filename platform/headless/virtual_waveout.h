@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include "platform/scripted_backend.h"
 
 // The most sample bytes a WAV file can hold: its sizes are 32-bit, and the RIFF size
 // counts 36 bytes of header besides the data.
@@ -23,3 +24,5 @@ double VirtualAudioOutCutAt();
 // Puts the sizes into the header and closes the file; true when every byte was written
 // (or no file was asked for). errno says why when not.
 bool FinishVirtualAudioOut();
+// The same file through the recorder interface, for a run that does not know this backend.
+SoundRecorder& VirtualSoundRecorder();

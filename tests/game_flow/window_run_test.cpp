@@ -21,9 +21,10 @@
 #include "platform/sdl/sdl_event_injection.h"
 #include "platform/sdl/sdl_refresh_report.h"
 #include "platform/sdl/sdl_waveout.h"
-#include "run/harness.h"
+#include "run/program_run.h"
 #include "run/replays.h"
 #include "tests/support/game_reset.h"
+#include "tests/support/headless_here.h"
 #include "tests/support/run_glimmo.h"
 
 namespace {

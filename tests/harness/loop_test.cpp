@@ -13,8 +13,9 @@
 #include "platform/headless/headless_backend.h"
 #include "platform/keys.h"
 #include "platform/window.h"
-#include "run/harness.h"
+#include "run/program_run.h"
 #include "sound/sound_system.h"
+#include "tests/support/headless_here.h"
 
 namespace {
 struct Pass {
@@ -32,7 +33,7 @@ std::vector<Pass> RunPasses(const std::string& script, uint64_t frames) {
     cl.frames = frames;
     std::vector<Pass> passes;
     OnPassEnd = [&](const PassInfo& p) { passes.push_back({p.tick, p.kind, p.msg->message}); };
-    EXPECT_EQ(RunHeadless(cl), 0);
+    EXPECT_EQ(RunHeadlessHere(cl), 0);
     OnPassEnd = nullptr;
     return passes;
 }

@@ -96,10 +96,10 @@ TEST_F(MessagesTest, KeysSendOneDownPerPressAndKeepTheirState) {
     EXPECT_EQ(GetAsyncKeyState(300), 0);
 }
 
-TEST_F(MessagesTest, ScriptEventsTakeEffectAtTheirTicksEvenInsideASleep) {
-    std::vector<ScriptEvent> events;
-    events.push_back(ScriptEvent{1005, ScriptEvent::KeyDown, VK_UP});
-    events.push_back(ScriptEvent{1007, ScriptEvent::KeyUp, VK_UP});
+TEST_F(MessagesTest, TimedEventsTakeEffectAtTheirTicksEvenInsideASleep) {
+    std::vector<TimedEvent> events;
+    events.push_back(TimedEvent{1005, TimedEvent::KeyDown, VK_UP});
+    events.push_back(TimedEvent{1007, TimedEvent::KeyUp, VK_UP});
     backend->AddEvents(events);
     backend->Sleep(6);
     EXPECT_EQ(backend->Ticks(), 1006u);
@@ -107,7 +107,7 @@ TEST_F(MessagesTest, ScriptEventsTakeEffectAtTheirTicksEvenInsideASleep) {
     backend->Sleep(1);
     EXPECT_EQ(GetAsyncKeyState(VK_UP), 0);
     // With nothing else to do, a wait stops at the next event.
-    events = {ScriptEvent{1500, ScriptEvent::Deactivate}};
+    events = {TimedEvent{1500, TimedEvent::Deactivate}};
     backend->AddEvents(events);
     MSG m{};
     ASSERT_TRUE(GetMessageW(&m, nullptr, 0, 0));

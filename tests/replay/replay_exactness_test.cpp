@@ -18,10 +18,11 @@
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/sdl_event_injection.h"
 #include "platform/sdl/sdl_waveout.h"
-#include "run/harness.h"
+#include "run/program_run.h"
 #include "run/replays.h"
 #include "run/state_log.h"
 #include "tests/support/game_reset.h"
+#include "tests/support/headless_here.h"
 #include "tests/support/run_glimmo.h"
 
 namespace {
@@ -82,7 +83,7 @@ Passes ReplayHeadless(const std::string& folder, const std::string& which) {
     cl.configDir = folder;
     Passes replayed;
     PassCollector collect(replayed);
-    EXPECT_EQ(RunHeadless(cl), 0);
+    EXPECT_EQ(RunHeadlessHere(cl), 0);
     return replayed;
 }
 
@@ -210,7 +211,7 @@ TEST(ReplayExactness, TheSecondGameOfARunReplaysFromWhereItBegan) {
         PassCollector collect(played);
         UseHeadlessBackend();  // a clock for the reset; the run makes its own
         ResetGameGlobals();
-        ASSERT_EQ(RunHeadless(cl), 0);
+        ASSERT_EQ(RunHeadlessHere(cl), 0);
     }
     ASSERT_TRUE(Exists(cl.record));
     ExpectSameGame(played, ReplayHeadless(scratch.Path(), cl.record));
@@ -227,7 +228,7 @@ TEST(ReplayInTheWindow, KeysAreIgnoredAndEscapeStopsIt) {
     rec.record = scratch / "game.replay";
     UseHeadlessBackend();
     ResetGameGlobals();
-    ASSERT_EQ(RunHeadless(rec), 0);
+    ASSERT_EQ(RunHeadlessHere(rec), 0);
     const Passes whole = ReplayHeadless(scratch.Path(), rec.record);
 
     setenv("SDL_VIDEODRIVER", "dummy", 1);

@@ -16,10 +16,11 @@
 #include "platform/headless/virtual_waveout.h"
 #include "platform/registry_store.h"
 #include "run/autopilot.h"
-#include "run/harness.h"
+#include "run/program_run.h"
 #include "run/replays.h"
 #include "run/script.h"
 #include "tests/support/game_reset.h"
+#include "tests/support/headless_here.h"
 #include "tests/support/run_glimmo.h"
 
 namespace {
@@ -32,7 +33,7 @@ void PlaySession(const std::string& folder, int closeMs) {
     std::vector<ScriptEvent> events;
     std::string error;
     ASSERT_TRUE(ParseScript(std::to_string(closeMs) + " close\n", backend.Ticks(), events, error)) << error;
-    backend.AddEvents(events);
+    backend.AddEvents(TimedEvents(events));
     SetRegistryFolder(folder);
     UseVirtualWaveOut();
     CommandLine cl;

@@ -17,8 +17,9 @@
 #include "platform/keys.h"
 #include "platform/messages.h"
 #include "run/command_line.h"
-#include "run/harness.h"
+#include "run/program_run.h"
 #include "tests/support/game_reset.h"
+#include "tests/support/headless_here.h"
 
 namespace {
 uint64_t Mix(uint64_t h, int64_t v) { return (h ^ uint64_t(v)) * 0x100000001B3ull; }
@@ -53,7 +54,7 @@ public:
     void AfterPass(uint32_t now) {
         if (busy_ && int32_t(busyUntil_ - now) > 0) return;  // a key is still on its way
         busy_ = false;
-        std::vector<ScriptEvent> events;
+        std::vector<TimedEvent> events;
         if (Paused == 1) {
             Tap(events, VK_F10, now + 1 + Next() % 3000);  // resume after up to 3 s
         } else if (GamePhase == PhasePlaying && Next() % 700 == 0) {
@@ -62,7 +63,7 @@ public:
             const int key = Next() % 2 ? VK_F6 : VK_F7;
             Hold(events, key, now + 1, 10 + Next() % 800);
         }
-        if (!events.empty()) static_cast<HeadlessBackend&>(CurrentBackend()).AddEvents(std::move(events));
+        if (!events.empty()) static_cast<ScriptedBackend&>(CurrentBackend()).AddEvents(std::move(events));
     }
 
 private:
@@ -72,13 +73,13 @@ private:
         state_ ^= state_ << 5;
         return state_;
     }
-    void Hold(std::vector<ScriptEvent>& events, int vk, uint32_t at, uint32_t ms) {
-        events.push_back(ScriptEvent{at, ScriptEvent::KeyDown, vk});
-        events.push_back(ScriptEvent{at + ms, ScriptEvent::KeyUp, vk});
+    void Hold(std::vector<TimedEvent>& events, int vk, uint32_t at, uint32_t ms) {
+        events.push_back(TimedEvent{at, TimedEvent::KeyDown, vk});
+        events.push_back(TimedEvent{at + ms, TimedEvent::KeyUp, vk});
         busyUntil_ = at + ms + 1;
         busy_ = true;
     }
-    void Tap(std::vector<ScriptEvent>& events, int vk, uint32_t at) { Hold(events, vk, at, 30); }
+    void Tap(std::vector<TimedEvent>& events, int vk, uint32_t at) { Hold(events, vk, at, 30); }
 
     uint32_t state_;
     uint32_t busyUntil_ = 0;
@@ -115,7 +116,7 @@ SoakResult RunSoak(const SoakSetup& setup) {
         }
     };
     FreshProgramState();
-    result.exitCode = RunHeadless(cl);
+    result.exitCode = RunHeadlessHere(cl);
     OnPassEnd = nullptr;
     result.virtualMs = last - first;
     return result;
