@@ -2,7 +2,7 @@
 #include "run/command_line.h"
 #include <cerrno>
 #include <cstdlib>
-#include "platform/sdl/window_scale.h"
+#include "platform/window_scale.h"
 
 namespace {
 const std::vector<OptionInfo> table = {

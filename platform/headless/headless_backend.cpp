@@ -3,9 +3,9 @@
 // are presented into memory.
 #include "platform/headless/headless_backend.h"
 #include <algorithm>
+#include "platform/headless/time_listeners.h"
 #include "platform/keys.h"
 #include "platform/messages.h"
-#include "platform/time_listeners.h"
 #include "platform/window.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 #include "platform/byte_order.h"
-#include "platform/time_listeners.h"
+#include "platform/headless/time_listeners.h"
 #include "platform/waveout_device.h"
 
 namespace {

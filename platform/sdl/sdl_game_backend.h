@@ -9,10 +9,10 @@
 #include <string>
 #include <thread>
 #include <vector>
-#include "platform/sdl/changed_rows.h"
+#include "platform/changed_rows.h"
+#include "platform/frame_pacer.h"
+#include "platform/key_holds.h"
 #include "platform/sdl/display_wait.h"
-#include "platform/sdl/frame_pacer.h"
-#include "platform/sdl/key_holds.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/single_instance.h"
 

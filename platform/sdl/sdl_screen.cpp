@@ -12,7 +12,7 @@
 #include "platform/sdl/sdl_game_backend.h"
 #include "platform/sdl/window_icon.h"
 #include "platform/sdl/window_manager.h"
-#include "platform/sdl/window_scale.h"
+#include "platform/window_scale.h"
 
 namespace {
 constexpr unsigned kIconResource = 101;

@@ -7,7 +7,7 @@
 #include <cstring>
 #include "platform/sdl/frame_scaler.h"
 #include "platform/sdl/sdl_game_backend.h"
-#include "platform/sdl/window_scale.h"
+#include "platform/window_scale.h"
 
 namespace {
 constexpr unsigned kGlRendererName = 0x1F01;  // GL_RENDERER

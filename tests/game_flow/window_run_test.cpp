@@ -18,14 +18,14 @@
 #include "platform/messages.h"
 #include "platform/registry_store.h"
 #include "platform/sdl/sdl_backend.h"
-#include "platform/sdl/sdl_event_injection.h"
-#include "platform/sdl/sdl_refresh_report.h"
 #include "platform/sdl/sdl_waveout.h"
 #include "run/program_run.h"
 #include "run/replays.h"
 #include "tests/support/game_reset.h"
 #include "tests/support/headless_here.h"
 #include "tests/support/run_glimmo.h"
+#include "tests/support/sdl/sdl_event_injection.h"
+#include "tests/support/sdl/sdl_refresh_report.h"
 
 namespace {
 // The SDL backend without its single-instance check, so that a copy of the game being

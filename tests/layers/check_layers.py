@@ -4,13 +4,16 @@
 Fails on any include that points up a layer or sideways between gfx and sound, on the
 common platform layer including one of its backends, on an include without its folder
 where that hides which layer it reaches, and on an `extern` declaration in a .cpp file
-(a dependency that no header shows). Usage: check_layers.py SOURCE_DIR"""
+(a dependency that no header shows), and on a backend's header included above the
+platform layer anywhere but in a program's main. Usage: check_layers.py SOURCE_DIR"""
 import pathlib
 import re
 import sys
 
 RANK = {"platform": 0, "gfx": 1, "sound": 1, "game": 2, "app": 3, "run": 4}
 BACKENDS = ("platform/sdl/", "platform/headless/", "platform/web/")
+# The composition roots: one main per program, where its backends are chosen.
+MAINS = ("run/main.cpp", "run/web_main.cpp")
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"')
 EXTERN = re.compile(r'^\s*extern\b(?!\s*"C")')
 
@@ -45,6 +48,8 @@ def main():
                         problems.append(f"{where}: {here}/ includes {target}, which is not below it")
                 if name.startswith("platform/") and not name.startswith(BACKENDS) and target.startswith(BACKENDS):
                     problems.append(f"{where}: the common platform layer includes its backend {target}")
+                if here in RANK and here != "platform" and name not in MAINS and target.startswith(BACKENDS):
+                    problems.append(f"{where}: only a program's main chooses a backend, not {target}")
     for p in problems:
         print(p)
     if problems:

@@ -13,8 +13,8 @@
 #include "platform/messages.h"
 #include "platform/play_state.h"
 #include "platform/sdl/display_check.h"
-#include "platform/sdl/sdl_event_injection.h"
 #include "platform/window.h"
+#include "tests/support/sdl/sdl_event_injection.h"
 
 namespace {
 class SdlBackendTest : public ::testing::Test {

@@ -16,7 +16,6 @@
 #include "platform/headless/headless_backend.h"
 #include "platform/registry_store.h"
 #include "platform/sdl/sdl_backend.h"
-#include "platform/sdl/sdl_event_injection.h"
 #include "platform/sdl/sdl_waveout.h"
 #include "run/program_run.h"
 #include "run/replays.h"
@@ -24,6 +23,7 @@
 #include "tests/support/game_reset.h"
 #include "tests/support/headless_here.h"
 #include "tests/support/run_glimmo.h"
+#include "tests/support/sdl/sdl_event_injection.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Finding the bands of changed rows (changed_rows.h).
-#include "platform/sdl/changed_rows.h"
+#include "platform/changed_rows.h"
 #include <cstring>
 
 ChangedRows FindChangedRows(const uint8_t* frame, const uint8_t* onScreen, size_t pitch, int rows) {

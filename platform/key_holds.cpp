@@ -1,5 +1,5 @@
 // Merging the controls that hold each virtual key into one down and one up.
-#include "platform/sdl/key_holds.h"
+#include "platform/key_holds.h"
 
 void KeyHolds::Press(uint64_t control, int vk) {
     if (vk == 0 || !controls_.emplace(control, vk).second) return;

@@ -1,6 +1,6 @@
 // The bands of changed rows: none for the same picture, one per change far from the
 // others, nearby changes sharing one, and never more bands than the most.
-#include "platform/sdl/changed_rows.h"
+#include "platform/changed_rows.h"
 #include <gtest/gtest.h>
 #include <vector>
 

@@ -1,6 +1,6 @@
 // SDL's own report of the current display mode, with the refresh rate changed: the
 // program's calls come here first, and this passes them on to the SDL library.
-#include "platform/sdl/sdl_refresh_report.h"
+#include "tests/support/sdl/sdl_refresh_report.h"
 #include <SDL.h>
 #include <dlfcn.h>
 #include <atomic>

@@ -1,5 +1,5 @@
 // Merging the controls that hold one virtual key into one down and one up.
-#include "platform/sdl/key_holds.h"
+#include "platform/key_holds.h"
 #include <gtest/gtest.h>
 #include <string>
 

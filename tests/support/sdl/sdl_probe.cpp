@@ -1,5 +1,5 @@
 // SDL initialised and shut down, nothing more (the sound library kept quiet, as the game does).
-#include "platform/sdl/sdl_probe.h"
+#include "tests/support/sdl/sdl_probe.h"
 #include <SDL.h>
 #include "platform/sdl/quiet_alsa.h"
 

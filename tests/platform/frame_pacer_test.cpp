@@ -1,6 +1,6 @@
 // Presents one refresh apart: a frame that comes too soon waits, and the newest waits;
 // one the same as the picture shown takes no turn.
-#include "platform/sdl/frame_pacer.h"
+#include "platform/frame_pacer.h"
 #include <gtest/gtest.h>
 
 TEST(FramePacer, EarlyFrameWaitsForItsTurnAndIsNotLost) {

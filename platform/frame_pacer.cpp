@@ -1,5 +1,5 @@
 // Keeping presents one display refresh apart.
-#include "platform/sdl/frame_pacer.h"
+#include "platform/frame_pacer.h"
 
 void FramePacer::SetRefreshRate(int hz) {
     if (hz <= 0) hz = 60;

@@ -1,5 +1,5 @@
 // Choosing the window's whole-number scale.
-#include "platform/sdl/window_scale.h"
+#include "platform/window_scale.h"
 #include <algorithm>
 
 int ChooseWindowScale(int usableWidth, int usableHeight, int requested) {

@@ -1,5 +1,5 @@
 // Observers of the headless clock (the virtual audio device among them).
-#include "platform/time_listeners.h"
+#include "platform/headless/time_listeners.h"
 #include <map>
 
 namespace {

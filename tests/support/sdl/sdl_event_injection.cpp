@@ -1,7 +1,7 @@
 // Pushing synthetic events into SDL's queue, a virtual gamepad through SDL's own
 // virtual joysticks (which SDL maps as a standard controller), and reading back what
 // the window's surface and title show.
-#include "platform/sdl/sdl_event_injection.h"
+#include "tests/support/sdl/sdl_event_injection.h"
 #include <SDL.h>
 #include <map>
 

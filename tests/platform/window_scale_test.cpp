@@ -1,5 +1,5 @@
 // The window's whole-number scale for common desktops, and the player's own choice.
-#include "platform/sdl/window_scale.h"
+#include "platform/window_scale.h"
 #include <gtest/gtest.h>
 
 TEST(WindowScale, LargestThatFitsWithRoomForTheFrame) {
