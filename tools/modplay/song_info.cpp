@@ -1,4 +1,4 @@
-// The title of a module image and the checks the command makes before playing it.
+// The title of a module image, as the command shows it before playing.
 #include "tools/modplay/song_info.h"
 
 #include "sound/module_image.h"

@@ -1,5 +1,5 @@
-// What glimmo-modplay tells about a module before playing it: its title and song
-// length, and whether the file is a four-channel module at all.
+// What glimmo-modplay tells about a module before playing it: its title. Whether the
+// file is a module at all is the format's own check (sound/module_file.h).
 #pragma once
 #include <cstddef>
 #include <cstdint>
