@@ -38,14 +38,11 @@ constexpr LevelRow LevelRows[] = {
 };
 constexpr LevelRow LastRow = {1, -3000, 3000};  // level 16 and every other value
 
-constexpr int32_t FruitX = 82, FruitY = 118;
 constexpr int32_t ExtraLifeScore = 10000;
 
-// A display deadline still ahead; 0 means none (a fruit gone or eaten), whatever the
-// tick count, and ticks are compared by their difference so the wrap does no harm.
-bool Pending(uint32_t now, uint32_t until) { return until != 0 && !TickReached(now, until); }
-
 }  // namespace
+
+bool DisplayPending(uint32_t now, uint32_t until) { return until != 0 && !TickReached(now, until); }
 
 LevelRow LevelSettings(int32_t level) {
     if (level >= 1 && level <= 15) return LevelRows[level - 1];
@@ -124,7 +121,7 @@ void CheckCollisions() {
             Player.nextStep = now + 1500;
         }
     }
-    if (Pending(now, FruitUntil)) {
+    if (DisplayPending(now, FruitUntil)) {
         FruitShown = 1;
         if (px == FruitX && py == FruitY) {
             FruitUntil = 0;
@@ -163,8 +160,8 @@ void FruitAppearanceRule(uint32_t now) {
 }
 
 void DrawFruitItems(uint32_t now) {
-    if (Pending(now, FruitUntil)) DrawFruit(FruitKindForLevel(Level), FruitX, FruitY);
-    if (Pending(now, FruitPointsUntil)) DrawFruitPoints();
+    if (DisplayPending(now, FruitUntil)) DrawFruit(FruitKindForLevel(Level), FruitX, FruitY);
+    if (DisplayPending(now, FruitPointsUntil)) DrawFruitPoints();
 }
 
 void ExtraLifeRule(int32_t scoreBefore) {
@@ -177,7 +174,7 @@ void ExtraLifeRule(int32_t scoreBefore) {
 }
 
 void GhostPointsRule(uint32_t now) {
-    if (!(Pending(now, GhostPointsUntil) && GhostsEaten >= 1 && GamePhase == PhaseGhostEaten)) return;
+    if (!(DisplayPending(now, GhostPointsUntil) && GhostsEaten >= 1 && GamePhase == PhaseGhostEaten)) return;
     const int32_t x = GhostPointsX, y = GhostPointsY + 3;
     switch (GhostsEaten) {
         case 1: DrawSprite(x, y, 11, 6, 85, 51); break;      // 200

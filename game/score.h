@@ -21,6 +21,8 @@ extern int32_t FruitDuration;
 extern int32_t GhostPointsX, GhostPointsY;
 extern const int32_t FruitKindByLevel[28];
 extern const int32_t FruitPoints[9];
+// Where the fruit stands and is eaten.
+constexpr int32_t FruitX = 82, FruitY = 118;
 
 // One row of the per-level table applied by SetupLevel.
 struct LevelRow {
@@ -36,6 +38,9 @@ int32_t FruitPointsForKind(int32_t kind);
 // A display deadline moved on by a pause: none stays none, and a moved deadline that
 // would land on 0 is kept 1 ms later so it does not turn into none.
 uint32_t ShiftDisplayDeadline(uint32_t deadline, uint32_t shift);
+// A display deadline still ahead; 0 means none (a fruit gone or eaten), whatever the
+// tick count, and ticks are compared by their difference so the wrap does no harm.
+bool DisplayPending(uint32_t now, uint32_t until);
 
 void ResetGame();
 void ResetTimers();
