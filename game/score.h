@@ -2,6 +2,7 @@
 // the extra life, and the drawing of numbers and fruit in the score panel.
 #pragma once
 #include <cstdint>
+#include "game/score_drawing.h"
 
 // A score reaching ScoreWrap starts again from 0; lives never go past MaxLives.
 constexpr int32_t ScoreWrap = 9999999;
@@ -48,18 +49,6 @@ void SetupLevel();
 void CheckCollisions();  // reads its own tick
 void ScoreGhost();
 void FruitAppearanceRule(uint32_t now);
-void DrawFruitItems(uint32_t now);        // the fruit while it stands, its points while they show
 void ExtraLifeRule(int32_t scoreBefore);  // then the score wrap and the six-life cap
-void GhostPointsRule(uint32_t now);
 // The best score follows the score up.
 void KeepBestScore();
-// The panel at the top: the 1UP and HIGH SCORE labels, the score and the best score.
-void DrawScorePanel();
-// The title's part of it: HIGH SCORE and the best score.
-void DrawBestScore();
-void DrawNumber(int32_t value, int32_t x, int32_t y);
-void DrawDigit(int32_t d, int32_t x, int32_t y);
-void DrawTinyDigit(int32_t d, int32_t x, int32_t y);
-void DrawFruit(int32_t kind, int32_t x, int32_t y);
-void DrawFruitPoints();
-void DrawLevelFruits();
