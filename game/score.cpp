@@ -1,6 +1,6 @@
 // Score, fruit, lives and levels: the per-level speeds and times, the collision test
-// with its own tick, the ghost chain, the bonus fruit, the extra life and the score wrap,
-// and the numbers, fruit and points drawn in the panel.
+// with its own tick, the ghost chain, the bonus fruit, the extra life and the score wrap.
+// The rules only: what the score draws is in score_drawing.cpp.
 #include "game/score.h"
 
 #include "game/game_sounds.h"

@@ -1,7 +1,8 @@
 // Score, fruit, lives and levels: the per-level table, the collision test, the fruit,
-// the extra life, and the drawing of numbers and fruit in the score panel.
+// the extra life and the score wrap. What the score draws is in score_drawing.h.
 #pragma once
 #include <cstdint>
+// For the screens that draw the panel and include this header alone.
 #include "game/score_drawing.h"
 
 // A score reaching ScoreWrap starts again from 0; lives never go past MaxLives.
