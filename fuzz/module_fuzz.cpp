@@ -9,10 +9,10 @@
 #include "platform/resource_entry.h"
 #include "platform/resources.h"
 #include "sound/module.h"
+#include "sound/module_file.h"
 #include "sound/module_image.h"
 #include "sound/module_tables.h"
 #include "sound/module_voice.h"
-#include "tools/modplay/song_info.h"
 
 namespace {
 constexpr uint32_t SecondsPerRate = 1;

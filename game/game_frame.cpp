@@ -8,6 +8,7 @@
 #include "game/player.h"
 #include "game/scenes.h"
 #include "game/score.h"
+#include "game/score_drawing.h"
 #include "gfx/art.h"
 #include "gfx/surface.h"
 #include "platform/clock.h"

@@ -5,7 +5,7 @@
 #include "game/game_sounds.h"
 #include "game/ghosts.h"
 #include "game/phase.h"
-#include "game/score.h"
+#include "game/score_drawing.h"
 #include "gfx/art.h"
 #include "gfx/surface.h"
 

@@ -1,7 +1,9 @@
 // Score, fruit, lives and levels: the per-level table, the collision test, the fruit,
-// the extra life, and the drawing of numbers and fruit in the score panel.
+// the extra life and the score wrap. What the score draws is in score_drawing.h.
 #pragma once
 #include <cstdint>
+// For the screens that draw the panel and include this header alone.
+#include "game/score_drawing.h"
 
 // A score reaching ScoreWrap starts again from 0; lives never go past MaxLives.
 constexpr int32_t ScoreWrap = 9999999;
@@ -21,6 +23,8 @@ extern int32_t FruitDuration;
 extern int32_t GhostPointsX, GhostPointsY;
 extern const int32_t FruitKindByLevel[28];
 extern const int32_t FruitPoints[9];
+// Where the fruit stands and is eaten.
+constexpr int32_t FruitX = 82, FruitY = 118;
 
 // One row of the per-level table applied by SetupLevel.
 struct LevelRow {
@@ -36,6 +40,9 @@ int32_t FruitPointsForKind(int32_t kind);
 // A display deadline moved on by a pause: none stays none, and a moved deadline that
 // would land on 0 is kept 1 ms later so it does not turn into none.
 uint32_t ShiftDisplayDeadline(uint32_t deadline, uint32_t shift);
+// A display deadline still ahead; 0 means none (a fruit gone or eaten), whatever the
+// tick count, and ticks are compared by their difference so the wrap does no harm.
+bool DisplayPending(uint32_t now, uint32_t until);
 
 void ResetGame();
 void ResetTimers();
@@ -43,18 +50,6 @@ void SetupLevel();
 void CheckCollisions();  // reads its own tick
 void ScoreGhost();
 void FruitAppearanceRule(uint32_t now);
-void DrawFruitItems(uint32_t now);        // the fruit while it stands, its points while they show
 void ExtraLifeRule(int32_t scoreBefore);  // then the score wrap and the six-life cap
-void GhostPointsRule(uint32_t now);
 // The best score follows the score up.
 void KeepBestScore();
-// The panel at the top: the 1UP and HIGH SCORE labels, the score and the best score.
-void DrawScorePanel();
-// The title's part of it: HIGH SCORE and the best score.
-void DrawBestScore();
-void DrawNumber(int32_t value, int32_t x, int32_t y);
-void DrawDigit(int32_t d, int32_t x, int32_t y);
-void DrawTinyDigit(int32_t d, int32_t x, int32_t y);
-void DrawFruit(int32_t kind, int32_t x, int32_t y);
-void DrawFruitPoints();
-void DrawLevelFruits();

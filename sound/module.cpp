@@ -1,5 +1,6 @@
 // Loading a module image from a resource, a file or memory, and its play settings.
-// The image is never examined here: the voice reads it within its size when it plays.
+// The image is never examined here, only measured: one larger than any module can be is
+// refused; the voice reads the rest within its size when it plays.
 #include "sound/module.h"
 
 #include <cstdio>
@@ -9,6 +10,7 @@
 
 #include "platform/path_bytes.h"
 #include "platform/resources.h"
+#include "sound/module_image.h"
 #include "sound/resolve_path.h"
 #include "sound/voice.h"
 
@@ -30,8 +32,10 @@ bool Module::LoadFromResource(HINSTANCE module, uint16_t id) {
     if (!found) return false;
     HGLOBAL loaded = LoadResource(module, found);
     if (!loaded) return false;
+    const DWORD bytes = SizeofResource(module, found);
+    if (bytes > ModuleLargestImage) return false;
     data = static_cast<const uint8_t*>(LockResource(loaded));
-    size = SizeofResource(module, found);
+    size = bytes;
     ownsData = false;
     return data != nullptr;
 }
@@ -44,7 +48,7 @@ bool Module::LoadFromFile(const WCHAR* fileName) {
     if (!file) return false;
     long length = -1;
     if (std::fseek(file, 0, SEEK_END) == 0) length = std::ftell(file);
-    if (length <= 0 || std::fseek(file, 0, SEEK_SET) != 0) {
+    if (length <= 0 || uint64_t(length) > ModuleLargestImage || std::fseek(file, 0, SEEK_SET) != 0) {
         std::fclose(file);
         return false;
     }
@@ -68,7 +72,7 @@ bool Module::LoadFromFile(const WCHAR* fileName) {
 
 bool Module::LoadFromMemory(const void* bytes, size_t count) {
     Unload();
-    if (!bytes || count == 0) return false;
+    if (!bytes || count == 0 || count > ModuleLargestImage) return false;
     auto* copy = static_cast<uint8_t*>(std::malloc(count));
     if (!copy) return false;
     std::memcpy(copy, bytes, count);

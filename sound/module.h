@@ -1,5 +1,6 @@
 // A piece of four-channel tracker music: the whole file image (31 samples, order list,
 // 64-row patterns) loaded from a PTMOD resource, a file or memory, with its play settings.
+// Every loader refuses an image larger than ModuleLargestImage, the most a module can hold.
 #pragma once
 #include <cstddef>
 #include <cstdint>

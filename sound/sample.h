@@ -43,20 +43,15 @@ public:
 constexpr uint32_t MaxSampleLength = (1u << 24) - 1;
 constexpr uint32_t MaxSampleRate = 65535;
 
-// A WAVE file as both loaders walk it: the RIFF header, then chunks of a header (tag, size)
-// and that many bytes, the format chunk first.
-constexpr uint32_t RiffHeaderBytes = 12;
-constexpr uint32_t ChunkHeaderBytes = 8;
-constexpr uint32_t WaveFormatBytes = 16;
-// The format both loaders play, given its chunk's size and first WaveFormatBytes bytes:
-// 8 bits, one channel, at most MaxSampleRate, its rate put in `rate`. The tag is not read.
-bool AcceptWaveFormat(uint32_t chunkSize, const uint8_t* format, uint32_t& rate);
-
-// The WAVE subset both loaders accept, parsed from bytes in memory. On success the
-// data's offset and size within the bytes and the rate are filled in.
+// The one reader of the WAVE subset, for both loaders (a file is read whole first): parsed
+// from bytes in memory; on success the data's offset and size within the bytes and the
+// rate are filled in.
 struct WaveLayout {
     uint32_t rate = 0;
     uint32_t dataOffset = 0;
     uint32_t dataSize = 0;
 };
 bool ParseWave(const uint8_t* bytes, uint32_t size, WaveLayout& layout);
+// The largest WAVE file LoadFromFile reads: room for the longest sample's data, and as
+// much again for the chunks around it.
+constexpr uint32_t LargestWaveFile = 2 * (MaxSampleLength + 1);

@@ -3,6 +3,15 @@
 #include "platform/byte_order.h"
 #include "sound/sample.h"
 
+namespace {
+// A WAVE file as the loaders walk it: the RIFF header, then chunks of a header (tag, size)
+// and that many bytes, the format chunk first.
+constexpr uint32_t RiffHeaderBytes = 12;
+constexpr uint32_t ChunkHeaderBytes = 8;
+constexpr uint32_t WaveFormatBytes = 16;
+
+// The format the loaders play, given its chunk's size and first WaveFormatBytes bytes:
+// 8 bits, one channel, at most MaxSampleRate, its rate put in `rate`. The tag is not read.
 bool AcceptWaveFormat(uint32_t chunkSize, const uint8_t* format, uint32_t& rate) {
     // A format chunk too short for the format would have it run into the next chunk.
     if (chunkSize < WaveFormatBytes) return false;
@@ -12,6 +21,7 @@ bool AcceptWaveFormat(uint32_t chunkSize, const uint8_t* format, uint32_t& rate)
     rate = ReadU32LE(format + 4);
     return rate <= MaxSampleRate;
 }
+}  // namespace
 
 bool ParseWave(const uint8_t* bytes, uint32_t size, WaveLayout& layout) {
     ByteReader in(bytes, size);

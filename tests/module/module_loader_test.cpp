@@ -1,11 +1,14 @@
 // Loading modules from files and memory, and the Module's own settings.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "sound/module.h"
+#include "sound/module_image.h"
 #include "tests/module/scratch_path.h"
 
 namespace {
@@ -54,4 +57,20 @@ TEST(ModuleLoader, AFailedLoadDropsTheEarlierModule) {
     EXPECT_FALSE(m.LoadFromFile(L"/nonexistent/glimmo/none.mod"));
     EXPECT_EQ(m.data, nullptr);
     EXPECT_EQ(m.size, 0u);
+}
+
+// A file or a copy larger than any module can hold is refused, never read whole (the
+// file is sparse: 64 MB that cost nothing to make).
+TEST(ModuleLoader, AnImageLargerThanAnyModuleIsRefused) {
+    Module m;
+    std::string path = TempFile("glimmo_module_huge.mod", std::string(ModulePatternsAt, 'x'));
+    ASSERT_EQ(truncate(path.c_str(), 64 << 20), 0);
+    EXPECT_FALSE(m.LoadFromFile(Wide(path).c_str()));
+    ASSERT_EQ(truncate(path.c_str(), off_t(ModuleLargestImage)), 0);
+    EXPECT_TRUE(m.LoadFromFile(Wide(path).c_str()));
+    std::remove(path.c_str());
+
+    const std::vector<uint8_t> image(ModuleLargestImage + 1);
+    EXPECT_FALSE(m.LoadFromMemory(image.data(), image.size()));
+    EXPECT_TRUE(m.LoadFromMemory(image.data(), ModuleLargestImage));
 }

@@ -17,6 +17,7 @@
 #include "platform/input_file.h"
 #include "platform/sdl/sdl_waveout.h"
 #include "sound/module.h"
+#include "sound/module_file.h"
 #include "sound/module_image.h"
 #include "sound/sound_system.h"
 #include "tools/modplay/clock_backend.h"

@@ -1,5 +1,5 @@
-// What glimmo-modplay tells about a module before playing it: its title and song
-// length, and whether the file is a four-channel module at all.
+// What glimmo-modplay tells about a module before playing it: its title. Whether the
+// file is a module at all is the format's own check (sound/module_file.h).
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -7,7 +7,3 @@
 
 // The title, printable characters only, up to its first zero byte.
 std::string SongTitle(const uint8_t* data, size_t size);
-// Empty when the image is a four-channel module (its signature at byte 1080 is M.K.,
-// M!K!, FLT4 or 4CHN, and it holds its header and every pattern it plays); otherwise
-// why it is not one.
-std::string WhyNotAModule(const uint8_t* data, size_t size);
