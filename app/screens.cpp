@@ -4,6 +4,7 @@
 #include "game/ghosts.h"
 #include "game/phase.h"
 #include "game/score.h"
+#include "game/score_drawing.h"
 #include "gfx/art.h"
 #include "gfx/surface.h"
 

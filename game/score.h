@@ -3,7 +3,6 @@
 #pragma once
 #include <cstdint>
 // For the screens that draw the panel and include this header alone.
-#include "game/score_drawing.h"
 
 // A score reaching ScoreWrap starts again from 0; lives never go past MaxLives.
 constexpr int32_t ScoreWrap = 9999999;

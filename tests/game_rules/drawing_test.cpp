@@ -8,6 +8,7 @@
 #include "game/phase.h"
 #include "game/player.h"
 #include "game/score.h"
+#include "game/score_drawing.h"
 #include "tests/game_rules/rules_fixture.h"
 #include "tests/game_rules/sheet_probe.h"
 

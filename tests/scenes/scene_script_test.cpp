@@ -7,6 +7,7 @@
 #include "game/phase.h"
 #include "game/scenes.h"
 #include "game/score.h"
+#include "game/score_drawing.h"
 #include "gfx/art.h"
 #include "tests/scenes/scene_runner.h"
 #include "tests/support/test_world.h"
