@@ -3,32 +3,27 @@
 // F7 or - set the volume. The page does not scroll or act on a key the game takes.
 #include "platform/web/web_keys.h"
 #include <emscripten/html5.h>
+#include <cstdint>
 #include <map>
+#include "platform/key_holds.h"
 #include "platform/keys.h"
 #include "platform/play_state.h"
 #include "platform/win_types.h"
 
 namespace {
 void (*keyArrived)() = nullptr;
-std::map<std::string, int> held;  // where each held key sits -> the game key it holds
-std::map<int, int> holders;       // game key -> how many held keys hold it
+// Keys that hold the same game key (an arrow and its letter): down with the first, up with
+// the last; the browser's auto-repeat of a held key is no new press.
+KeyHolds holds([](int vk, bool down) { KeyEvent(vk, down); });
 
-void Press(const std::string& code, int vk) {
-    if (held.count(code)) return;  // the browser's auto-repeat: a held key is one press
-    held[code] = vk;
-    if (holders[vk]++ == 0) KeyEvent(vk, true);
+// Each place on the keyboard is one control of the holds.
+uint64_t Control(const std::string& code) {
+    static std::map<std::string, uint64_t> numbers;
+    return numbers.emplace(code, numbers.size()).first->second;
 }
 
-void Release(const std::string& code) {
-    auto it = held.find(code);
-    if (it == held.end()) return;
-    const int vk = it->second;
-    held.erase(it);
-    if (--holders[vk] == 0) {
-        holders.erase(vk);
-        KeyEvent(vk, false);
-    }
-}
+void Press(const std::string& code, int vk) { holds.Press(Control(code), vk); }
+void Release(const std::string& code) { holds.Release(Control(code)); }
 
 EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* event, void*) {
     const std::string code = event->code, key = event->key;
@@ -91,6 +86,4 @@ void ListenToWebKeys(void (*arrived)()) {
     emscripten_set_keyup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, OnKey);
 }
 
-void ReleaseWebKeys() {
-    while (!held.empty()) Release(held.begin()->first);
-}
+void ReleaseWebKeys() { holds.ReleaseRange(0, UINT64_MAX); }
