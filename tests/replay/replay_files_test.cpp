@@ -65,6 +65,18 @@ std::string Join(const std::vector<std::string>& lines) {
     return text;
 }
 
+// The lines of a game recorded headless from `script`, cut short after `frames` passes
+// when given.
+std::vector<std::string> RecordedLines(const ScratchFolder& scratch, const std::string& script,
+                                       const std::string& frames = "") {
+    WriteWholeFile(scratch / "game.txt", script);
+    ProgramSetup record;
+    record.args = {"--headless", "--script", scratch / "game.txt", "--record", scratch / "game.replay"};
+    if (!frames.empty()) record.args.insert(record.args.end(), {"--frames", frames});
+    EXPECT_EQ(RunGlimmo(record).exitCode, 0);
+    return Lines(ReadWholeFile(scratch / "game.replay"));
+}
+
 int LineOf(const std::vector<std::string>& lines, const std::string& start) {
     for (size_t i = 0; i < lines.size(); ++i)
         if (lines[i].rfind(start, 0) == 0) return int(i) + 1;
@@ -269,12 +281,8 @@ TEST(BadReplays, EachKindIsRefusedWithItsLine) {
 // when it is watched, and the next game kept takes its place.
 TEST(KeptGames, ABestGameThatCannotBePlayedGivesWay) {
     ScratchFolder scratch("unplayable-best");
-    WriteWholeFile(scratch / "game.txt", "100 tap RETURN\n6000 close\n");
-    ProgramSetup record;
-    record.args = {"--headless", "--script", scratch / "game.txt", "--record", scratch / "good.replay"};
-    ASSERT_EQ(RunGlimmo(record).exitCode, 0);
-    std::vector<std::string> lines = Lines(ReadWholeFile(scratch / "good.replay"));
-    const Replay game = Read(scratch / "good.replay");
+    std::vector<std::string> lines = RecordedLines(scratch, "100 tap RETURN\n6000 close\n");
+    const Replay game = Read(scratch / "game.replay");
     lines[LineOf(lines, "end ") - 1] = "end " + std::to_string(game.passes) + " 999999";
     WriteWholeFile(scratch / "best.replay", Join(lines));
 
@@ -317,12 +325,7 @@ TEST(BadReplays, ARunTheHarnessCutsShortIsNotTheReplaysFault) {
 // at little cost; a run's --until-tick bounds the sound written for it.
 TEST(LongGaps, CostLittleAndEndWhereTheRunEnds) {
     ScratchFolder scratch("long-gaps");
-    WriteWholeFile(scratch / "game.txt", "100 tap RETURN\n4500 down LEFT\n");
-    ProgramSetup record;
-    record.args = {"--headless", "--script", scratch / "game.txt",   "--frames",
-                   "3000",       "--record", scratch / "game.replay"};
-    ASSERT_EQ(RunGlimmo(record).exitCode, 0);
-    std::vector<std::string> lines = Lines(ReadWholeFile(scratch / "game.replay"));
+    std::vector<std::string> lines = RecordedLines(scratch, "100 tap RETURN\n4500 down LEFT\n", "3000");
     for (std::string& line : lines)  // every pass's time moved on by the jump at the first one
         if (std::isdigit(static_cast<unsigned char>(line[0]))) {
             const size_t at = line.find(' ') + 1, end = line.find(' ', at);
@@ -344,12 +347,7 @@ TEST(LongGaps, CostLittleAndEndWhereTheRunEnds) {
 // A replay of the largest size takes about its own size in memory to be read.
 TEST(LongGaps, AHugeReplayCostsItsSizeInMemory) {
     ScratchFolder scratch("huge-replay");
-    WriteWholeFile(scratch / "game.txt", "100 tap RETURN\n");
-    ProgramSetup record;
-    record.args = {"--headless", "--script", scratch / "game.txt",   "--frames",
-                   "20",         "--record", scratch / "game.replay"};
-    ASSERT_EQ(RunGlimmo(record).exitCode, 0);
-    std::vector<std::string> lines = Lines(ReadWholeFile(scratch / "game.replay"));
+    std::vector<std::string> lines = RecordedLines(scratch, "100 tap RETURN\n", "20");
     lines.resize(size_t(LineOf(lines, "# PASS.CALL")));
     {
         std::ofstream out(scratch / "huge.replay", std::ios::binary);
