@@ -76,6 +76,36 @@ long WaitsOf(pid_t pid) {
     return -1;
 }
 
+// A windowed run in a thread of its own: up once its settings are written, and asked to
+// end (SIGTERM, as a desktop asks) when Stop leaves the file it waits for.
+class Running {
+public:
+    Running(ProgramSetup setup, const ScratchFolder& scratch) : done_(scratch / "done") {
+        setup.terminateAfterMs = 0;
+        setup.terminateOnceExists = done_;
+        setup.ownInstanceSocket = true;
+        thread_ = std::thread([this, setup] { result_ = RunGlimmo(setup); });
+        up_ = AppearsWithin(SettingsFileIn(scratch.Path()), 30s);
+    }
+    ~Running() { Stop(); }
+    Running(const Running&) = delete;
+    Running& operator=(const Running&) = delete;
+    bool Up() const { return up_; }
+    const ProgramResult& Stop() {
+        if (thread_.joinable()) {
+            WriteWholeFile(done_, "");
+            thread_.join();
+        }
+        return result_;
+    }
+
+private:
+    std::string done_;
+    std::thread thread_;
+    ProgramResult result_;
+    bool up_ = false;
+};
+
 // xdotool on `display`; true when it succeeded.
 bool Xdotool(const std::string& display, const std::string& arguments) {
     return std::system(("DISPLAY=" + display + " xdotool " + arguments + " >/dev/null 2>&1").c_str()) == 0;
@@ -311,13 +341,7 @@ TEST(WindowSession, TheWindowManagerKnowsTheLeastSize) {
     WindowManager manager(display.Name());
     if (!manager.Running()) GTEST_SKIP() << "openbox is not installed";
     ScratchFolder scratch("least-size");
-    ProgramSetup setup = InAWindow(scratch.Path(), display.Name());
-    setup.terminateAfterMs = 0;
-    setup.terminateOnceExists = scratch / "done";
-    setup.ownInstanceSocket = true;
-    ProgramResult run;
-    std::thread playing([&] { run = RunGlimmo(setup); });
-    const bool up = AppearsWithin(SettingsFileIn(scratch.Path()), 30s);
+    Running game(InAWindow(scratch.Path(), display.Name()), scratch);
     const std::string window = OutputOn(display.Name(), "xdotool search --sync --name '^glimmo'");
     const std::string id = window.substr(0, window.find('\n'));
     const std::string hints = OutputOn(display.Name(), "xprop -id " + id + " WM_NORMAL_HINTS");
@@ -327,10 +351,9 @@ TEST(WindowSession, TheWindowManagerKnowsTheLeastSize) {
     int width = 0, height = 0;
     const size_t at = geometry.find("Geometry: ");
     if (at != std::string::npos) std::sscanf(geometry.c_str() + at, "Geometry: %dx%d", &width, &height);
-    WriteWholeFile(scratch / "done", "");
-    playing.join();
+    const ProgramResult& run = game.Stop();
 
-    ASSERT_TRUE(up) << run.err;
+    ASSERT_TRUE(game.Up()) << run.err;
     EXPECT_NE(hints.find("minimum size: 176 by 220"), std::string::npos) << hints;
     EXPECT_GE(width, 176) << geometry;
     EXPECT_GE(height, 220) << geometry;
@@ -358,12 +381,7 @@ TEST(WindowSession, FullScreenWithoutAWindowManagerShowsTheWholePicture) {
 
     ProgramSetup setup = InAWindow(scratch.Path(), display.Name());
     setup.args.push_back("--fullscreen");
-    setup.terminateAfterMs = 0;
-    setup.terminateOnceExists = scratch / "done";
-    setup.ownInstanceSocket = true;
-    ProgramResult run;
-    std::thread playing([&] { run = RunGlimmo(setup); });
-    const bool up = AppearsWithin(SettingsFileIn(scratch.Path()), 30s);
+    Running game(setup, scratch);
     const std::string screen = "DISPLAY=" + display.Name() + " import -window root -depth 8 rgb:-";
     std::vector<std::string> seen;
     for (const char* key : {"", "F11", "F11"}) {
@@ -374,10 +392,9 @@ TEST(WindowSession, FullScreenWithoutAWindowManagerShowsTheWholePicture) {
         std::this_thread::sleep_for(1s);
         seen.push_back(RgbFrom(screen));
     }
-    WriteWholeFile(scratch / "done", "");
-    playing.join();
+    const ProgramResult& run = game.Stop();
 
-    ASSERT_TRUE(up) << run.err;
+    ASSERT_TRUE(game.Up()) << run.err;
     EXPECT_EQ(run.exitCode, 0) << run.err;
     const char* moments[] = {"started in full screen", "full screen left", "full screen again"};
     for (size_t i = 0; i < seen.size(); ++i) EXPECT_LT(ShareDiffering(seen[i], expected), 0.2) << moments[i];
