@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix and checks the result: exactly the expected
-# files, runnable programs with --help and --version, a menu entry that names them, an
-# icon that is a 128 x 128 PNG, manual pages that list every option of --help, the
-# license, the copyright file and the software centres' metainfo. With --installed,
+# files, runnable programs with --help and --version, a menu entry that names them, the
+# icon as a PNG at each size the desktop asks for, manual pages that list every option
+# of --help, the license, the copyright file and the software centres' metainfo. With --installed,
 # PREFIX holds an install made already and is only checked.
 # Usage: check_install.sh BUILD_DIR SOURCE_DIR PREFIX VERSION [--installed]
 set -uo pipefail
@@ -25,6 +25,12 @@ share/doc/glimmo/LICENSE
 share/doc/glimmo/README.md
 share/doc/glimmo/copyright
 share/icons/hicolor/128x128/apps/glimmo.png
+share/icons/hicolor/16x16/apps/glimmo.png
+share/icons/hicolor/24x24/apps/glimmo.png
+share/icons/hicolor/256x256/apps/glimmo.png
+share/icons/hicolor/32x32/apps/glimmo.png
+share/icons/hicolor/48x48/apps/glimmo.png
+share/icons/hicolor/64x64/apps/glimmo.png
 share/man/man1/glimmo-modplay.1
 share/man/man6/glimmo.6
 share/metainfo/io.github.glimmo.glimmo.metainfo.xml"
@@ -79,13 +85,14 @@ if [ -f "$desktop" ]; then
   fi
 fi
 
-icon="$prefix/share/icons/hicolor/128x128/apps/glimmo.png"
-if [ -f "$icon" ]; then
+for size in 16 24 32 48 64 128 256; do
+  icon="$prefix/share/icons/hicolor/${size}x${size}/apps/glimmo.png"
+  [ -f "$icon" ] || continue
   # PNG signature, then the IHDR chunk: width and height as big-endian 32-bit numbers.
   header="$(head -c 24 "$icon" | od -An -tx1 | tr -d ' \n')"
-  [ "${header:0:16}" = "89504e470d0a1a0a" ] || fail "the icon is not a PNG"
-  [ "${header:32:16}" = "0000008000000080" ] || fail "the icon is not 128 x 128"
-fi
+  [ "${header:0:16}" = "89504e470d0a1a0a" ] || fail "the $size-pixel icon is not a PNG"
+  [ "${header:32:16}" = "$(printf '%08x%08x' $size $size)" ] || fail "the $size-pixel icon is not $size x $size"
+done
 
 # What software centres read: valid, and launching the menu entry installed beside it.
 metainfo="$prefix/share/metainfo/io.github.glimmo.glimmo.metainfo.xml"
