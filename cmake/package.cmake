@@ -16,7 +16,7 @@ file(WRITE ${CMAKE_BINARY_DIR}/copyright
      "Copyright: 2026 The Glimmo developers\n"
      "License: MIT\n\n"
      "License: MIT\n ${license_text}\n")
-install(FILES ${CMAKE_BINARY_DIR}/copyright ${CMAKE_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${CMAKE_BINARY_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
