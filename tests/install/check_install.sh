@@ -23,6 +23,7 @@ expected="games/glimmo
 games/glimmo-modplay
 share/applications/glimmo.desktop
 share/doc/glimmo/README.md
+share/doc/glimmo/changelog.gz
 share/doc/glimmo/copyright
 share/doc/glimmo/docs/layers.md
 share/doc/glimmo/docs/quirks.md
