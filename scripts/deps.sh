@@ -28,6 +28,7 @@ BUILD_PACKAGES=(build-essential cmake libsdl2-dev libstb-dev)
 #   groff-base                   the manual pages' lint (tests/install)
 #   desktop-file-utils           the menu entry's validation (tests/install)
 #   appstream                    the metainfo's validation (tests/install)
+#   lintian                      the Debian package judged as a distribution would (tests/install)
 #   xvfb                         the window's CPU use measured under Xvfb (bench/window_cpu.sh), and the
 #                                fault tests that need a real X display to lose (tests/faults)
 #   xdotool                      keys pressed in a real window under Xvfb (tests/faults)
@@ -37,7 +38,7 @@ BUILD_PACKAGES=(build-essential cmake libsdl2-dev libstb-dev)
 #   chromium, chromium-driver,   the web page played in headless Chromium (tests/web), with the web
 #   python3-selenium             build's packages below
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev python3 tuxtype-data openmpt123 xmp valgrind groff-base
-               desktop-file-utils appstream xvfb xdotool openbox x11-utils imagemagick clang-format chromium
+               desktop-file-utils appstream lintian xvfb xdotool openbox x11-utils imagemagick clang-format chromium
                chromium-driver python3-selenium)
 #   emscripten, nodejs           the web build: the compiler to WebAssembly, and what it runs its
 #                                JavaScript tools with (./play --web, tests/web)

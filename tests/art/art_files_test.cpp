@@ -73,16 +73,20 @@ TEST(ArtFiles, IconIsThePlayerOnATransparentGround) {
     for (auto [x, y] : {std::pair{0, 0}, {31, 0}, {0, 31}, {31, 31}}) EXPECT_EQ(icon.At(x, y), IxMagenta);
 }
 
-TEST(ArtFiles, DesktopIconIsA128PixelRgbaPng) {
-    const std::vector<uint8_t> png = FileBytes(std::string(GLIMMO_SOURCE_DIR) + "/res/glimmo.png");
-    ASSERT_GT(png.size(), 33u);
-    const uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    EXPECT_TRUE(std::equal(signature, signature + 8, png.begin()));
-    EXPECT_EQ(std::string(png.begin() + 12, png.begin() + 16), "IHDR");
-    EXPECT_EQ(ReadU32BE(&png[16]), 128u);  // width
-    EXPECT_EQ(ReadU32BE(&png[20]), 128u);  // height
-    EXPECT_EQ(png[24], 8);                 // bits per channel
-    EXPECT_EQ(png[25], 6);                 // RGBA
+TEST(ArtFiles, DesktopIconsAreRgbaPngsOfEverySizeTheDesktopAsksFor) {
+    for (uint32_t size : {16u, 24u, 32u, 48u, 64u, 128u, 256u}) {
+        SCOPED_TRACE(size);
+        const std::vector<uint8_t> png =
+            FileBytes(std::string(GLIMMO_SOURCE_DIR) + "/res/glimmo-" + std::to_string(size) + ".png");
+        ASSERT_GT(png.size(), 33u);
+        const uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+        EXPECT_TRUE(std::equal(signature, signature + 8, png.begin()));
+        EXPECT_EQ(std::string(png.begin() + 12, png.begin() + 16), "IHDR");
+        EXPECT_EQ(ReadU32BE(&png[16]), size);  // width
+        EXPECT_EQ(ReadU32BE(&png[20]), size);  // height
+        EXPECT_EQ(png[24], 8);                 // bits per channel
+        EXPECT_EQ(png[25], 6);                 // RGBA
+    }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // The list of files the generator writes: each picture encoded as a 4-bit BMP, and the
-// icon also as a 128 x 128 PNG (scaled 4x, magenta made transparent) for the desktop.
+// icon also as PNGs for the desktop, magenta made transparent: drawn for 16 and 24
+// pixels, and the 32-pixel drawing (the window's icon) at 32, 64, 128 and 256 by whole
+// pixels, 48 as the 24-pixel one doubled.
 #include "tools/artgen/art_set.h"
 #include <stb/stb_image_write.h>
 #include "tools/artgen/bmp_writer.h"
@@ -44,6 +46,12 @@ std::vector<ArtFile> DrawArtSet() {
         {"maze.bmp", EncodeBmp4(DrawMaze(Blue))},
         {"maze_flash.bmp", EncodeBmp4(DrawMaze(White))},
         {"icon.bmp", EncodeBmp4(icon)},
-        {"glimmo.png", EncodeIconPng(icon, 4)},
+        {"glimmo-16.png", EncodeIconPng(DrawSmallIcon(16), 1)},
+        {"glimmo-24.png", EncodeIconPng(DrawSmallIcon(24), 1)},
+        {"glimmo-32.png", EncodeIconPng(icon, 1)},
+        {"glimmo-48.png", EncodeIconPng(DrawSmallIcon(24), 2)},
+        {"glimmo-64.png", EncodeIconPng(icon, 2)},
+        {"glimmo-128.png", EncodeIconPng(icon, 4)},
+        {"glimmo-256.png", EncodeIconPng(icon, 8)},
     };
 }

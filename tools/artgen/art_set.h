@@ -13,11 +13,14 @@ Canvas DrawTitleCard();
 Canvas DrawBlackScreen();
 Canvas DrawPausedBanner();
 Canvas DrawIcon();
+// The icon drawn for 16 or 24 pixels.
+Canvas DrawSmallIcon(int size);
 
 struct ArtFile {
     std::string name;  // file name in res/
     std::vector<uint8_t> bytes;
 };
 
-// All files in a fixed order: the seven bitmaps, the icon bitmap and the desktop PNG.
+// All files in a fixed order: the seven bitmaps, the icon bitmap and the desktop's PNGs
+// of the icon at every size (glimmo-SIZE.png).
 std::vector<ArtFile> DrawArtSet();
