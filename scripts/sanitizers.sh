@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# The checks after the default test run: the whole suite under AddressSanitizer and
-# UndefinedBehaviorSanitizer (build/asan), the sound tests under ThreadSanitizer
-# (build/tsan), and valgrind memcheck on a headless autopilot game of the normal build.
+# The checks after the default test run: under AddressSanitizer and
+# UndefinedBehaviorSanitizer (build/asan) every test that runs the game's code (not the
+# install, package, web page, format and layer tests: the asan test preset), the sound
+# tests under ThreadSanitizer (build/tsan), and valgrind memcheck on a headless
+# autopilot game of the normal build.
 # Usage: scripts/sanitizers.sh [NORMAL_BUILD_DIR]   (default build/check; built if missing)
 # Exits non-zero on any finding. At most two compile jobs and two tests at a time.
 set -euo pipefail
@@ -19,10 +21,10 @@ export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1:strict_string_checks=1:dete
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1"
 
-step "AddressSanitizer and UndefinedBehaviorSanitizer: the whole suite"
+step "AddressSanitizer and UndefinedBehaviorSanitizer: the tests that run the game's code"
 cmake --preset asan >/dev/null
 cmake --build build/asan -j"$jobs"
-(cd build/asan && ctest --output-on-failure -j"$jobs" --timeout 900) || fail "a test failed under ASan/UBSan"
+ctest --preset asan -j"$jobs" || fail "a test failed under ASan/UBSan"
 
 step "ThreadSanitizer: the sound tests"
 cmake --preset tsan >/dev/null
