@@ -2,8 +2,8 @@
 # The checks after the default test run: under AddressSanitizer and
 # UndefinedBehaviorSanitizer (build/asan) every test that runs the game's code (not the
 # install, package, web page, format and layer tests: the asan test preset), the sound
-# tests under ThreadSanitizer (build/tsan), and valgrind memcheck on a headless
-# autopilot game of the normal build.
+# tests under ThreadSanitizer (build/tsan), and valgrind memcheck on a headless game of
+# the normal build that passes every phase (scripts/valgrind_game.script).
 # Usage: scripts/sanitizers.sh [NORMAL_BUILD_DIR]   (default build/check; built if missing)
 # Exits non-zero on any finding. At most two compile jobs and two tests at a time.
 set -euo pipefail
@@ -42,17 +42,25 @@ if command -v setarch >/dev/null && setarch "$(uname -m)" -R true 2>/dev/null; t
   -L "^($(IFS='|'; echo "${sound_tests[*]}"))\$" -E '^ModuleReference') \
   || fail "a sound test failed under TSan"
 
-step "valgrind memcheck: a headless autopilot game of two minutes"
+step "valgrind memcheck: a headless game through every phase, 35 s of virtual time"
 if [ ! -x "$normal/app/glimmo" ]; then
   cmake --preset check -B "$normal" >/dev/null
   cmake --build "$normal" -j"$jobs" --target glimmo
 fi
-config="$(mktemp -d)"
-valgrind --error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite,indirect \
+scratch="$(mktemp -d)"
+valgrind --suppressions=scripts/valgrind.supp --error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite,indirect \
   --show-leak-kinds=definite,indirect --track-origins=yes --quiet \
-  "$normal/app/glimmo" --headless --autopilot 1 --until-tick 120000 --config-dir "$config" \
+  "$normal/app/glimmo" --headless --script scripts/valgrind_game.script --until-tick 35000 \
+  --state-log "$scratch/state.jsonl" --config-dir "$scratch" \
   || fail "valgrind found an error or a leak"
-rm -rf "$config"
+# The game must still pass every phase (title, play, READY!, level clear, GAME OVER, a
+# ghost eaten, the intermission and its end), the pause, and end on the title.
+for seen in '"phase":0,' '"phase":1,' '"phase":2,' '"phase":4,' '"phase":5,' '"phase":6,' '"phase":8,' \
+  '"phase":9,' '"paused":1,'; do
+  grep -qF "$seen" "$scratch/state.jsonl" || fail "valgrind's game never showed $seen"
+done
+tail -n 1 "$scratch/state.jsonl" | grep -qF '"screen":"title"' || fail "valgrind's game did not end on the title"
+rm -rf "$scratch"
 
 step "done"
 exit $status
