@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The checks after the default test run: under AddressSanitizer and
 # UndefinedBehaviorSanitizer (build/asan) every test that runs the game's code (not the
-# install, package, web page, format and layer tests: the asan test preset), the sound
-# tests under ThreadSanitizer (build/tsan), and valgrind memcheck on a headless game of
-# the normal build that passes every phase (scripts/valgrind_game.script).
+# install, package, web page, format and layer tests, nor the real songs against the
+# outside players: the asan test preset), the sound tests under ThreadSanitizer
+# (build/tsan), and valgrind memcheck on a headless game of the normal build that
+# passes every phase (scripts/valgrind_game.script).
 # Usage: scripts/sanitizers.sh [NORMAL_BUILD_DIR]   (default build/check; built if missing)
 # Exits non-zero on any finding. At most two compile jobs and two tests at a time.
 set -euo pipefail
