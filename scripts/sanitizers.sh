@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# The checks after the default test run: the whole suite under AddressSanitizer and
-# UndefinedBehaviorSanitizer (build/asan), the sound tests under ThreadSanitizer
-# (build/tsan), and valgrind memcheck on a headless autopilot game of the normal build.
+# The checks after the default test run: under AddressSanitizer and
+# UndefinedBehaviorSanitizer (build/asan) every test that runs the game's code (not the
+# install, package, web page, format and layer tests, nor the real songs against the
+# outside players: the asan test preset), the sound tests under ThreadSanitizer
+# (build/tsan), and valgrind memcheck on a headless game of the normal build that
+# passes every phase (scripts/valgrind_game.script).
 # Usage: scripts/sanitizers.sh [NORMAL_BUILD_DIR]   (default build/check; built if missing)
 # Exits non-zero on any finding. At most two compile jobs and two tests at a time.
 set -euo pipefail
@@ -19,10 +22,10 @@ export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1:strict_string_checks=1:dete
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1"
 
-step "AddressSanitizer and UndefinedBehaviorSanitizer: the whole suite"
+step "AddressSanitizer and UndefinedBehaviorSanitizer: the tests that run the game's code"
 cmake --preset asan >/dev/null
 cmake --build build/asan -j"$jobs"
-(cd build/asan && ctest --output-on-failure -j"$jobs" --timeout 900) || fail "a test failed under ASan/UBSan"
+ctest --preset asan -j"$jobs" || fail "a test failed under ASan/UBSan"
 
 step "ThreadSanitizer: the sound tests"
 cmake --preset tsan >/dev/null
@@ -40,17 +43,25 @@ if command -v setarch >/dev/null && setarch "$(uname -m)" -R true 2>/dev/null; t
   -L "^($(IFS='|'; echo "${sound_tests[*]}"))\$" -E '^ModuleReference') \
   || fail "a sound test failed under TSan"
 
-step "valgrind memcheck: a headless autopilot game of two minutes"
+step "valgrind memcheck: a headless game through every phase, 35 s of virtual time"
 if [ ! -x "$normal/run/glimmo" ]; then
   cmake --preset check -B "$normal" >/dev/null
   cmake --build "$normal" -j"$jobs" --target glimmo
 fi
-config="$(mktemp -d)"
-valgrind --error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite,indirect \
+scratch="$(mktemp -d)"
+valgrind --suppressions=scripts/valgrind.supp --error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite,indirect \
   --show-leak-kinds=definite,indirect --track-origins=yes --quiet \
-  "$normal/run/glimmo" --headless --autopilot 1 --until-tick 120000 --config-dir "$config" \
+  "$normal/run/glimmo" --headless --script scripts/valgrind_game.script --until-tick 35000 \
+  --state-log "$scratch/state.jsonl" --config-dir "$scratch" \
   || fail "valgrind found an error or a leak"
-rm -rf "$config"
+# The game must still pass every phase (title, play, READY!, level clear, GAME OVER, a
+# ghost eaten, the intermission and its end), the pause, and end on the title.
+for seen in '"phase":0,' '"phase":1,' '"phase":2,' '"phase":4,' '"phase":5,' '"phase":6,' '"phase":8,' \
+  '"phase":9,' '"paused":1,'; do
+  grep -qF "$seen" "$scratch/state.jsonl" || fail "valgrind's game never showed $seen"
+done
+tail -n 1 "$scratch/state.jsonl" | grep -qF '"screen":"title"' || fail "valgrind's game did not end on the title"
+rm -rf "$scratch"
 
 step "done"
 exit $status

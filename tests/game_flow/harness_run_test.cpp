@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -35,10 +36,12 @@ protected:
         // The process id in the name: another checkout running the same test at the same
         // time must not remove this one's folder.
         dir = ::testing::TempDir() + "glimmo-flow-" + std::to_string(getpid()) + "-" + info->name();
-        std::system(("rm -rf '" + dir + "' && mkdir -p '" + dir + "'").c_str());
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
     }
     void TearDown() override {
-        if (!HasFailure()) std::system(("rm -rf '" + dir + "'").c_str());  // kept for a look when it failed
+        std::error_code ignored;
+        if (!HasFailure()) std::filesystem::remove_all(dir, ignored);  // kept for a look when it failed
     }
     // Runs the game on `script` (ticks after the start) until `untilTick`; reads the state log.
     std::vector<Pass> Run(const std::string& script, uint32_t untilTick, const std::string& extra = "",

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <thread>
 #include <utility>
@@ -241,7 +242,8 @@ TEST_F(SdlBackendTest, F12SavesTheWindowsPictureInThePicturesFolder) {
     Messages();
     EXPECT_EQ(ReadWindowTitle(), "glimmo test");
     setenv("HOME", saved.c_str(), 1);
-    std::system((std::string("rm -rf '") + home + "'").c_str());
+    std::error_code ignored;
+    std::filesystem::remove_all(home, ignored);
 }
 
 TEST_F(SdlBackendTest, WaitEndsAtTheDeadlineOrOnAnEvent) {
