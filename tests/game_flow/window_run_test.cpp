@@ -23,6 +23,7 @@
 #include "run/replays.h"
 #include "tests/support/game_reset.h"
 #include "tests/support/headless_here.h"
+#include "tests/support/outside_leaks.h"
 #include "tests/support/run_glimmo.h"
 #include "tests/support/sdl/sdl_event_injection.h"
 #include "tests/support/sdl/sdl_refresh_report.h"
@@ -233,6 +234,7 @@ TEST_F(WindowRun, TheTitleBarTellsTheVolumeAndHowToLeaveThePause) {
 TEST_F(WindowRun, TheTitleKeepsItsPaceAtAnyRefreshRate) {
     VirtualDisplay display(1024, 768);
     if (!display.Running()) GTEST_SKIP() << "Xvfb is not installed";
+    OutsideLeaksIgnored xLibraries;
     setenv("SDL_VIDEODRIVER", "x11", 1);
     setenv("DISPLAY", display.Name().c_str(), 1);
     for (int hz : {24, 30, 60, 144}) {
