@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a build folder with cpack, reads its control data and
-# file list, unpacks it into a scratch root and checks that root as an install under /usr.
+# file list, unpacks it into a scratch root and checks that root as an install under /usr;
+# then judges it as a distribution would: lintian, pedantic, and appstreamcli on the
+# metainfo it installs (any error or warning of either fails; said and passed over, in one
+# line, where lintian is missing).
 # Usage: check_deb.sh BUILD_DIR SOURCE_DIR SCRATCH VERSION
 set -uo pipefail
 build="$1" source="$2" scratch="$3" version="$4"
@@ -44,5 +47,20 @@ dpkg-deb -x "$deb" "$root" || fail "dpkg-deb -x could not unpack the package"
 bash "$source/tests/install/check_install.sh" "$build" "$source" "$root/usr" "$version" --installed \
   || failures=$((failures + 1))
 
-[ $failures -eq 0 ] && echo "package $(basename "$deb") checked"
+if command -v lintian >/dev/null && command -v appstreamcli >/dev/null; then
+  # lintian warns on stderr that it runs as root; its tags are on stdout.
+  lintian --pedantic --display-info --display-experimental --fail-on error,warning "$deb" 2>/dev/null \
+    >"$scratch/lintian.txt"
+  code=$?
+  cat "$scratch/lintian.txt"
+  if [ $code -ne 0 ] || grep -qE '^[EW]: ' "$scratch/lintian.txt"; then
+    fail "lintian finds errors or warnings in $(basename "$deb") (exit $code)"
+  fi
+  appstreamcli validate --pedantic --no-net "$root/usr/share/metainfo/io.github.glimmo.glimmo.metainfo.xml" \
+    || fail "appstreamcli refuses the package's metainfo"
+else
+  echo "lintian or appstreamcli is not installed: the package is not judged as a distribution would"
+fi
+
+[ $failures -eq 0 ] && echo "package $(basename "$deb") checked, lintian and AppStream clean"
 exit $((failures > 0))
