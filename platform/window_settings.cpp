@@ -2,7 +2,6 @@
 // Muted as numbers) and Software\brix\glimmo\Keys (a string per control).
 #include "platform/window_settings.h"
 #include <cstdio>
-#include <cstring>
 #include "platform/registry.h"
 #include "platform/registry_store.h"
 
@@ -11,20 +10,6 @@ const WCHAR* const WindowKey = L"Software\\brix\\glimmo\\Window";
 const WCHAR* const KeysKey = L"Software\\brix\\glimmo\\Keys";
 constexpr int kLargestKeptScale = 64;
 
-bool ReadNumber(HKEY key, const WCHAR* name, uint32_t& out) {
-    uint8_t data[4];
-    DWORD type = 0, size = sizeof data;
-    if (RegQueryValueExW(key, name, nullptr, &type, data, &size) != ERROR_SUCCESS) return false;
-    if (type != REG_DWORD || size != sizeof data) return false;
-    std::memcpy(&out, data, sizeof data);
-    return true;
-}
-
-void WriteNumber(HKEY key, const WCHAR* name, uint32_t value) {
-    uint8_t data[4];
-    std::memcpy(data, &value, sizeof data);
-    RegSetValueExW(key, name, 0, REG_DWORD, data, sizeof data);
-}
 }  // namespace
 
 WindowSettings LoadWindowSettings() {
@@ -32,9 +17,9 @@ WindowSettings LoadWindowSettings() {
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, WindowKey, 0, 0, &key) == ERROR_SUCCESS) {
         uint32_t value = 0;
-        if (ReadNumber(key, L"FullScreen", value)) settings.fullScreen = value != 0;
-        if (ReadNumber(key, L"Scale", value) && value <= kLargestKeptScale) settings.scale = int(value);
-        if (ReadNumber(key, L"Muted", value)) settings.muted = value != 0;
+        if (ReadDword(key, L"FullScreen", value)) settings.fullScreen = value != 0;
+        if (ReadDword(key, L"Scale", value) && value <= kLargestKeptScale) settings.scale = int(value);
+        if (ReadDword(key, L"Muted", value)) settings.muted = value != 0;
         RegCloseKey(key);
     }
     const RegistryTree& tree = LoadedRegistry();
@@ -68,8 +53,8 @@ void SaveWindowSettings(const WindowSettings& settings) {
     DWORD disposition = 0;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, WindowKey, 0, nullptr, 0, 0, nullptr, &key, &disposition) != ERROR_SUCCESS)
         return;
-    WriteNumber(key, L"FullScreen", settings.fullScreen ? 1 : 0);
-    if (settings.scale > 0) WriteNumber(key, L"Scale", uint32_t(settings.scale));
-    WriteNumber(key, L"Muted", settings.muted ? 1 : 0);
+    WriteDword(key, L"FullScreen", settings.fullScreen ? 1 : 0);
+    if (settings.scale > 0) WriteDword(key, L"Scale", uint32_t(settings.scale));
+    WriteDword(key, L"Muted", settings.muted ? 1 : 0);
     RegCloseKey(key);
 }
