@@ -4,6 +4,7 @@
 #include <filesystem>
 #include "app/settings.h"
 #include "game/game_sounds.h"
+#include "game/game_version.h"
 #include "game/phase.h"
 #include "game/score.h"
 #include "platform/atomic_file.h"
@@ -33,8 +34,9 @@ constexpr size_t LargestReplay = 64 << 20;
 // pass starts a game, records from that pass on until the game ends.
 class GameRecorder {
 public:
-    GameRecorder(RecordingBackend& backend, std::function<void(const Replay&)> keep)
-        : backend_(backend), keep_(std::move(keep)) {}
+    // `demo`: the built-in player plays the games, and their replays say so.
+    GameRecorder(RecordingBackend& backend, bool demo, std::function<void(const Replay&)> keep)
+        : backend_(backend), demo_(demo), keep_(std::move(keep)) {}
 
     void BeforeMessage() {
         if (inGame_) {
@@ -72,6 +74,8 @@ private:
     void Finish() {
         Replay game = start_;
         game.version = GLIMMO_VERSION;
+        game.gameVersion = GameVersion;
+        game.demo = demo_;
         game.world = NameWorld(startWorld_);
         for (const JournalEntry& e : backend_.Journal())
             if (e.pass <= done_) game.journal.push_back(e);
@@ -83,6 +87,7 @@ private:
     }
 
     RecordingBackend& backend_;
+    bool demo_;
     std::function<void(const Replay&)> keep_;
     Replay start_;  // the clock, the queue and the keys as the pass found them
     std::vector<int64_t> startWorld_;
@@ -150,9 +155,9 @@ bool KeepGame(const std::string& folder, const Replay& game, bool mayBeBest, std
     std::string kept;
     Replay best;
     ReplayProblem problem;
-    // A best game this program cannot play (damaged, or of another version) gives way.
+    // A best game this program cannot play (damaged, or of another game version) gives way.
     bool beaten = !ReadInputFile(bestPath, LargestReplay, true, kept).empty() ||
-                  !ReadReplay(std::move(kept), GLIMMO_VERSION, best, problem) || game.score > best.score;
+                  !ReadReplay(std::move(kept), best, problem) || game.score > best.score;
     if (beaten) ok = WriteFileAtomically(bestPath, text, 0600, ok ? error : nullptr) && ok;
     return ok;
 }
@@ -165,7 +170,7 @@ int RunRecorded(const CommandLine& cl, Backend& inner, bool keepInFolder, bool s
     // The demo's game is kept as the last one, but is never the player's best.
     const bool mayBeBest = !cl.autopilotSeed;
     std::string recordFailure;
-    GameRecorder recorder(recording, [&](const Replay& game) {
+    GameRecorder recorder(recording, !mayBeBest, [&](const Replay& game) {
         std::string error;
         if (keepInFolder && !folder.empty() && !KeepGame(folder, game, mayBeBest, &error)) Warn(error);
         // The file named is written where it is (through a link), in a folder never made.
@@ -219,7 +224,7 @@ bool LoadReplay(const CommandLine& cl, Replay& replay) {
         return false;
     }
     ReplayProblem problem;
-    if (!ReadReplay(std::move(text), GLIMMO_VERSION, replay, problem)) {
+    if (!ReadReplay(std::move(text), replay, problem)) {
         std::fprintf(stderr, "glimmo: %s: replay line %d: %s\n", path.c_str(), problem.line, problem.what.c_str());
         return false;
     }
