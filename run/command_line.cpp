@@ -14,6 +14,8 @@ const std::vector<OptionInfo> table = {
     {"--autopilot", "SEED", "let the built-in player play (a demo in the window; its score is not kept)"},
     {"--replay", "FILE", "play a recorded game back: a replay file, or 'best' or 'last' (the kept ones)"},
     {"--record", "FILE", "keep each game played in FILE too, beside last.replay and best.replay"},
+    {"--verify", "FILE",
+     "check a replay ('-': the standard input) as fast as it can: one JSON line, exit 0 if it holds"},
     {"--headless", nullptr, "run without a window, on a virtual clock, deterministically"},
     {"--frames", "N", "headless: stop after N passes of the main loop"},
     {"--until-tick", "T", "headless: stop when the virtual clock has run T ms"},
@@ -97,7 +99,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
         else if (a == "--headless") out.headless = true;
         else if (a == "--fullscreen") out.fullscreen = true;
         else if (value.empty() && (a == "--script" || a == "--state-log" || a == "--audio-out" || a == "--config-dir" ||
-                                   a == "--replay" || a == "--record")) {
+                                   a == "--replay" || a == "--record" || a == "--verify")) {
             error = a + " needs " + info->argument + ", not an empty name";
             return false;
         } else if (a == "--scale") {
@@ -122,6 +124,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
         else if (a == "--config-dir") out.configDir = value;
         else if (a == "--replay") out.replay = value;
         else if (a == "--record") out.record = value;
+        else if (a == "--verify") out.verify = value;
         else if (a == "--screenshot") {
             size_t colon = value.find(':');
             if (colon == std::string::npos || colon + 1 >= value.size() ||
@@ -133,6 +136,11 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
             if (!ParseProps(value, p)) return bad("expected six numbers CX,CY,XPITCH,YPITCH,BPP,FORMAT");
             out.displayProps = p;
         }
+    }
+    // The check is all the run does.
+    if (!out.verify.empty() && args.size() != 2) {
+        error = "--verify goes alone";
+        return false;
     }
     // A replay brings its own keys and clock, and is only watched.
     if (!out.replay.empty()) {

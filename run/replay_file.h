@@ -41,6 +41,9 @@ struct ReplayProblem {
     bool otherGameVersion = false;  // a replay, but of a game this program does not play
 };
 
+// The most a replay file may hold: a game of an hour is some hundreds of kilobytes.
+constexpr size_t LargestReplay = 64 << 20;
+
 // The most passes a game can have: every pass sleeps at least 1 ms, and the clock counts
 // 2^32 of them before it comes round again.
 constexpr uint64_t LargestPassCount = UINT32_MAX;

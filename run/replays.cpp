@@ -27,9 +27,6 @@ constexpr uint32_t LongestPaceMs = 3000;
 // How far past a headless run's end the sound is played: more than any pass runs over it.
 constexpr uint32_t PaceEndMarginMs = 2000;
 
-// The most a replay file may hold: a game of an hour is some hundreds of kilobytes.
-constexpr size_t LargestReplay = 64 << 20;
-
 // Watches the loop: takes the state at the start of every pass on the title, and when a
 // pass starts a game, records from that pass on until the game ends.
 class GameRecorder {
@@ -231,20 +228,17 @@ bool LoadReplay(const CommandLine& cl, Replay& replay) {
     return true;
 }
 
-int RunReplay(const CommandLine& cl, const Replay& replay, Backend& inner, SoundRecorder* sound) {
-    const std::string path = ReplayPathFor(cl);
-    ReplayBackend playback(inner, replay.startTick, OpenJournal(replay));
-    if (!cl.headless) playback.SetLongestPace(LongestPaceMs);
-    if (cl.untilTick) playback.SetPaceEnd(replay.startTick + *cl.untilTick + PaceEndMarginMs);
+ReplayPlayed PlayReplay(const CommandLine& cl, const Replay& replay, ReplayBackend& playback, SoundRecorder* sound,
+                        const std::function<bool()>& goOn) {
     SetBackend(&playback);
     // The replayed game reads and saves no settings: the player's stay as they are.
     SetRegistryFolder("");
 
-    uint64_t pass = 0;
+    ReplayPlayed played;
     bool reachedEnd = false, overEarly = false;
     LoopHooks hooks;
     hooks.beforeMessage = [&] {
-        if (pass == 0) {
+        if (played.passes == 0) {
             // The window is never told of a game in play, so Escape there is always Escape,
             // which stops the replay, and never the pause key.
             SetPlayStateSource(nullptr);
@@ -254,42 +248,62 @@ int RunReplay(const CommandLine& cl, const Replay& replay, Backend& inner, Sound
             ApplyWorld(replay.world);
             Mixer.SetSampleMasterVolume(Sound);
         }
-        playback.BeginPass(++pass);
+        playback.BeginPass(++played.passes);
     };
     hooks.afterFrame = [&](const MSG&, uint32_t, FrameKind) {
         if (playback.StopRequested() || playback.Failed()) return false;
-        if (pass >= replay.passes) reachedEnd = true;
+        if (played.passes >= replay.passes) reachedEnd = true;
         else if (GamePhase == PhaseGameOver) overEarly = true;
-        else return true;
+        else if (goOn && !goOn()) {
+            played.stopped = true;
+            return false;
+        } else return true;
         if (!cl.headless) playback.Linger(LingerMs);
         return false;
     };
-    int code = RunProgram(cl, hooks, nullptr, sound);
-    SetBackend(&inner);
+    played.code = RunProgram(cl, hooks, nullptr, sound);
+    played.gameMs = playback.Ticks() - replay.startTick;
 
     auto fault = [&](int line, const std::string& what) {
-        // The kept best game reads but cannot be played (edited, or kept by a faulty
-        // build): it is set aside, so that the next game kept takes its place.
-        std::string aside;
-        if (cl.replay == "best" && std::rename(path.c_str(), (path + ".bad").c_str()) == 0)
-            aside = "; it is kept aside as " + path + ".bad, and the next game kept takes its place";
-        std::fprintf(stderr, "glimmo: %s: replay line %d: %s%s\n", path.c_str(), line, what.c_str(), aside.c_str());
-        return 2;
+        played.faultLine = line;
+        played.fault = what;
+        return played;
     };
-    if (playback.StopRequested()) return code;
+    if (playback.StopRequested()) played.stopped = true;
+    if (played.stopped) return played;
     if (playback.Failed()) return fault(playback.FailedLine(), playback.Failure());
+    played.playedToEnd = reachedEnd;
     const std::string recorded = "the recorded game ended with pass " + std::to_string(replay.passes);
     if (overEarly)
-        return fault(replay.endLine, "the game is over at pass " + std::to_string(pass) + ", but " + recorded);
+        return fault(replay.endLine, "the game is over at pass " + std::to_string(played.passes) + ", but " + recorded);
     if (!reachedEnd) {
         // Cut short by the harness: its own exit code and line, if any, tell why.
-        if (RunCutShort()) return code;
-        return fault(replay.endLine, "the game ended at pass " + std::to_string(pass) + ", but " + recorded);
+        played.cutShort = RunCutShort();
+        if (played.cutShort) return played;
+        return fault(replay.endLine, "the game ended at pass " + std::to_string(played.passes) + ", but " + recorded);
     }
     if (const JournalEntry* left = playback.NextEntry())
         return fault(left->line, "goes on past the end of its game (pass " + std::to_string(left->pass) + ")");
     if (Score != replay.score)
         return fault(replay.endLine, "the game ends with the score " + std::to_string(Score) +
                                          ", but the replay says " + std::to_string(replay.score));
-    return code;
+    return played;
+}
+
+int RunReplay(const CommandLine& cl, const Replay& replay, Backend& inner, SoundRecorder* sound) {
+    const std::string path = ReplayPathFor(cl);
+    ReplayBackend playback(inner, replay.startTick, OpenJournal(replay));
+    if (!cl.headless) playback.SetLongestPace(LongestPaceMs);
+    if (cl.untilTick) playback.SetPaceEnd(replay.startTick + *cl.untilTick + PaceEndMarginMs);
+    const ReplayPlayed played = PlayReplay(cl, replay, playback, sound);
+    SetBackend(&inner);
+    if (played.fault.empty()) return played.code;
+    // The kept best game reads but cannot be played (edited, or kept by a faulty build): it
+    // is set aside, so that the next game kept takes its place.
+    std::string aside;
+    if (cl.replay == "best" && std::rename(path.c_str(), (path + ".bad").c_str()) == 0)
+        aside = "; it is kept aside as " + path + ".bad, and the next game kept takes its place";
+    std::fprintf(stderr, "glimmo: %s: replay line %d: %s%s\n", path.c_str(), played.faultLine, played.fault.c_str(),
+                 aside.c_str());
+    return 2;
 }

@@ -32,6 +32,10 @@ void ReplayBackend::Call(uint32_t foretold) {
     const uint32_t before = now_;
     const bool due = started_ && !failed_ && haveNext_ && next_.pass == pass_ && next_.call == call_;
     now_ = due ? next_.tick : foretold;
+    if (still_) {
+        if (due) Serve();
+        return;
+    }
     int32_t advance = int32_t(now_ - before);
     uint32_t paced = advance > 0 ? uint32_t(advance) : 0;
     if (hasPaceEnd_) {
@@ -39,8 +43,11 @@ void ReplayBackend::Call(uint32_t foretold) {
         paced = left <= 0 ? 0 : std::min(paced, uint32_t(left));
     }
     Pace(std::min(paced, longestPace_));
-    if (!due) return;
     // After the backend behind has had its turn: what it brought was put aside, this stays.
+    if (due) Serve();
+}
+
+void ReplayBackend::Serve() {
     for (const JournalEvent& event : next_.events) Deliver(event);
     haveNext_ = journal_->Next(next_);
 }

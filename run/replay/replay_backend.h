@@ -39,6 +39,9 @@ public:
         paceEnd_ = tick;
         hasPaceEnd_ = true;
     }
+    // The backend behind is never asked to let its time pass: its clock stands still, so it
+    // plays no sound at all (a check of the replay, which nobody watches or hears).
+    void LeaveBehindStill() { still_ = true; }
     // Lets the backend behind run `ms` more of its own time (the last picture stays in the
     // window), unless Escape ends it sooner.
     void Linger(uint32_t ms) { Pace(ms); }
@@ -54,11 +57,14 @@ public:
 
 private:
     void Call(uint32_t foretold);
+    // The due entry's events reach the game, and the next entry is read.
+    void Serve();
     void Pace(uint32_t ms);
     template <class Action>
     void Diverted(Action action);
     void Deliver(const JournalEvent& event);
 
+    bool still_ = false;
     uint32_t longestPace_ = UINT32_MAX;
     uint32_t paceEnd_ = 0;
     bool hasPaceEnd_ = false;
