@@ -142,9 +142,10 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
         error = "--verify goes alone";
         return false;
     }
-    // A replay brings its own keys and clock, and is only watched.
+    // A replay brings its own keys and clock, and is only watched (a script's keys are the
+    // viewer's).
     if (!out.replay.empty()) {
-        for (const char* o : {"--script", "--autopilot", "--start-tick", "--record"}) {
+        for (const char* o : {"--autopilot", "--start-tick", "--record"}) {
             for (const std::string& a : args)
                 if (a == o) {
                     error = std::string(o) + " does not go with --replay";

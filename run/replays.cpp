@@ -2,6 +2,7 @@
 #include "run/replays.h"
 #include <cstdio>
 #include <filesystem>
+#include <utility>
 #include "app/settings.h"
 #include "game/game_sounds.h"
 #include "game/game_version.h"
@@ -16,6 +17,7 @@
 #include "run/program_run.h"
 #include "run/replay/recording_backend.h"
 #include "run/replay/replay_backend.h"
+#include "run/verify.h"
 #include "sound/sound_system.h"
 
 namespace {
@@ -103,6 +105,8 @@ void Warn(const std::string& what) {
 
 // The recorder of the run in hand, for the last words of a window whose display is gone.
 GameRecorder* activeRecorder = nullptr;
+// The replay being watched, for its status.
+ReplayBackend* watched = nullptr;
 
 // The files of a run that --record must not take the place of, with what each is.
 std::vector<std::pair<std::string, std::string>> FilesOfTheRun(const CommandLine& cl) {
@@ -119,6 +123,16 @@ std::vector<std::pair<std::string, std::string>> FilesOfTheRun(const CommandLine
         files.emplace_back(KeptReplayPath(folder, "best"), "the best game kept");
     }
     return files;
+}
+
+// A replay's game time in all, which only playing it tells: a check plays it, in
+// milliseconds, unseen by the passes' listener (it is not a run of the program's). 0 when
+// it does not play to its end.
+uint32_t GameTimeInAll(const Replay& replay) {
+    auto listener = std::exchange(OnPassEnd, nullptr);
+    const VerifyResult whole = VerifyReplay(replay.text.empty() ? FormatReplay(replay) : replay.text);
+    OnPassEnd = std::move(listener);
+    return whole.playedToEnd ? uint32_t(whole.gameMs) : 0;
 }
 
 }  // namespace
@@ -251,7 +265,7 @@ ReplayPlayed PlayReplay(const CommandLine& cl, const Replay& replay, ReplayBacke
         playback.BeginPass(++played.passes);
     };
     hooks.afterFrame = [&](const MSG&, uint32_t, FrameKind) {
-        if (playback.StopRequested() || playback.Failed()) return false;
+        if (playback.StopRequested() || playback.Failed() || playback.RestartRequested()) return false;
         if (played.passes >= replay.passes) reachedEnd = true;
         else if (GamePhase == PhaseGameOver) overEarly = true;
         else if (goOn && !goOn()) {
@@ -269,8 +283,9 @@ ReplayPlayed PlayReplay(const CommandLine& cl, const Replay& replay, ReplayBacke
         played.fault = what;
         return played;
     };
+    played.restart = playback.RestartRequested();
     if (playback.StopRequested()) played.stopped = true;
-    if (played.stopped) return played;
+    if (played.stopped || played.restart) return played;
     if (playback.Failed()) return fault(playback.FailedLine(), playback.Failure());
     played.playedToEnd = reachedEnd;
     const std::string recorded = "the recorded game ended with pass " + std::to_string(replay.passes);
@@ -290,12 +305,38 @@ ReplayPlayed PlayReplay(const CommandLine& cl, const Replay& replay, ReplayBacke
     return played;
 }
 
+ReplayStatus WatchedReplayStatus() { return watched ? watched->Status() : ReplayStatus{}; }
+
 int RunReplay(const CommandLine& cl, const Replay& replay, Backend& inner, SoundRecorder* sound) {
     const std::string path = ReplayPathFor(cl);
-    ReplayBackend playback(inner, replay.startTick, OpenJournal(replay));
-    if (!cl.headless) playback.SetLongestPace(LongestPaceMs);
-    if (cl.untilTick) playback.SetPaceEnd(replay.startTick + *cl.untilTick + PaceEndMarginMs);
-    const ReplayPlayed played = PlayReplay(cl, replay, playback, sound);
+    // In the window, where it stands is shown against its whole length.
+    const uint32_t totalMs = cl.headless ? 0 : GameTimeInAll(replay);
+    // The viewer's pause holds the sound too (unless the game's own pause already does).
+    bool heldSound = false;
+    auto hold = [&heldSound](bool held) {
+        if (held && !Mixer.outputPaused) {
+            Mixer.PauseOutput();
+            heldSound = true;
+        } else if (!held && heldSound) {
+            Mixer.ResumeOutput();
+            heldSound = false;
+        }
+    };
+    // Back to the start: the replay is played again from its first pass, at the speed set.
+    int speedHalves = 2;
+    ReplayPlayed played;
+    do {
+        ReplayBackend playback(inner, replay.startTick, OpenJournal(replay));
+        if (!cl.headless) playback.SetLongestPace(LongestPaceMs);
+        if (cl.untilTick) playback.SetPaceEnd(replay.startTick + *cl.untilTick + PaceEndMarginMs);
+        playback.Controls().SetSpeedHalves(speedHalves);
+        playback.SetTotalMs(totalMs);
+        playback.OnHold(hold);
+        watched = &playback;
+        played = PlayReplay(cl, replay, playback, sound);
+        watched = nullptr;
+        speedHalves = playback.Controls().SpeedHalves();
+    } while (played.restart);
     SetBackend(&inner);
     if (played.fault.empty()) return played.code;
     // The kept best game reads but cannot be played (edited, or kept by a faulty build): it

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include "platform/replay_status.h"
 #include "run/command_line.h"
 #include "run/replay_file.h"
 
@@ -46,6 +47,7 @@ struct ReplayPlayed {
     uint32_t gameMs = 0;       // the game's clock, from its first pass to where it stopped
     bool playedToEnd = false;  // to the pass of its end line
     bool stopped = false;      // Escape at the window, or the caller's goOn said no
+    bool restart = false;      // the viewer sent it back to the start
     bool cutShort = false;     // the harness ended the run (its length, a signal, an output)
     int faultLine = 0;         // the game went another way than the one recorded (or ended
     std::string fault;         // with another score): where, and what ("" when it did not)
@@ -54,7 +56,11 @@ struct ReplayPlayed {
 // `cl`, as far as `goOn` lets it (asked after every pass but the last).
 ReplayPlayed PlayReplay(const CommandLine& cl, const Replay& replay, ReplayBackend& playback,
                         SoundRecorder* sound = nullptr, const std::function<bool()>& goOn = {});
+// Where the replay being watched stands (its time played and in all, the speed, whether
+// it is paused), for the window to show; `watching` is false when none is.
+ReplayStatus WatchedReplayStatus();
 // Plays a replay back through `inner` (the window, or the headless harness with its
-// outputs). 0 when it played to its end or was stopped with Escape; 2, with one line
+// outputs), with the watching controls (run/replay/watch_controls.h): the keys of the
+// window, or headless those of the script. 0 when it played to its end or was stopped with Escape; 2, with one line
 // naming the file and line, when the game went another way than the one recorded.
 int RunReplay(const CommandLine& cl, const Replay& replay, Backend& inner, SoundRecorder* sound = nullptr);
