@@ -8,8 +8,11 @@ namespace {
 const std::vector<OptionInfo> table = {
     {"--help", nullptr, "show this help and exit"},
     {"--version", nullptr, "show the version and exit"},
-    {"--scale", "N", "window scale, a whole number from 1 to 16 (default and most: the largest that fits)"},
-    {"--fullscreen", nullptr, "start in full screen (Alt+Enter or F11 toggles)"},
+    {"--scale", "N",
+     "window scale, a whole number from 1 to 16 (default: the scale the window had when last closed, else the "
+     "largest that fits)"},
+    {"--fullscreen", nullptr, "start in full screen (Alt+Enter or F11 toggles; the window remembers it)"},
+    {"--windowed", nullptr, "start in a window, even if the last run ended in full screen"},
     {"--config-dir", "DIR", "where the settings file glimmo.reg is kept"},
     {"--autopilot", "SEED", "let the built-in player play (a demo in the window; its score is not kept)"},
     {"--replay", "FILE", "play a recorded game back: a replay file, or 'best' or 'last' (the kept ones)"},
@@ -97,7 +100,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
         if (a == "--help") out.help = true;
         else if (a == "--version") out.version = true;
         else if (a == "--headless") out.headless = true;
-        else if (a == "--fullscreen") out.fullscreen = true;
+        else if (a == "--fullscreen") out.fullscreen = true, out.windowed = false;  // the later one wins
+        else if (a == "--windowed") out.windowed = true, out.fullscreen = false;
         else if (value.empty() && (a == "--script" || a == "--state-log" || a == "--audio-out" || a == "--config-dir" ||
                                    a == "--replay" || a == "--record" || a == "--verify")) {
             error = a + " needs " + info->argument + ", not an empty name";

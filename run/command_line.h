@@ -28,6 +28,7 @@ struct CommandLine {
     std::optional<GXDisplayProperties> displayProps;
     int scale = 0;
     bool fullscreen = false;
+    bool windowed = false;
     std::string replay;  // a replay file to play back, or "best" or "last"
     std::string record;  // keep each game played in this file too
     std::string verify;  // a replay to check ("-": the standard input)

@@ -50,6 +50,8 @@ int main(int argc, char** argv) {
     SdlOptions options;
     options.scale = cl.scale;
     options.fullscreen = cl.fullscreen;
+    options.windowed = cl.windowed;
+    options.windowSettings = cl.replay.empty();
     std::unique_ptr<Backend> backend = MakeSdlBackend(options, &error);
     if (!backend) {
         std::fprintf(stderr, "glimmo: %s\n", error.c_str());

@@ -25,6 +25,14 @@ public:
     void PollEvents() override { Call(now_); }
     bool CreateGameWindow(const std::string& title) override { return inner_.CreateGameWindow(title + " (replay)"); }
     void SetGameWindowTitle(const std::string& title) override { inner_.SetGameWindowTitle(title + " (replay)"); }
+    // The recorded game's pause and GAME OVER are not the watcher's to leave: the window
+    // says that this is a replay, and shows the volume as it changes.
+    void SetHints(const HintSituation& situation) override {
+        HintSituation watched;
+        watched.volume = situation.volume;
+        watched.replay = situation.replay.empty() ? "REPLAY" : situation.replay;
+        inner_.SetHints(watched);
+    }
     // A replay is only watched: it may run beside the game itself.
     bool OtherInstanceRunning(const std::string&) override { return false; }
 
