@@ -17,6 +17,8 @@ const std::vector<OptionInfo> table = {
     {"--autopilot", "SEED", "let the built-in player play (a demo in the window; its score is not kept)"},
     {"--replay", "FILE", "play a recorded game back: a replay file, or 'best' or 'last' (the kept ones)"},
     {"--record", "FILE", "keep each game played in FILE too, beside last.replay and best.replay"},
+    {"--verify", "FILE",
+     "check a replay ('-': the standard input) as fast as it can: one JSON line, exit 0 if it holds"},
     {"--headless", nullptr, "run without a window, on a virtual clock, deterministically"},
     {"--frames", "N", "headless: stop after N passes of the main loop"},
     {"--until-tick", "T", "headless: stop when the virtual clock has run T ms"},
@@ -101,7 +103,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
         else if (a == "--fullscreen") out.fullscreen = true, out.windowed = false;  // the later one wins
         else if (a == "--windowed") out.windowed = true, out.fullscreen = false;
         else if (value.empty() && (a == "--script" || a == "--state-log" || a == "--audio-out" || a == "--config-dir" ||
-                                   a == "--replay" || a == "--record")) {
+                                   a == "--replay" || a == "--record" || a == "--verify")) {
             error = a + " needs " + info->argument + ", not an empty name";
             return false;
         } else if (a == "--scale") {
@@ -126,6 +128,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
         else if (a == "--config-dir") out.configDir = value;
         else if (a == "--replay") out.replay = value;
         else if (a == "--record") out.record = value;
+        else if (a == "--verify") out.verify = value;
         else if (a == "--screenshot") {
             size_t colon = value.find(':');
             if (colon == std::string::npos || colon + 1 >= value.size() ||
@@ -138,9 +141,15 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
             out.displayProps = p;
         }
     }
-    // A replay brings its own keys and clock, and is only watched.
+    // The check is all the run does.
+    if (!out.verify.empty() && args.size() != 2) {
+        error = "--verify goes alone";
+        return false;
+    }
+    // A replay brings its own keys and clock, and is only watched (a script's keys are the
+    // viewer's).
     if (!out.replay.empty()) {
-        for (const char* o : {"--script", "--autopilot", "--start-tick", "--record"}) {
+        for (const char* o : {"--autopilot", "--start-tick", "--record"}) {
             for (const std::string& a : args)
                 if (a == o) {
                     error = std::string(o) + " does not go with --replay";

@@ -31,6 +31,7 @@ struct CommandLine {
     bool windowed = false;
     std::string replay;  // a replay file to play back, or "best" or "last"
     std::string record;  // keep each game played in this file too
+    std::string verify;  // a replay to check ("-": the standard input)
 };
 
 struct OptionInfo {

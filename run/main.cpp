@@ -1,5 +1,5 @@
 // The glimmo program: reads the command line, picks the window or the headless
-// harness, and runs the game (recording it) or plays a replay back.
+// harness, and runs the game (recording it), plays a replay back or checks one.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -13,6 +13,7 @@
 #include "run/command_line.h"
 #include "run/headless_run.h"
 #include "run/replays.h"
+#include "run/verify.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
         std::printf("glimmo %s\n", GLIMMO_VERSION);
         return 0;
     }
+    if (!cl.verify.empty()) return VerifyFile(cl.verify);
     if (cl.headless) {
         // Headless: a virtual clock, scripted events, frames in memory, recorded sound.
         HeadlessBackend& headless = UseHeadlessBackend(cl.startTick, cl.displayProps.value_or(PortraitDisplay));
