@@ -177,14 +177,18 @@ std::vector<HintRect> LayOutHints(const HintWords& words, int width, int height,
         // Below the picture when the letterbox has room, else over its bottom strip (and
         // up from there as far as the lines need).
         const int below = height - (place.y + place.height);
-        const int top = below >= bandHeight ? place.y + place.height : place.y + place.height - bandHeight;
+        const bool inBorder = below >= bandHeight;
+        // Over the picture the band covers the whole strip at least, not half a word of it.
+        const int strip = kBottomStripRows * scale;
+        const int coverHeight = inBorder ? bandHeight : std::max(bandHeight, std::min(strip, place.height));
+        const int top = inBorder ? place.y + place.height : place.y + place.height - coverHeight;
         int widest = 0;
         for (const std::string& line : lines)
             widest = std::max(widest, line == kBarLine ? (kFontCell * 10 + 64) * p : TextWidth(line, p));
-        const int bandWidth = below >= bandHeight ? std::min(place.width, widest + 4 * p) : place.width;
+        const int bandWidth = inBorder ? std::min(place.width, widest + 4 * p) : place.width;
         const int bandX = place.x + (place.width - bandWidth) / 2;
-        out.push_back({bandX, top, bandWidth, bandHeight, kBlack});
-        int y = top + p;
+        out.push_back({bandX, top, bandWidth, coverHeight, kBlack});
+        int y = top + p + (coverHeight - bandHeight) / 2;
         for (const std::string& line : lines) {
             if (line == kBarLine) {
                 // VOLUME, then the bar (a pixel of it for each step, fewer in a window
