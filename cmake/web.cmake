@@ -10,6 +10,6 @@ set(GLIMMO_BENCH OFF)
 
 # The page of our own and the icon, beside the program's .js and .wasm.
 function(add_web_page_files)
-  configure_file(${CMAKE_SOURCE_DIR}/platform/web/index.html ${GLIMMO_WEB_SITE}/index.html COPYONLY)
+  configure_file(${CMAKE_SOURCE_DIR}/platform/web/page/index.html ${GLIMMO_WEB_SITE}/index.html COPYONLY)
   configure_file(${CMAKE_SOURCE_DIR}/res/glimmo-128.png ${GLIMMO_WEB_SITE}/favicon.png COPYONLY)
 endfunction()

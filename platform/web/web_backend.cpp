@@ -44,6 +44,8 @@ EM_JS(void, web_set_title, (const char* title), { document.title = UTF8ToString(
 
 EM_JS(void, web_show_ended, (), { if (Module.onGameEnded) Module.onGameEnded(); });
 
+EM_JS(void, web_reload, (), { location.reload(); });
+
 // A seed as the command line takes it (a decimal number below 2^32), else -1.
 EM_JS(double, web_autopilot_seed, (), {
     const value = new URLSearchParams(location.search).get('autopilot');
@@ -234,3 +236,5 @@ void KeepSettingsInBrowser() {
 }
 
 void ShowGameEnded() { web_show_ended(); }
+
+void StartPageAfresh() { web_reload(); }

@@ -19,6 +19,8 @@ Backend& UseWebBackend(const std::string& settingsFolder);
 // Puts the settings file into the browser's storage (after a save); a storage that will
 // not take it (full, or closed to the page) is said in a line of the page's text.
 void KeepSettingsInBrowser();
-// The program has ended (Escape from the title, pause screen or GAME OVER): the page says
-// so, and a key or a click starts the game again.
+// Loads the page again: the program starts afresh, at the title.
+void StartPageAfresh();
+// The program has ended other than by the back key: the page says so, and a key or a
+// click starts the game again.
 void ShowGameEnded();

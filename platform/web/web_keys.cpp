@@ -22,8 +22,22 @@ uint64_t Control(const std::string& code) {
     return numbers.emplace(code, numbers.size()).first->second;
 }
 
-void Press(const std::string& code, int vk) { holds.Press(Control(code), vk); }
-void Release(const std::string& code) { holds.Release(Control(code)); }
+// A control (a place on the keyboard, a touch control, a gamepad's button) goes down or
+// up as the key `code` names. The back key means what the moment calls for; on the title
+// it does nothing, as there is nothing behind the title in a page.
+void Change(const std::string& control, int vk, bool down) {
+    if (down) {
+        if (vk == VK_ESCAPE) {
+            const PlayState state = CurrentPlayState();
+            if (state.onTitle) return;
+            vk = EscapeKey(state);
+        }
+        holds.Press(Control(control), vk);
+    } else {
+        holds.Release(Control(control));
+    }
+    if (keyArrived) keyArrived();
+}
 
 EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* event, void*) {
     const std::string code = event->code, key = event->key;
@@ -31,13 +45,7 @@ EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* event, void*) {
     if (event->ctrlKey || event->metaKey || event->altKey) return EM_FALSE;
     int vk = WebGameKey(code, key);
     if (!vk) return EM_FALSE;
-    if (type == EMSCRIPTEN_EVENT_KEYDOWN) {
-        if (vk == VK_ESCAPE) vk = EscapeKey(CurrentPlayState());
-        Press(code, vk);
-    } else {
-        Release(code);
-    }
-    if (keyArrived) keyArrived();
+    Change(code, vk, type == EMSCRIPTEN_EVENT_KEYDOWN);
     return EM_TRUE;
 }
 }  // namespace
