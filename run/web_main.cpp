@@ -5,9 +5,10 @@
 #include "platform/web/web_backend.h"
 #include "run/command_line.h"
 #include "run/program_run.h"
+#include "run/state_log.h"
 
 namespace {
-// The last pass of the loop.
+// The last pass of the loop, for the page's state line.
 struct LastPass {
     uint64_t pass = 0;
     uint32_t tick = 0;
@@ -22,6 +23,7 @@ int main() {
     UseWebBackend("/glimmo");
     // The page closed or reloaded keeps what a quit keeps, as the desktop's session end does.
     SetDisplayLostHandler([] { return std::string(KeepSettingsAtSessionEnd() ? "the settings are kept" : ""); });
+    OfferStateToPage([] { return last.pass ? StateLine(last.pass, last.tick, last.msg, last.kind) : std::string(); });
     LoopHooks watch;
     watch.afterFrame = [](const MSG& msg, uint32_t tick, FrameKind kind) {
         last = LastPass{last.pass + 1, tick, msg, kind};

@@ -3,6 +3,7 @@
 // The loop's waits and sleeps hand the page back to the browser (ASYNCIFY).
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include "platform/backend.h"
@@ -24,3 +25,6 @@ void StartPageAfresh();
 // The program has ended other than by the back key: the page says so, and a key or a
 // click starts the game again.
 void ShowGameEnded();
+// The page's window.glimmoState(): the game's state line of the moment, as `line` gives
+// it (the desktop's --state-log line, without its newline), for tools and the page's tests.
+void OfferStateToPage(std::function<std::string()> line);
