@@ -36,7 +36,8 @@ class RequestReader(io.RawIOBase):
 
 
 class Handler(http.server.SimpleHTTPRequestHandler):
-    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, ".wasm": "application/wasm"}
+    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, ".wasm": "application/wasm",
+                      ".webmanifest": "application/manifest+json"}
 
     def __init__(self, *args, timeout, **kwargs):
         self.timeout = timeout
