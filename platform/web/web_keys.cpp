@@ -18,7 +18,7 @@ void (*keyArrived)() = nullptr;
 // the last; the browser's auto-repeat of a held key is no new press.
 KeyHolds holds([](int vk, bool down) { KeyEvent(vk, down); });
 
-// Each place on the keyboard is one control of the holds.
+// Each place on the keyboard, and each control of the page, is one control of the holds.
 uint64_t Control(const std::string& code) {
     static std::map<std::string, uint64_t> numbers;
     return numbers.emplace(code, numbers.size()).first->second;
@@ -53,8 +53,8 @@ EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* event, void*) {
 
 // clang-format off
 // Module.glimmoKey(control, code, down): the page's controls press keys by the code of the
-// keyboard's key they stand for ("ArrowUp", "Enter", "Escape", "KeyP", "F6", "F7"); each
-// control has a name of its own ("swipe", "pad0.dpad-up"), so that it holds its key apart
+// keyboard's key they stand for ("ArrowUp", "Enter", "Escape", "F10", "F6", "F7"); each
+// control has a name of its own ("swipe", "pad0.12"), so that it holds its key apart
 // from the keyboard's. A code the game does not take is nothing.
 EM_JS(void, web_offer_page_keys, (), {
     Module.glimmoKey = (control, code, down) => {
