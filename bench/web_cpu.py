@@ -8,7 +8,7 @@ the time from the start of the page's load to its first frame, on the first visi
 browser already running, and again on a reload (the service worker then in control where the page has one); and the
 CPU time of every process of the browser, as a percentage of one core, on an empty page,
 on the title, and in autopilot play, with what the page costs over the empty page.
-Usage: [RUN_SECONDS=20] [ROUNDS=3] bench/web_cpu.py SITE [BASELINE_SITE]"""
+Usage: [RUN_SECONDS=20] [ROUNDS=3] [SETTLE_SECONDS=2] bench/web_cpu.py SITE [BASELINE_SITE]"""
 import os
 import shutil
 import socket
@@ -91,7 +91,7 @@ def first_frame(driver, seconds=10):
 
 def cpu_of(driver, url, seconds):
     driver.get(url)
-    time.sleep(2)  # the start is not part of the figure
+    time.sleep(float(os.environ.get("SETTLE_SECONDS", "2")))  # the start is not part of the figure
     pids = browser_pids(driver)
     a = cpu_ns(pids)
     time.sleep(seconds)
