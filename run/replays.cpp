@@ -108,6 +108,8 @@ void Warn(const std::string& what) {
 GameRecorder* activeRecorder = nullptr;
 // The replay being watched, for its status.
 ReplayBackend* watched = nullptr;
+// The last replay's fault, as printed.
+std::string lastFault;
 
 // The files of a run that --record must not take the place of, with what each is.
 std::vector<std::pair<std::string, std::string>> FilesOfTheRun(const CommandLine& cl) {
@@ -359,13 +361,16 @@ int RunReplay(const CommandLine& cl, const Replay& replay, Backend& inner, Sound
     } while (played.restart);
     SetReplayHintSource(nullptr);
     SetBackend(&inner);
+    lastFault.clear();
     if (played.fault.empty()) return played.code;
     // The kept best game reads but cannot be played (edited, or kept by a faulty build): it
     // is set aside, so that the next game kept takes its place.
     std::string aside;
     if (cl.replay == "best" && std::rename(path.c_str(), (path + ".bad").c_str()) == 0)
         aside = "; it is kept aside as " + path + ".bad, and the next game kept takes its place";
-    std::fprintf(stderr, "glimmo: %s: replay line %d: %s%s\n", path.c_str(), played.faultLine, played.fault.c_str(),
-                 aside.c_str());
+    lastFault = path + ": replay line " + std::to_string(played.faultLine) + ": " + played.fault + aside;
+    std::fprintf(stderr, "glimmo: %s\n", lastFault.c_str());
     return 2;
 }
+
+const std::string& LastReplayFault() { return lastFault; }

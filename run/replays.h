@@ -66,3 +66,6 @@ std::string ReplayHintLine(const ReplayStatus& status);
 // window, or headless those of the script. 0 when it played to its end or was stopped with Escape; 2, with one line
 // naming the file and line, when the game went another way than the one recorded.
 int RunReplay(const CommandLine& cl, const Replay& replay, Backend& inner, SoundRecorder* sound = nullptr);
+// The line of the last RunReplay that went another way than the one recorded, as printed
+// without "glimmo: " ("" when it did not), for a page to show.
+const std::string& LastReplayFault();

@@ -1,10 +1,13 @@
 // The glimmo program in a web page: the options come from the page's address, the
-// browser backend stands in for the window, and the game runs as on the desktop.
+// browser backend stands in for the window, and the game runs as on the desktop; or the
+// page plays back the replay it was opened with.
 #include "app/settings.h"
 #include "platform/backend.h"
 #include "platform/web/web_backend.h"
+#include "platform/web/web_replay.h"
 #include "run/command_line.h"
 #include "run/program_run.h"
+#include "run/replays.h"
 #include "run/state_log.h"
 
 namespace {
@@ -15,28 +18,56 @@ struct LastPass {
     MSG msg{};
     FrameKind kind = FrameKind::Title;
 } last;
+uint64_t passesShown = 0;
+
+// Plays the replay the page was opened with, at the page's own pace and with the watching
+// keys; what stopped it short, or why it cannot be played, is one line of the page's.
+int Watch(CommandLine cl, const PageReplay& opened, Backend& backend) {
+    SetDisplayLostHandler([] { return std::string("the replay stops"); });
+    Replay replay;
+    ReplayProblem problem;
+    if (!opened.why.empty()) {
+        ShowReplayEnded(opened.name + ": " + opened.why);
+        return 2;
+    }
+    if (!ReadReplay(opened.text, replay, problem)) {
+        ShowReplayEnded(opened.name + ": replay line " + std::to_string(problem.line) + ": " + problem.what);
+        return 2;
+    }
+    // Not "best" or "last", which name the desktop's kept files.
+    cl.replay = "the replay " + opened.name;
+    const int code = RunReplay(cl, replay, backend);
+    ShowReplayEnded(LastReplayFault());
+    return code;
+}
 }  // namespace
 
 int main() {
     CommandLine cl;
     cl.autopilotSeed = ReadWebPageOptions().autopilotSeed;
-    UseWebBackend("/glimmo");
+    cl.configDir = "/glimmo";
+    Backend& backend = UseWebBackend(cl.configDir);
+    OfferStateToPage([] { return last.pass ? StateLine(last.pass, last.tick, last.msg, last.kind) : std::string(); });
+    OnPassEnd = [](const PassInfo& p) {
+        last = LastPass{p.pass, p.tick, *p.msg, p.kind};
+        ++passesShown;
+        LogStateOnPage();
+    };
+    if (PageReplay opened = OpenPageReplay(); !opened.name.empty()) {
+        const int code = Watch(cl, opened, backend);
+        SetBackend(nullptr);
+        return code;
+    }
     // The page closed or reloaded keeps what a quit keeps, as the desktop's session end does.
     SetDisplayLostHandler([] { return std::string(KeepSettingsAtSessionEnd() ? "the settings are kept" : ""); });
-    OfferStateToPage([] { return last.pass ? StateLine(last.pass, last.tick, last.msg, last.kind) : std::string(); });
-    LoopHooks watch;
-    watch.afterFrame = [](const MSG& msg, uint32_t tick, FrameKind kind) {
-        last = LastPass{last.pass + 1, tick, msg, kind};
-        return true;
-    };
-    const int code = RunProgram(cl, watch);
+    const int code = RunProgram(cl);
     KeepSettingsInBrowser();
     SetBackend(nullptr);
     // The back key (from the pause screen or GAME OVER) has saved and ended the program; a
     // page has nowhere to go back to, so it starts afresh at the title, as closing and
     // opening the program again would. A program that never showed a frame is not started
     // again and again: the page says it has ended.
-    if (last.pass > 0) StartPageAfresh();
+    if (passesShown > 0) StartPageAfresh();
     else ShowGameEnded();
     return code;
 }

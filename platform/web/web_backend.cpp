@@ -13,6 +13,7 @@
 #include "platform/messages.h"
 #include "platform/registry_store.h"
 #include "platform/web/web_keys.h"
+#include "platform/web/web_replay.h"
 #include "platform/web/web_waveout.h"
 #include "platform/window.h"
 
@@ -79,6 +80,11 @@ EM_JS(void, web_store_settings, (const char* text), {
     } catch (e) {
         if (Module.onSettingsNotKept) Module.onSettingsNotKept(e);
     }
+});
+
+// A page's test that has set window.glimmoPassLog to an array gets every pass's state line.
+EM_JS(void, web_log_state, (), {
+    if (Array.isArray(window.glimmoPassLog)) window.glimmoPassLog.push(UTF8ToString(_glimmo_state_line()).trim());
 });
 
 // Page events the game hears: the tab hidden or shown, the page left, another tab's save.
@@ -148,6 +154,12 @@ public:
     void ShowGameWindow() override {}
     void DestroyGameWindow() override {}
     void SetGameWindowTitle(const std::string& title) override { web_set_title(title.c_str()); }
+    // Of the hints, the page words its own; a watched replay's status is the program's.
+    void SetHints(const HintSituation& situation) override {
+        if (situation.replay == replayStatus_) return;
+        replayStatus_ = situation.replay;
+        ShowReplayStatus(replayStatus_);
+    }
     // Every tab plays a game of its own; they share the settings as two desktop copies do.
     bool OtherInstanceRunning(const std::string&) override { return false; }
 
@@ -188,6 +200,7 @@ public:
 private:
     std::vector<uint8_t> frame_, shown_, rgba_;
     bool open_ = false;
+    std::string replayStatus_;
 };
 
 std::unique_ptr<WebBackend> instance;
@@ -250,6 +263,8 @@ void KeepSettingsInBrowser() {
     std::fclose(file);
     web_store_settings(text.c_str());
 }
+
+void LogStateOnPage() { web_log_state(); }
 
 void ShowGameEnded() { web_show_ended(); }
 

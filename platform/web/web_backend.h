@@ -28,3 +28,6 @@ void ShowGameEnded();
 // The page's window.glimmoState(): the game's state line of the moment, as `line` gives
 // it (the desktop's --state-log line, without its newline), for tools and the page's tests.
 void OfferStateToPage(std::function<std::string()> line);
+// Called after every pass: a page's test that has set window.glimmoPassLog to an array
+// gets the pass's state line in it.
+void LogStateOnPage();

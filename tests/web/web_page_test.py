@@ -258,6 +258,7 @@ def main():
         if shots is not None:
             return save_phone_screenshots(page, driver, url, shots)
         run_checks(page, driver, url, glimmo, sizes)
+        run_replay_checks(page, driver, serve_web, site, source, glimmo)
         run_phone_checks(page, driver, serve_web, site)
         print("web page: every check passed")
         return 0
@@ -365,6 +366,73 @@ def run_checks(page, driver, url, glimmo, sizes):
         print(f"(6) Escape on the pause screen: the title again; a full storage: the page says {said[0]!r}")
         return 0
     finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+
+def run_replay_checks(page, driver, serve_web, site, source, glimmo):
+    """(12)-(14): replays in the page, served beside it as a hall serves them."""
+    work = tempfile.mkdtemp(prefix="glimmo-web-replays-")
+    for name in os.listdir(site):
+        os.symlink(os.path.join(os.path.abspath(site), name), os.path.join(work, name))
+    fixtures = os.path.join(source, "tests", "replay", "fixtures")
+    os.makedirs(os.path.join(work, "replays"))
+    shutil.copy(os.path.join(fixtures, "window_game.replay"), os.path.join(work, "replays", "12.replay"))
+    other = open(os.path.join(fixtures, "window_demo.replay")).read().replace("\ngame 1\n", "\ngame 99\n", 1)
+    with open(os.path.join(work, "replays", "other.replay"), "w") as f:
+        f.write(other)
+    server = serve_web.start(work)
+    url = f"http://127.0.0.1:{server.server_address[1]}/"
+    logging = driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": "window.glimmoPassLog = [];"})
+
+    def desktop_log(replay):
+        log = os.path.join(work, "desktop.jsonl")
+        subprocess.run([glimmo, "--headless", "--replay", replay, "--state-log", log], check=True)
+        return open(log).read().splitlines()
+
+    def ended():
+        return wait_until("the replay's end", lambda: driver.execute_script(
+            "return window.glimmoWatch && window.glimmoWatch.ended && window.glimmoWatch"), 120)
+
+    try:
+        # (12) A desktop replay named by the address plays in the page to the same state lines,
+        # pass for pass, at 16 x and by jumps ahead, none of which reach the game.
+        driver.get(url + "?replay=/replays/12.replay")
+        page.wait_state("the replay in play", lambda s: s["pass"] > 100, 10)
+        for key in "++++":
+            page.keys(("down", key), ("up", key))
+        wait_until("the status at 16 x", lambda: "OF 5:13, 16X" in page.text(), 5)
+        from selenium.webdriver.common.keys import Keys
+        for _ in range(40):
+            page.keys(("down", Keys.ARROW_RIGHT), ("up", Keys.ARROW_RIGHT))
+        watch = ended()
+        log = driver.execute_script("return window.glimmoPassLog")
+        desktop = desktop_log(os.path.join(fixtures, "window_game.replay"))
+        assert not watch.get("why"), f"the replay stopped short: {watch}"
+        assert log == desktop, f"the page's {len(log)} state lines differ from the desktop's {len(desktop)}: " + \
+            next((f"pass {i + 1}: {a} / {b}" for i, (a, b) in enumerate(zip(log, desktop)) if a != b), "")
+        print(f"(12) ?replay=/replays/12.replay at 16 x and by jumps: {len(log)} state lines, each the desktop's")
+
+        # (13) A replay of another game version is refused with its line; Escape stops one.
+        driver.get(url + "?replay=/replays/other.replay")
+        said = ended()["why"]
+        assert "needs game version 99" in said and "game version 1" in page.text(), f"the page says {said!r}"
+        print(f"(13) another game version: {said!r}")
+
+        # (14) A file dropped on the page plays; Escape stops it, and the page says it ended.
+        text = open(os.path.join(fixtures, "window_pauses_and_minimise.replay")).read()
+        driver.execute_script(
+            "const t = new DataTransfer(); t.items.add(new File([arguments[0]], 'dropped.replay'));"
+            "dispatchEvent(new DragEvent('drop', {dataTransfer: t}));", text)
+        page.wait_state("the dropped replay in play", lambda s: s["pass"] > 50, 10)
+        assert "dropped.replay" in driver.execute_script("return window.glimmoWatch.name")
+        page.keys(("down", Keys.ESCAPE), ("up", Keys.ESCAPE))
+        watch = ended()
+        assert not watch.get("why") and "has ended" in page.text(), f"after Escape: {watch}, {page.text()!r}"
+        print(f"(14) a dropped file played, and Escape stopped it: {page.text().splitlines()[1]!r}")
+    finally:
+        driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", {"identifier": logging["identifier"]})
+        server.shutdown()
+        server.server_close()
         shutil.rmtree(work, ignore_errors=True)
 
 

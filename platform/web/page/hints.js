@@ -11,6 +11,7 @@
   const pause = document.getElementById('pause');
   const touch = () => document.body.classList.contains('touch');
   const gamepad = () => document.body.classList.contains('gamepad');
+  const replay = () => document.body.classList.contains('replay');
 
   // The game's state line, parsed (null before the first frame).
   function state() {
@@ -23,7 +24,8 @@
 
   function writeKeys() {
     const lines = [];
-    if (touch()) lines.push('Swipe or hold the pad to steer · tap the picture to start · ❚❚ pauses');
+    if (replay()) lines.push('P pauses · Enter one pass while paused · + − or ↑ ↓ set the speed · → ten seconds ahead · ← from the start · Esc stops');
+    else if (touch()) lines.push('Swipe or hold the pad to steer · tap the picture to start · ❚❚ pauses');
     else lines.push('Arrows or W A S D steer · Enter starts · P pauses · + and − set the volume · Esc goes back');
     if (gamepad()) lines.push('Gamepad: d-pad or stick steers · A starts · Start pauses · Back goes back · shoulders set the volume');
     keys.textContent = lines.join('\n');
@@ -39,6 +41,7 @@
     pause.textContent = paused ? '▶' : '❚❚';
     pause.setAttribute('aria-label', paused ? 'resume' : 'pause');
     if (volume) moment.textContent = 'Volume ' + volume[1] + ' of 64';
+    else if (replay()) moment.textContent = '';
     else if (paused && touch()) moment.textContent = 'Paused · ▶ resumes';
     else if (paused && gamepad()) moment.textContent = 'Paused · P or Start resumes · Esc or Back goes to the title';
     else if (paused) moment.textContent = 'Paused · P resumes · Esc goes to the title';
