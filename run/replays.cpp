@@ -59,6 +59,9 @@ public:
             pass_ = 1;
         }
         done_ = pass_;
+        // The pass's pacing sleep comes after its frame: the replay, which ends with the
+        // last frame, never makes it, so it is no part of a game that ends with the loop.
+        journalAtFrame_ = backend_.Journal().size();
         if (GamePhase == PhaseGameOver) Finish();
     }
 
@@ -77,8 +80,9 @@ private:
         game.gameVersion = GameVersion;
         game.demo = demo_;
         game.world = NameWorld(startWorld_);
-        for (const JournalEntry& e : backend_.Journal())
-            if (e.pass <= done_) game.journal.push_back(e);
+        const std::vector<JournalEntry>& journal = backend_.Journal();
+        for (size_t i = 0; i < journalAtFrame_ && i < journal.size(); ++i)
+            if (journal[i].pass <= done_) game.journal.push_back(journal[i]);
         game.passes = done_;
         game.score = Score;
         inGame_ = false;
@@ -93,8 +97,9 @@ private:
     std::vector<int64_t> startWorld_;
     int32_t phaseAtStart_ = PhaseTitle;
     bool inGame_ = false;
-    uint64_t pass_ = 0;  // passes of the game begun, the one running included
-    uint64_t done_ = 0;  // passes of the game whose frame has run
+    uint64_t pass_ = 0;          // passes of the game begun, the one running included
+    uint64_t done_ = 0;          // passes of the game whose frame has run
+    size_t journalAtFrame_ = 0;  // the journal's entries when the last frame had run
 };
 
 void Warn(const std::string& what) {
