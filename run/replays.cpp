@@ -145,6 +145,8 @@ uint32_t GameTimeInAll(const Replay& replay) {
 
 }  // namespace
 
+std::function<void()> OnGameKept;
+
 std::string KeptFolder(const CommandLine& cl) { return cl.configDir.empty() ? DefaultRegistryFolder() : cl.configDir; }
 
 std::string KeptReplayPath(const std::string& folder, const std::string& which) {
@@ -191,7 +193,10 @@ int RunRecorded(const CommandLine& cl, Backend& inner, bool keepInFolder, bool s
     std::string recordFailure;
     GameRecorder recorder(recording, !mayBeBest, [&](const Replay& game) {
         std::string error;
-        if (keepInFolder && !folder.empty() && !KeepGame(folder, game, mayBeBest, &error)) Warn(error);
+        if (keepInFolder && !folder.empty()) {
+            if (!KeepGame(folder, game, mayBeBest, &error)) Warn(error);
+            if (OnGameKept) OnGameKept();
+        }
         // The file named is written where it is (through a link), in a folder never made.
         if (!cl.record.empty() &&
             !WriteFileAtomically(FollowLinks(cl.record), FormatReplay(game), 0644, &error, true, false)) {

@@ -35,6 +35,9 @@ std::string WhyNotRecordable(const CommandLine& cl);
 // not be kept in that file makes the exit code 1, with one line, when `strict` (headless).
 int RunRecorded(const CommandLine& cl, Backend& inner, bool keepInFolder, bool strict = false,
                 SoundRecorder* sound = nullptr);
+// Called after a finished game is kept in the settings folder (a web page keeps the files
+// in the browser's storage at once).
+extern std::function<void()> OnGameKept;
 // The window's last words when its display is gone: the game in play kept as a game
 // that ended there, the settings saved; says what was kept ("" for nothing).
 std::string KeepAtSessionEnd();

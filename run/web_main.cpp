@@ -1,6 +1,6 @@
 // The glimmo program in a web page: the options come from the page's address, the
-// browser backend stands in for the window, and the game runs as on the desktop; or the
-// page plays back the replay it was opened with.
+// browser backend stands in for the window, and the game runs as on the desktop, every
+// game recorded; or the page plays back the replay it was opened with.
 #include "app/settings.h"
 #include "platform/backend.h"
 #include "platform/web/web_backend.h"
@@ -47,6 +47,7 @@ int main() {
     cl.autopilotSeed = ReadWebPageOptions().autopilotSeed;
     cl.configDir = "/glimmo";
     Backend& backend = UseWebBackend(cl.configDir);
+    KeepInBrowserToo({"last.replay", "best.replay"});
     OfferStateToPage([] { return last.pass ? StateLine(last.pass, last.tick, last.msg, last.kind) : std::string(); });
     OnPassEnd = [](const PassInfo& p) {
         last = LastPass{p.pass, p.tick, *p.msg, p.kind};
@@ -58,9 +59,11 @@ int main() {
         SetBackend(nullptr);
         return code;
     }
-    // The page closed or reloaded keeps what a quit keeps, as the desktop's session end does.
-    SetDisplayLostHandler([] { return std::string(KeepSettingsAtSessionEnd() ? "the settings are kept" : ""); });
-    const int code = RunProgram(cl);
+    // The page closed or reloaded keeps what a quit keeps, as the desktop's session end
+    // does, and the game in play; each game kept is in the browser's storage at once.
+    SetDisplayLostHandler(KeepAtSessionEnd);
+    OnGameKept = KeepSettingsInBrowser;
+    const int code = RunRecorded(cl, backend, true);
     KeepSettingsInBrowser();
     SetBackend(nullptr);
     // The back key (from the pause screen or GAME OVER) has saved and ended the program; a

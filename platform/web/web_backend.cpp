@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <utility>
 #include <vector>
 #include "platform/messages.h"
 #include "platform/registry_store.h"
@@ -62,10 +63,10 @@ EM_JS(double, web_autopilot_seed, (), {
     return Number(value);
 });
 
-// The settings file's text, kept in localStorage under one name.
-EM_JS(char*, web_stored_settings, (), {
+// A file's text, kept in localStorage under a name of its own ("glimmo.reg" for the settings).
+EM_JS(char*, web_stored_file, (const char* key), {
     let text = null;
-    try { text = localStorage.getItem('glimmo.reg'); } catch (e) {}
+    try { text = localStorage.getItem(UTF8ToString(key)); } catch (e) {}
     if (text === null) return 0;
     const size = lengthBytesUTF8(text) + 1;
     const memory = _malloc(size);
@@ -73,10 +74,14 @@ EM_JS(char*, web_stored_settings, (), {
     return memory;
 });
 
-// A storage that will not take it (full, or closed to the page) is the page's to tell.
-EM_JS(void, web_store_settings, (const char* text), {
+// A storage that will not take it (full, or closed to the page) is the page's to tell; a
+// changed file is told to the page's parts with a glimmo-kept event (detail: its key).
+EM_JS(void, web_store_file, (const char* key, const char* text), {
+    const name = UTF8ToString(key), value = UTF8ToString(text);
     try {
-        localStorage.setItem('glimmo.reg', UTF8ToString(text));
+        if (localStorage.getItem(name) === value) return;
+        localStorage.setItem(name, value);
+        dispatchEvent(new CustomEvent('glimmo-kept', {detail: name}));
     } catch (e) {
         if (Module.onSettingsNotKept) Module.onSettingsNotKept(e);
     }
@@ -100,19 +105,32 @@ EM_JS(void, web_listen_to_page, (), {
 // clang-format on
 
 std::string settingsFile;
+// The other files of the settings folder kept in the browser's storage, by name.
+std::vector<std::string> keptToo;
 bool eventArrived = false;
 std::function<std::string()> stateLine;
 
+// Each kept file with the key localStorage holds it under.
+std::vector<std::pair<std::string, std::string>> FilesKept() {
+    std::vector<std::pair<std::string, std::string>> files;
+    if (settingsFile.empty()) return files;
+    files.emplace_back(settingsFile, "glimmo.reg");
+    const std::string folder = settingsFile.substr(0, settingsFile.rfind('/') + 1);
+    for (const std::string& name : keptToo) files.emplace_back(folder + name, "glimmo." + name);
+    return files;
+}
+
 // The settings file as localStorage holds it, written into the registry's folder.
 void BringSettingsFromBrowser() {
-    if (settingsFile.empty()) return;
-    char* text = web_stored_settings();
-    if (!text) return;
-    if (FILE* file = std::fopen(settingsFile.c_str(), "wb")) {
-        std::fputs(text, file);
-        std::fclose(file);
+    for (const auto& [path, key] : FilesKept()) {
+        char* text = web_stored_file(key.c_str());
+        if (!text) continue;
+        if (FILE* file = std::fopen(path.c_str(), "wb")) {
+            std::fputs(text, file);
+            std::fclose(file);
+        }
+        std::free(text);
     }
-    std::free(text);
 }
 
 class WebBackend : public Backend {
@@ -253,15 +271,21 @@ Backend& UseWebBackend(const std::string& settingsFolder) {
 }
 
 void KeepSettingsInBrowser() {
-    if (settingsFile.empty()) return;
-    FILE* file = std::fopen(settingsFile.c_str(), "rb");
-    if (!file) return;
-    std::string text;
-    char buffer[4096];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
-    std::fclose(file);
-    web_store_settings(text.c_str());
+    for (const auto& [path, key] : FilesKept()) {
+        FILE* file = std::fopen(path.c_str(), "rb");
+        if (!file) continue;
+        std::string text;
+        char buffer[4096];
+        size_t got;
+        while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
+        std::fclose(file);
+        web_store_file(key.c_str(), text.c_str());
+    }
+}
+
+void KeepInBrowserToo(std::vector<std::string> names) {
+    keptToo = std::move(names);
+    BringSettingsFromBrowser();
 }
 
 void LogStateOnPage() { web_log_state(); }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 #include "platform/backend.h"
 
 // What the page's address asks for: ?autopilot=SEED plays a demo.
@@ -17,9 +18,13 @@ WebPageOptions ReadWebPageOptions();
 // Makes the browser backend, puts it and its audio device in force, and brings the
 // settings file back from the browser's storage into the folder the registry uses.
 Backend& UseWebBackend(const std::string& settingsFolder);
-// Puts the settings file into the browser's storage (after a save); a storage that will
-// not take it (full, or closed to the page) is said in a line of the page's text.
+// Puts the settings file, and the files KeepInBrowserToo names, into the browser's storage
+// (after a save, a game kept); a storage that will not take them (full, or closed to the
+// page) is said in a line of the page's text.
 void KeepSettingsInBrowser();
+// Other files of the settings folder (the kept games, by name) are kept in the browser's
+// storage too, under "glimmo." and their name; those it holds are brought back now.
+void KeepInBrowserToo(std::vector<std::string> names);
 // Loads the page again: the program starts afresh, at the title.
 void StartPageAfresh();
 // The program has ended other than by the back key: the page says so, and a key or a

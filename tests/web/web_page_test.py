@@ -12,7 +12,10 @@ Escape on the pause screen brings the title back, (7) the server answers a bad p
 served from a sub-folder: (8) a tap starts a game, swipes and the pad steer, the pause and
 volume buttons act; (9) a scripted gamepad starts and steers a game; (10) Chromium finds
 the page installable, and with the network cut a reload plays; (11) opened from disk, the
-page says why in one line. Skips with one line where emcc, Chromium or its driver is
+page says why in one line. Replays, served beside the page: (12) a desktop replay named by
+the address plays to the harness's state lines, pass for pass; (13) one of another game
+version is refused with its line; (14) a dropped file plays and Escape stops it; (15) a game
+played in the page is downloaded and played on the desktop to its recorded end. Skips with one line where emcc, Chromium or its driver is
 missing or will not start.
 
 Usage: web_page_test.py SOURCE_DIR GLIMMO [--minute SEED | --screenshots DIR]
@@ -429,6 +432,31 @@ def run_replay_checks(page, driver, serve_web, site, source, glimmo):
         watch = ended()
         assert not watch.get("why") and "has ended" in page.text(), f"after Escape: {watch}, {page.text()!r}"
         print(f"(14) a dropped file played, and Escape stopped it: {page.text().splitlines()[1]!r}")
+
+        # (15) A game played in the page is kept in the browser's storage, downloaded from the
+        # page, and plays on the desktop to its recorded end.
+        driver.get(url)
+        page.wait_first_frame()
+        page.keys(("down", Keys.ENTER), ("up", Keys.ENTER))
+        page.wait_state("the game in play", lambda s: s["phase"] == 1, 8)
+        page.keys(("down", Keys.ARROW_RIGHT))
+        page.wait_state("the score rising", lambda s: s["score"] >= 50, 8)
+        page.keys(("up", Keys.ARROW_RIGHT), ("down", "p"), ("up", "p"))
+        page.wait_state("the pause screen", lambda s: s["screen"] == "pause", 3)
+        page.keys(("down", Keys.ESCAPE), ("up", Keys.ESCAPE))
+        page.wait_first_frame()
+        link = wait_until("the download link of the last game", lambda: driver.execute_script(
+            "return document.getElementById('download-last')"), 5)
+        text = driver.execute_async_script(
+            "fetch(arguments[0].href).then((r) => r.text()).then(arguments[1])", link)
+        played = os.path.join(work, "played.replay")
+        with open(played, "w") as f:
+            f.write(text)
+        desktop = desktop_log(played)
+        verdict = json.loads(subprocess.run([glimmo, "--verify", played], capture_output=True, text=True).stdout)
+        assert verdict["playedToEnd"] and json.loads(desktop[-1])["score"] == verdict["score"] >= 50, verdict
+        print(f"(15) a game played in the page, downloaded: the desktop plays its {len(desktop)} passes to "
+              f"its recorded end, score {verdict['score']}")
     finally:
         driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", {"identifier": logging["identifier"]})
         server.shutdown()

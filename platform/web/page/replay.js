@@ -1,7 +1,8 @@
 // Replays in the page: a replay is opened with the button, by dropping its file on the
 // page, or by the address (?replay=PATH on the same site, ?replay=last or best for the
 // games kept in this browser); the program then plays it back with the watching keys, and
-// its status (where it stands, the speed) is written beside the picture.
+// its status (where it stands, the speed) is written beside the picture. The games played
+// here are kept in the browser's storage, the last and the best, to watch or download.
 (() => {
   const hints = document.getElementById('hints');
   const note = document.getElementById('note');
@@ -18,7 +19,8 @@
   open.id = 'open-replay';
   open.textContent = 'Open a replay…';
   open.className = 'replay-button';
-  bar.append(open, chooser);
+  const kept = document.createElement('span');
+  bar.append(open, chooser, kept);
   hints.append(bar);
 
   // The page's address without a replay in it: the game, or where another replay goes.
@@ -48,6 +50,30 @@
     event.preventDefault();
     openFile(event.dataTransfer && event.dataTransfer.files[0]);
   });
+
+  // The kept games: a link to watch each and one to download it as a .replay file.
+  function writeKept() {
+    kept.textContent = '';
+    for (const which of ['last', 'best']) {
+      let text = null;
+      try { text = localStorage.getItem(`glimmo.${which}.replay`); } catch (e) {}
+      if (text === null) continue;
+      const score = /^end \d+ (-?\d+)$/m.exec(text);
+      const watch = document.createElement('a');
+      const query = new URLSearchParams(location.search);
+      query.set('replay', which);
+      watch.href = `${location.pathname}?${query}`;
+      watch.textContent = `watch the ${which} game${score ? ` (${score[1]})` : ''}`;
+      const save = document.createElement('a');
+      save.href = URL.createObjectURL(new Blob([text], {type: 'text/plain'}));
+      save.download = `glimmo-${which}.replay`;
+      save.textContent = 'download';
+      save.id = `download-${which}`;
+      kept.append(' · ', watch, ' ', save);
+    }
+  }
+  addEventListener('glimmo-kept', writeKept);
+  writeKept();
 
   // The replay watched: its status, and when it is over why, and how to play.
   function writeWatch() {
