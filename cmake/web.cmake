@@ -11,7 +11,7 @@ set(GLIMMO_BENCH OFF)
 
 # The page of our own and the icons, beside the program's .js and .wasm.
 function(add_web_page_files)
-  foreach(file index.html hints.js replay.js touch.js gamepad.js offline.js sw.js manifest.webmanifest)
+  foreach(file index.html hints.js replay.js submit.js touch.js gamepad.js offline.js sw.js manifest.webmanifest)
     configure_file(${CMAKE_SOURCE_DIR}/platform/web/page/${file} ${GLIMMO_WEB_SITE}/${file} COPYONLY)
   endforeach()
   configure_file(${CMAKE_SOURCE_DIR}/res/glimmo-128.png ${GLIMMO_WEB_SITE}/favicon.png COPYONLY)

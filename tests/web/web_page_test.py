@@ -15,7 +15,9 @@ the page installable, and with the network cut a reload plays; (11) opened from 
 page says why in one line. Replays, served beside the page: (12) a desktop replay named by
 the address plays to the harness's state lines, pass for pass; (13) one of another game
 version is refused with its line; (14) a dropped file plays and Escape stops it; (15) a game
-played in the page is downloaded and played on the desktop to its recorded end. Skips with one line where emcc, Chromium or its driver is
+played in the page is downloaded and played on the desktop to its recorded end; (16)
+served by a glimmo-hall (beside glimmo's build, or $GLIMMO_HALL) at /play/, the page
+sends the game just ended and says its place, and says why an edited one is refused. Skips with one line where emcc, Chromium or its driver is
 missing or will not start.
 
 Usage: web_page_test.py SOURCE_DIR GLIMMO [--minute SEED | --screenshots DIR]
@@ -262,6 +264,7 @@ def main():
             return save_phone_screenshots(page, driver, url, shots)
         run_checks(page, driver, url, glimmo, sizes)
         run_replay_checks(page, driver, serve_web, site, source, glimmo)
+        run_hall_check(page, driver, site, glimmo)
         run_phone_checks(page, driver, serve_web, site)
         print("web page: every check passed")
         return 0
@@ -436,15 +439,7 @@ def run_replay_checks(page, driver, serve_web, site, source, glimmo):
         # (15) A game played in the page is kept in the browser's storage, downloaded from the
         # page, and plays on the desktop to its recorded end.
         driver.get(url)
-        page.wait_first_frame()
-        page.keys(("down", Keys.ENTER), ("up", Keys.ENTER))
-        page.wait_state("the game in play", lambda s: s["phase"] == 1, 8)
-        page.keys(("down", Keys.ARROW_RIGHT))
-        page.wait_state("the score rising", lambda s: s["score"] >= 50, 8)
-        page.keys(("up", Keys.ARROW_RIGHT), ("down", "p"), ("up", "p"))
-        page.wait_state("the pause screen", lambda s: s["screen"] == "pause", 3)
-        page.keys(("down", Keys.ESCAPE), ("up", Keys.ESCAPE))
-        page.wait_first_frame()
+        play_until_back(page, 50)
         link = wait_until("the download link of the last game", lambda: driver.execute_script(
             "return document.getElementById('download-last')"), 5)
         text = driver.execute_async_script(
@@ -461,6 +456,62 @@ def run_replay_checks(page, driver, serve_web, site, source, glimmo):
         driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", {"identifier": logging["identifier"]})
         server.shutdown()
         server.server_close()
+        shutil.rmtree(work, ignore_errors=True)
+
+
+def play_until_back(page, score):
+    """A game started with Enter, steered right until its score reaches `score`, and ended
+    with the back key on the pause screen (the page then starts afresh)."""
+    from selenium.webdriver.common.keys import Keys
+    page.wait_first_frame()
+    page.keys(("down", Keys.ENTER), ("up", Keys.ENTER))
+    page.wait_state("the game in play", lambda s: s["phase"] == 1, 8)
+    page.keys(("down", Keys.ARROW_RIGHT))
+    page.wait_state("the score rising", lambda s: s["score"] >= score, 8)
+    page.keys(("up", Keys.ARROW_RIGHT), ("down", "p"), ("up", "p"))
+    page.wait_state("the pause screen", lambda s: s["screen"] == "pause", 3)
+    page.keys(("down", Keys.ESCAPE), ("up", Keys.ESCAPE))
+    page.wait_first_frame()
+
+
+def run_hall_check(page, driver, site, glimmo):
+    """(16) Served by a hall at /play/, the page offers the game just ended; the hall keeps
+    it and the page says its place, and a game whose score was edited is refused."""
+    hall = os.path.join(os.path.dirname(glimmo), "..", "hall", "glimmo-hall")
+    hall = os.environ.get("GLIMMO_HALL", hall)
+    if not os.access(hall, os.X_OK):
+        print(f"(16) skipped: no glimmo-hall at {hall}")
+        return
+    work = tempfile.mkdtemp(prefix="glimmo-web-hall-")
+    server = subprocess.Popen([hall, "--db", os.path.join(work, "hall.db"), "--port", "0", "--workers", "1",
+                               "--web", os.path.abspath(site)], stdout=subprocess.PIPE, text=True)
+    try:
+        address = server.stdout.readline().split("http://")[1].split("/")[0]
+        driver.get(f"http://{address}/play/")
+        play_until_back(page, 50)
+        name = wait_until("the offer to send the game", lambda: driver.execute_script(
+            "const f = document.getElementById('submit'); return f && !f.hidden && document.getElementById('submit-name')"), 5)
+        name.send_keys("Ann <b>W</b> 2468")
+        driver.find_element("id", "submit-send").click()
+        said = wait_until("the hall's answer", lambda: driver.execute_script(
+            "return document.getElementById('submit-answer').textContent"), 10)
+        import urllib.request
+        board = json.load(urllib.request.urlopen(f"http://{address}/api/board"))["games"]
+        assert said.startswith("Kept: place 1 of 1") and board[0]["name"] == "Ann <b>W</b> 2468", (said, board)
+        print(f"(16) served by a hall: the game just ended was offered and sent: {said!r}")
+        driver.execute_script("localStorage.setItem('glimmo.last.replay', localStorage.getItem('glimmo.last.replay')"
+                              ".replace(/^end (\\d+) (\\d+)$/m, (l, p, s) => `end ${p} ${Number(s) + 1000}`))")
+        driver.refresh()
+        wait_until("the offer of the edited game", lambda: driver.execute_script(
+            "return !document.getElementById('submit').hidden"), 5)
+        driver.find_element("id", "submit-send").click()
+        said = wait_until("the hall's answer", lambda: driver.execute_script(
+            "return document.getElementById('submit-answer').textContent"), 10)
+        assert "refused" in said and "does not hold" in said, said
+        print(f"    a game whose score was edited: {said!r}")
+    finally:
+        server.terminate()
+        server.wait()
         shutil.rmtree(work, ignore_errors=True)
 
 

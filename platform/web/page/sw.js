@@ -3,8 +3,8 @@
 // once deployed, is the one that plays (and is kept). Names are relative to this file,
 // so the page works from any folder of a host.
 const Store = 'glimmo';
-const Files = ['./', 'index.html', 'glimmo.js', 'glimmo.wasm', 'hints.js', 'replay.js', 'touch.js', 'gamepad.js', 'offline.js',
-               'manifest.webmanifest', 'favicon.png', 'glimmo-192.png', 'glimmo-512.png', 'glimmo-maskable-512.png'];
+const Files = ['./', 'index.html', 'glimmo.js', 'glimmo.wasm', 'hints.js', 'replay.js', 'submit.js', 'touch.js',
+               'gamepad.js', 'offline.js', 'manifest.webmanifest', 'favicon.png', 'glimmo-192.png', 'glimmo-512.png', 'glimmo-maskable-512.png'];
 const Kept = new Set(Files.map((file) => new URL(file, self.location).href));
 
 self.addEventListener('install', (event) => {
