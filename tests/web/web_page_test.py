@@ -440,10 +440,10 @@ def run_replay_checks(page, driver, serve_web, site, source, glimmo):
         # page, and plays on the desktop to its recorded end.
         driver.get(url)
         play_until_back(page, 50)
-        link = wait_until("the download link of the last game", lambda: driver.execute_script(
+        wait_until("the download link of the last game", lambda: driver.execute_script(
             "return document.getElementById('download-last')"), 5)
         text = driver.execute_async_script(
-            "fetch(arguments[0].href).then((r) => r.text()).then(arguments[1])", link)
+            "fetch(document.getElementById('download-last').href).then((r) => r.text()).then(arguments[0])")
         played = os.path.join(work, "played.replay")
         with open(played, "w") as f:
             f.write(text)
@@ -470,8 +470,10 @@ def play_until_back(page, score):
     page.wait_state("the score rising", lambda s: s["score"] >= score, 8)
     page.keys(("up", Keys.ARROW_RIGHT), ("down", "p"), ("up", "p"))
     page.wait_state("the pause screen", lambda s: s["screen"] == "pause", 3)
+    page.d.execute_script("window.glimmoBefore = true;")
     page.keys(("down", Keys.ESCAPE), ("up", Keys.ESCAPE))
-    page.wait_first_frame()
+    wait_until("the page started afresh", lambda: page.d.execute_script(
+        "return !window.glimmoBefore && window.glimmoTimes && window.glimmoTimes.firstFrame"), 10)
 
 
 def run_hall_check(page, driver, site, glimmo):
