@@ -1,0 +1,228 @@
+// The games kept through SOCI, on SQLite or PostgreSQL: the schema's steps, the keeping of
+// a game in one transaction, the board in its order, and a lost connection taken up again.
+#include "hall/store.h"
+#include <openssl/evp.h>
+#include <soci/connection-pool.h>
+#include <soci/postgresql/soci-postgresql.h>
+#include <soci/soci.h>
+#include <soci/sqlite3/soci-sqlite3.h>
+#include <chrono>
+#include <ctime>
+
+namespace {
+// The schema's steps, in order: step N brings a database from version N - 1 to N. A step
+// is never changed once a hall has shipped it; a change of the schema is a new step.
+struct Step {
+    const char* sqlite;
+    const char* postgres;
+};
+const Step steps[] = {
+    // 1: the games, each with its replay, known by the replay's digest.
+    {"CREATE TABLE games (id INTEGER PRIMARY KEY AUTOINCREMENT, digest TEXT NOT NULL UNIQUE, "
+     "name TEXT NOT NULL, score INTEGER NOT NULL, level INTEGER NOT NULL, game_ms BIGINT NOT NULL, "
+     "passes BIGINT NOT NULL, game_version INTEGER NOT NULL, submitted TEXT NOT NULL, replay TEXT NOT NULL)",
+     "CREATE TABLE games (id BIGSERIAL PRIMARY KEY, digest TEXT NOT NULL UNIQUE, "
+     "name TEXT NOT NULL, score INTEGER NOT NULL, level INTEGER NOT NULL, game_ms BIGINT NOT NULL, "
+     "passes BIGINT NOT NULL, game_version INTEGER NOT NULL, submitted TEXT NOT NULL, replay TEXT NOT NULL)"},
+    // 2: the board's order kept in an index, so a page of it costs a page of rows.
+    {"CREATE INDEX games_board ON games (score DESC, game_ms, id)",
+     "CREATE INDEX games_board ON games (score DESC, game_ms, id)"},
+};
+static_assert(std::size(steps) == HallSchemaVersion);
+
+// The board's order: the higher score first, then the shorter game, then the earlier one.
+constexpr const char* BoardOrder = " ORDER BY score DESC, game_ms, id";
+constexpr const char* EntryColumns = "id, name, score, level, game_ms, passes, game_version, submitted";
+
+bool IsPostgres(const std::string& where) {
+    return where.rfind("postgresql://", 0) == 0 || where.rfind("postgres://", 0) == 0;
+}
+
+std::string Now() {
+    std::time_t t = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+    std::tm tm{};
+    gmtime_r(&t, &tm);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &tm);
+    return text;
+}
+
+// The entries a query of EntryColumns gives, in its order. Each column goes into a value of
+// its own type, whatever the back end calls the column's type.
+template <class... Uses>
+std::vector<GameEntry> Entries(soci::session& sql, const std::string& query, Uses&&... uses) {
+    std::vector<GameEntry> entries;
+    long long id = 0, gameMs = 0, passes = 0;
+    int score = 0, level = 0, version = 0;
+    std::string name, submitted;
+    soci::details::prepare_temp_type prepared = (sql.prepare << query);
+    (prepared, ..., std::forward<Uses>(uses));
+    prepared, soci::into(id), soci::into(name), soci::into(score), soci::into(level), soci::into(gameMs),
+        soci::into(passes), soci::into(version), soci::into(submitted);
+    soci::statement st(prepared);
+    st.execute();
+    while (st.fetch())
+        entries.push_back({id, name, score, level, uint64_t(gameMs), uint64_t(passes), version, submitted});
+    return entries;
+}
+
+// A fault that says the database is not there: the connection lost or refused, or SQLite
+// still locked by another writer when its wait ran out.
+bool IsUnavailable(const soci::soci_error& e, soci::session& sql) {
+    if (e.get_error_category() == soci::soci_error::connection_error) return true;
+    const std::string what = e.what();
+    if (what.find("database is locked") != std::string::npos) return true;
+    return !sql.is_connected();
+}
+}  // namespace
+
+std::string ReplayDigest(const std::string& replay) {
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int size = 0;
+    EVP_Digest(replay.data(), replay.size(), digest, &size, EVP_sha256(), nullptr);
+    static const char hex[] = "0123456789abcdef";
+    std::string text;
+    for (unsigned i = 0; i < size; ++i) {
+        text += hex[digest[i] >> 4];
+        text += hex[digest[i] & 15];
+    }
+    return text;
+}
+
+Store::Store(const std::string& where, int sessions)
+    : postgres_(IsPostgres(where)),
+      pool_(std::make_unique<soci::connection_pool>(size_t(sessions))),
+      sessions_(sessions) {
+    for (int i = 0; i < sessions; ++i) {
+        soci::session& sql = pool_->at(size_t(i));
+        if (postgres_) {
+            sql.open(soci::postgresql, where);
+        } else {
+            // A writer waits for another one's transaction for up to five seconds; the
+            // write-ahead log lets readers read meanwhile, and a transaction it holds is
+            // on the disk before the answer goes (a kill loses nothing answered).
+            sql.open(soci::sqlite3, "db=" + where + " timeout=5");
+            sql << "PRAGMA journal_mode=WAL";
+            sql << "PRAGMA synchronous=FULL";
+        }
+    }
+    soci::session sql(*pool_);
+    Upgrade(sql);
+}
+
+Store::~Store() = default;
+
+void Store::Upgrade(soci::session& sql) {
+    soci::transaction tx(sql);
+    // Two halls starting at once on one PostgreSQL: one brings the schema up, the other waits.
+    if (postgres_) sql << "SELECT pg_advisory_xact_lock(30303030)";
+    sql << "CREATE TABLE IF NOT EXISTS hall_schema (version INTEGER NOT NULL)";
+    int version = 0;
+    soci::indicator ind = soci::i_null;
+    sql << "SELECT MAX(version) FROM hall_schema", soci::into(version, ind);
+    if (ind != soci::i_ok) version = 0;
+    if (version > HallSchemaVersion)
+        throw std::runtime_error("the database was made by a newer hall (schema " + std::to_string(version) +
+                                 "; this hall knows up to " + std::to_string(HallSchemaVersion) + ")");
+    for (; version < HallSchemaVersion; ++version) {
+        const Step& step = steps[version];
+        sql << (postgres_ ? step.postgres : step.sqlite);
+    }
+    sql << "DELETE FROM hall_schema";
+    sql << "INSERT INTO hall_schema (version) VALUES (:v)", soci::use(version);
+    tx.commit();
+}
+
+// Runs `f` on a session of the pool. A session whose connection was lost is connected
+// again first; a fault that says the database is not there becomes StoreUnavailable, and
+// the connection is taken up again by the next use.
+template <class F>
+auto Store::Use(F&& f) {
+    soci::session sql(*pool_);
+    try {
+        if (!sql.is_connected()) sql.reconnect();
+        return f(sql);
+    } catch (const soci::soci_error& e) {
+        if (IsUnavailable(e, sql)) throw StoreUnavailable(e.what());
+        throw;
+    }
+}
+
+KeptGame Store::Keep(const NewGame& game) {
+    const std::string digest = ReplayDigest(game.replay);
+    return Use([&](soci::session& sql) {
+        KeptGame kept;
+        kept.entry = game.entry;
+        // Two halls may take the same replay at once: the second insert meets the digest
+        // already there, and its second try finds that game.
+        for (int attempt = 0;; ++attempt) {
+            try {
+                soci::transaction tx(sql);
+                long long id = 0;
+                soci::indicator found = soci::i_null;
+                sql << "SELECT id FROM games WHERE digest = :d", soci::use(digest), soci::into(id, found);
+                if (found == soci::i_ok) {
+                    tx.commit();
+                    kept.entry = Entries(sql, std::string("SELECT ") + EntryColumns + " FROM games WHERE id = :id",
+                                         soci::use(id))
+                                     .at(0);
+                    kept.already = true;
+                    break;
+                }
+                const GameEntry& e = game.entry;
+                const std::string submitted = Now();
+                const long long gameMs = (long long)e.gameMs, passes = (long long)e.passes;
+                sql << "INSERT INTO games (digest, name, score, level, game_ms, passes, game_version, submitted, "
+                       "replay) VALUES (:digest, :name, :score, :level, :game_ms, :passes, :version, :submitted, "
+                       ":replay) RETURNING id",
+                    soci::use(digest), soci::use(e.name), soci::use(e.score), soci::use(e.level), soci::use(gameMs),
+                    soci::use(passes), soci::use(e.gameVersion), soci::use(submitted), soci::use(game.replay),
+                    soci::into(id);
+                tx.commit();
+                kept.entry.id = id;
+                kept.entry.submitted = submitted;
+                break;
+            } catch (const soci::soci_error& e) {
+                if (attempt > 0 || e.get_error_category() != soci::soci_error::constraint_violation) throw;
+            }
+        }
+        const GameEntry& e = kept.entry;
+        const long long gameMs = (long long)e.gameMs, id = e.id;
+        long long better = 0, games = 0;
+        sql << "SELECT COUNT(*) FROM games WHERE score > :s OR (score = :s2 AND (game_ms < :g OR "
+               "(game_ms = :g2 AND id < :id)))",
+            soci::use(e.score), soci::use(e.score), soci::use(gameMs), soci::use(gameMs), soci::use(id),
+            soci::into(better);
+        sql << "SELECT COUNT(*) FROM games", soci::into(games);
+        kept.place = better + 1;
+        kept.games = games;
+        return kept;
+    });
+}
+
+std::vector<GameEntry> Store::Board(int limit, int offset) {
+    return Use([&](soci::session& sql) {
+        return Entries(
+            sql, std::string("SELECT ") + EntryColumns + " FROM games" + BoardOrder + " LIMIT :limit OFFSET :offset",
+            soci::use(limit), soci::use(offset));
+    });
+}
+
+std::optional<std::string> Store::Replay(int64_t id) {
+    return Use([&](soci::session& sql) -> std::optional<std::string> {
+        std::string text;
+        soci::indicator ind = soci::i_null;
+        long long key = id;
+        sql << "SELECT replay FROM games WHERE id = :id", soci::use(key), soci::into(text, ind);
+        if (!sql.got_data() || ind != soci::i_ok) return std::nullopt;
+        return text;
+    });
+}
+
+int Store::SchemaVersion() {
+    return Use([&](soci::session& sql) {
+        int version = 0;
+        sql << "SELECT MAX(version) FROM hall_schema", soci::into(version);
+        return version;
+    });
+}
