@@ -2,7 +2,6 @@
 // a game in one transaction, the board in its order, and a lost connection taken up again.
 #include "hall/store.h"
 #include <openssl/evp.h>
-#include <soci/connection-pool.h>
 #include <soci/postgresql/soci-postgresql.h>
 #include <soci/soci.h>
 #include <soci/sqlite3/soci-sqlite3.h>
@@ -66,14 +65,6 @@ std::vector<GameEntry> Entries(soci::session& sql, const std::string& query, Use
     return entries;
 }
 
-// A fault that says the database is not there: the connection lost or refused, or SQLite
-// still locked by another writer when its wait ran out.
-bool IsUnavailable(const soci::soci_error& e, soci::session& sql) {
-    if (e.get_error_category() == soci::soci_error::connection_error) return true;
-    const std::string what = e.what();
-    if (what.find("database is locked") != std::string::npos) return true;
-    return !sql.is_connected();
-}
 }  // namespace
 
 std::string ReplayDigest(const std::string& replay) {
@@ -90,24 +81,28 @@ std::string ReplayDigest(const std::string& replay) {
 }
 
 Store::Store(const std::string& where, int sessions)
-    : postgres_(IsPostgres(where)),
-      pool_(std::make_unique<soci::connection_pool>(size_t(sessions))),
-      sessions_(sessions) {
-    for (int i = 0; i < sessions; ++i) {
-        soci::session& sql = pool_->at(size_t(i));
-        if (postgres_) {
-            sql.open(soci::postgresql, where);
-        } else {
-            // A writer waits for another one's transaction for up to five seconds; the
-            // write-ahead log lets readers read meanwhile, and a transaction it holds is
-            // on the disk before the answer goes (a kill loses nothing answered).
-            sql.open(soci::sqlite3, "db=" + where + " timeout=5");
-            sql << "PRAGMA journal_mode=WAL";
-            sql << "PRAGMA synchronous=FULL";
-        }
+    : where_(where), postgres_(IsPostgres(where)), sessions_(sessions) {
+    std::unique_ptr<soci::session> sql = Open();
+    Upgrade(*sql);
+    idle_.push_back(std::move(sql));
+    opened_ = 1;
+}
+
+std::unique_ptr<soci::session> Store::Open() {
+    auto sql = std::make_unique<soci::session>();
+    if (postgres_) {
+        sql->open(soci::postgresql, where_);
+        // The schema's "already there" notices are not news.
+        *sql << "SET client_min_messages TO WARNING";
+    } else {
+        // A writer waits for another one's transaction for up to five seconds; the
+        // write-ahead log lets readers read meanwhile, and a transaction is on the disk
+        // before its answer goes.
+        sql->open(soci::sqlite3, "db=\"" + where_ + "\" timeout=5");
+        *sql << "PRAGMA journal_mode=WAL";
+        *sql << "PRAGMA synchronous=FULL";
     }
-    soci::session sql(*pool_);
-    Upgrade(sql);
+    return sql;
 }
 
 Store::~Store() = default;
@@ -133,17 +128,55 @@ void Store::Upgrade(soci::session& sql) {
     tx.commit();
 }
 
-// Runs `f` on a session of the pool. A session whose connection was lost is connected
-// again first; a fault that says the database is not there becomes StoreUnavailable, and
-// the connection is taken up again by the next use.
+// Runs `f` on a connection of the pool, opening one when none is idle and fewer than
+// `sessions_` are open. When `f` fails on the database's side the connection is opened
+// anew and `f` tried once more (each use is safe to repeat: a game is known by its
+// digest); when the database cannot be opened, StoreUnavailable.
 template <class F>
 auto Store::Use(F&& f) {
-    soci::session sql(*pool_);
+    std::unique_ptr<soci::session> sql;
+    {
+        std::unique_lock lock(mutex_);
+        freed_.wait(lock, [&] { return !idle_.empty() || opened_ < sessions_; });
+        if (idle_.empty()) ++opened_;
+        else {
+            sql = std::move(idle_.back());
+            idle_.pop_back();
+        }
+    }
+    struct GiveBack {
+        Store& store;
+        std::unique_ptr<soci::session>& sql;
+        ~GiveBack() {
+            {
+                std::lock_guard lock(store.mutex_);
+                store.idle_.push_back(std::move(sql));
+            }
+            store.freed_.notify_one();
+        }
+    } giveBack{*this, sql};
+    auto reopen = [&] {
+        sql.reset();
+        try {
+            sql = Open();
+        } catch (const std::exception& e) {
+            throw StoreUnavailable(e.what());
+        }
+    };
+    if (!sql) reopen();
     try {
-        if (!sql.is_connected()) sql.reconnect();
-        return f(sql);
+        return f(*sql);
+    } catch (const soci::soci_error&) {
+        // Lost, or a fault of the statement: a fresh connection tells which.
+    }
+    reopen();
+    try {
+        return f(*sql);
     } catch (const soci::soci_error& e) {
-        if (IsUnavailable(e, sql)) throw StoreUnavailable(e.what());
+        const std::string what = e.what();
+        if (e.get_error_category() == soci::soci_error::connection_error ||
+            what.find("database is locked") != std::string::npos)
+            throw StoreUnavailable(what);
         throw;
     }
 }

@@ -2,15 +2,16 @@
 // halls share one board. The schema is made and brought up to date by the hall itself; a
 // game is kept whole, replay and all, in one transaction, or not at all.
 #pragma once
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace soci {
-class connection_pool;
 class session;
 }  // namespace soci
 
@@ -51,9 +52,10 @@ constexpr int HallSchemaVersion = 2;
 
 class Store {
 public:
-    // `where`: a file name for SQLite, or a postgresql:// address. `sessions` connections
-    // are opened, one for each thread that may use the database at once. Throws (with a
-    // line saying why) when the database cannot be opened or its schema brought up to date.
+    // `where`: a file name for SQLite, or a postgresql:// address. Up to `sessions`
+    // connections are opened as they are needed, one for each thread that uses the database
+    // at once. Throws (with a line saying why) when the database cannot be opened or its
+    // schema brought up to date.
     Store(const std::string& where, int sessions);
     ~Store();
     Store(const Store&) = delete;
@@ -68,11 +70,17 @@ public:
 private:
     template <class F>
     auto Use(F&& f);
+    std::unique_ptr<soci::session> Open();
     void Upgrade(soci::session& sql);
 
+    std::string where_;
     bool postgres_ = false;
-    std::unique_ptr<soci::connection_pool> pool_;
     int sessions_ = 0;
+    std::mutex mutex_;
+    std::condition_variable freed_;
+    int opened_ = 0;  // connections leased or idle
+    // Idle connections; a null one was lost and is opened again before its next use.
+    std::vector<std::unique_ptr<soci::session>> idle_;
 };
 
 // The digest a replay is known by: the same bytes are kept once.
