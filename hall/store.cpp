@@ -186,45 +186,33 @@ KeptGame Store::Keep(const NewGame& game) {
     return Use([&](soci::session& sql) {
         KeptGame kept;
         kept.entry = game.entry;
-        // Two halls may take the same replay at once: the second insert meets the digest
-        // already there, and its second try finds that game.
-        for (int attempt = 0;; ++attempt) {
-            try {
-                soci::transaction tx(sql);
-                long long id = 0;
-                soci::indicator found = soci::i_null;
-                sql << "SELECT id FROM games WHERE digest = :d", soci::use(digest), soci::into(id, found);
-                if (found == soci::i_ok) {
-                    tx.commit();
-                    kept.entry = Entries(sql, std::string("SELECT ") + EntryColumns + " FROM games WHERE id = :id",
-                                         soci::use(id))
-                                     .at(0);
-                    kept.already = true;
-                    break;
-                }
-                const GameEntry& e = game.entry;
-                const std::string submitted = Now();
-                const long long gameMs = (long long)e.gameMs, passes = (long long)e.passes;
-                sql << "INSERT INTO games (digest, name, score, level, game_ms, passes, game_version, submitted, "
-                       "replay) VALUES (:digest, :name, :score, :level, :game_ms, :passes, :version, :submitted, "
-                       ":replay) RETURNING id",
-                    soci::use(digest), soci::use(e.name), soci::use(e.score), soci::use(e.level), soci::use(gameMs),
-                    soci::use(passes), soci::use(e.gameVersion), soci::use(submitted), soci::use(game.replay),
-                    soci::into(id);
-                tx.commit();
-                kept.entry.id = id;
-                kept.entry.submitted = submitted;
-                break;
-            } catch (const soci::soci_error& e) {
-                if (attempt > 0 || e.get_error_category() != soci::soci_error::constraint_violation) throw;
-            }
+        // One statement, so one transaction on either database: the game goes in whole, or
+        // its digest is there already (the same replay, from this hall or another) and
+        // nothing does.
+        const GameEntry& e = game.entry;
+        const std::string submitted = Now();
+        const long long gameMs = (long long)e.gameMs, passes = (long long)e.passes;
+        long long id = 0;
+        sql << "INSERT INTO games (digest, name, score, level, game_ms, passes, game_version, submitted, replay) "
+               "VALUES (:digest, :name, :score, :level, :game_ms, :passes, :version, :submitted, :replay) "
+               "ON CONFLICT (digest) DO NOTHING RETURNING id",
+            soci::use(digest), soci::use(e.name), soci::use(e.score), soci::use(e.level), soci::use(gameMs),
+            soci::use(passes), soci::use(e.gameVersion), soci::use(submitted), soci::use(game.replay), soci::into(id);
+        if (sql.got_data()) {
+            kept.entry.id = id;
+            kept.entry.submitted = submitted;
+        } else {
+            kept.entry =
+                Entries(sql, std::string("SELECT ") + EntryColumns + " FROM games WHERE digest = :d", soci::use(digest))
+                    .at(0);
+            kept.already = true;
         }
-        const GameEntry& e = kept.entry;
-        const long long gameMs = (long long)e.gameMs, id = e.id;
+        const GameEntry& k = kept.entry;
+        const long long keptMs = (long long)k.gameMs, keptId = k.id;
         long long better = 0, games = 0;
         sql << "SELECT COUNT(*) FROM games WHERE score > :s OR (score = :s2 AND (game_ms < :g OR "
                "(game_ms = :g2 AND id < :id)))",
-            soci::use(e.score), soci::use(e.score), soci::use(gameMs), soci::use(gameMs), soci::use(id),
+            soci::use(k.score), soci::use(k.score), soci::use(keptMs), soci::use(keptMs), soci::use(keptId),
             soci::into(better);
         sql << "SELECT COUNT(*) FROM games", soci::into(games);
         kept.place = better + 1;

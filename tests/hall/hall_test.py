@@ -1,0 +1,294 @@
+#!/usr/bin/env python3
+"""The hall of fame, served for real: glimmo-hall on a SQLite file and on a PostgreSQL
+this test starts in a temporary folder (Debian's postgresql; as its `postgres` user when
+run as root, which it refuses), fed replays that glimmo recorded headless.
+
+Usage: hall_test.py GLIMMO GLIMMO_HALL [unittest arguments, such as -k Refusals]
+Skips the PostgreSQL case where postgresql is not installed."""
+import concurrent.futures
+import http.client
+import json
+import os
+import pwd
+import shutil
+import signal
+import sqlite3
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+import urllib.parse
+
+GLIMMO, HALL = sys.argv[1], sys.argv[2]
+PG_BIN = "/usr/lib/postgresql/15/bin"
+
+
+def record_game(folder, taps):
+    """A player's game, recorded headless: Enter, then the arrows at the given ms."""
+    script = os.path.join(folder, "script.txt")
+    with open(script, "w") as f:
+        f.write("500 tap RETURN\n" + "".join(f"{ms} tap {key}\n" for ms, key in taps))
+    path = os.path.join(folder, f"game-{len(os.listdir(folder))}.replay")
+    subprocess.run([GLIMMO, "--headless", "--script", script, "--record", path, "--until-tick", "600000"],
+                   check=True, stdout=subprocess.DEVNULL)
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def games(folder, count):
+    """`count` different games: the arrows pressed at other times."""
+    keys = ["LEFT", "UP", "RIGHT", "DOWN"]
+    return [record_game(folder, [(2000 + 97 * i + 400 * k, keys[(i + k) % 4]) for k in range(6)])
+            for i in range(count)]
+
+
+class Hall:
+    """A glimmo-hall process on a free port of 127.0.0.1."""
+
+    def __init__(self, db, *options):
+        self.proc = subprocess.Popen([HALL, "--db", db, "--port", "0", *options], stdout=subprocess.PIPE,
+                                     stderr=subprocess.PIPE, text=True)
+        line = self.proc.stdout.readline()
+        if "http://127.0.0.1:" not in line:
+            self.proc.kill()
+            raise AssertionError(f"the hall did not start: {line!r} {self.proc.stderr.read()!r}")
+        self.port = int(line.split("http://127.0.0.1:")[1].split("/")[0])
+
+    def request(self, method, path, body=None, headers=None):
+        conn = http.client.HTTPConnection("127.0.0.1", self.port, timeout=30)
+        try:
+            conn.request(method, path, body=body, headers=headers or {})
+            res = conn.getresponse()
+            return res.status, dict(res.getheaders()), res.read()
+        finally:
+            conn.close()
+
+    def submit(self, replay, name="Ann"):
+        status, _, body = self.request("POST", "/api/submit?name=" + urllib.parse.quote(name), replay)
+        return status, json.loads(body)
+
+    def board(self):
+        status, _, body = self.request("GET", "/api/board?limit=500")
+        assert status == 200, (status, body)
+        return json.loads(body)["games"]
+
+    def stop(self, sig=signal.SIGTERM):
+        self.proc.send_signal(sig)
+        self.proc.wait(timeout=30)
+        self.proc.stdout.close()
+        self.proc.stderr.close()
+        return self.proc.returncode
+
+
+class Postgres:
+    """A PostgreSQL of the test's own, on a Unix socket in a temporary folder."""
+
+    def __init__(self, folder):
+        self.folder = folder
+        self.data = os.path.join(folder, "data")
+        self.user = []
+        if os.getuid() == 0:
+            os.chown(folder, pwd.getpwnam("postgres").pw_uid, -1)
+            self.user = ["runuser", "-u", "postgres", "--"]
+        subprocess.run(self.user + [f"{PG_BIN}/initdb", "-D", self.data, "-A", "trust", "-U", "hall", "-E", "UTF8",
+                                    "--no-sync"], check=True, stdout=subprocess.DEVNULL)
+        self.start()
+        subprocess.run(self.user + [f"{PG_BIN}/createdb", "-h", folder, "-p", "5432", "-U", "hall", "hall"],
+                       check=True)
+        self.url = f"postgresql://hall@/hall?host={folder}&port=5432"
+
+    def start(self):
+        subprocess.run(self.user + [f"{PG_BIN}/pg_ctl", "-D", self.data, "-l", os.path.join(self.folder, "log"),
+                                    "-o", f"-k {self.folder} -c listen_addresses= -p 5432", "-w", "start"],
+                       check=True, stdout=subprocess.DEVNULL)
+
+    def stop(self):
+        subprocess.run(self.user + [f"{PG_BIN}/pg_ctl", "-D", self.data, "-m", "fast", "-w", "stop"], check=True,
+                       stdout=subprocess.DEVNULL)
+
+
+class HallTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.tmp = tempfile.mkdtemp(prefix="glimmo-hall-test-")
+        replays = os.path.join(cls.tmp, "replays")
+        os.mkdir(replays)
+        cls.games = games(replays, 10)
+
+    @classmethod
+    def tearDownClass(cls):
+        shutil.rmtree(cls.tmp, ignore_errors=True)
+
+    def db(self, name):
+        return os.path.join(self.tmp, name)
+
+
+class Board(HallTest):
+    def test_submit_list_download_watch(self):
+        web = self.db("web")
+        os.mkdir(web)
+        with open(os.path.join(web, "index.html"), "w") as f:
+            f.write("<!doctype html><title>the page</title>")
+        hall = Hall(self.db("board.db"), "--web", web)
+        try:
+            status, kept = hall.submit(self.games[0], "<b>Ann</b> & co")
+            self.assertEqual((status, kept["status"], kept["place"]), (201, "kept", 1), kept)
+            status, again = hall.submit(self.games[0], "Someone else")
+            self.assertEqual((status, again["status"], again["id"], again["name"]),
+                             (200, "already kept", kept["id"], "<b>Ann</b> & co"))
+            hall.submit(self.games[1], "Bob")
+            board = hall.board()
+            self.assertEqual(len(board), 2)
+            self.assertEqual([g["place"] for g in board], [1, 2])
+            self.assertGreaterEqual(board[0]["score"], board[1]["score"])
+            ann = next(g for g in board if g["id"] == kept["id"])
+            self.assertEqual((ann["score"], ann["passes"]), (kept["score"], kept["passes"]))
+            # The page shows every name escaped.
+            status, _, page = hall.request("GET", "/")
+            self.assertEqual(status, 200)
+            self.assertIn(b"&lt;b&gt;Ann&lt;/b&gt; &amp; co", page)
+            self.assertNotIn(b"<b>Ann", page)
+            # The replay downloads as it was sent; watching it opens the browser build with it.
+            status, headers, replay = hall.request("GET", kept["replay"])
+            self.assertEqual((status, replay), (200, self.games[0]))
+            self.assertIn("attachment", headers["Content-Disposition"])
+            status, headers, _ = hall.request("GET", kept["watch"])
+            self.assertEqual((status, headers["Location"]), (302, "/play/?replay=" + kept["replay"]))
+            status, _, page = hall.request("GET", "/play/index.html")
+            self.assertEqual((status, page), (200, b"<!doctype html><title>the page</title>"))
+            self.assertEqual(hall.request("GET", "/replays/999.replay")[0], 404)
+        finally:
+            self.assertEqual(hall.stop(), 0)
+        # Kept across a restart, with the schema as it was.
+        hall = Hall(self.db("board.db"))
+        try:
+            self.assertEqual(len(hall.board()), 2)
+        finally:
+            hall.stop()
+
+    def test_a_newer_schema_is_refused(self):
+        Hall(self.db("newer.db")).stop()
+        with sqlite3.connect(self.db("newer.db")) as db:
+            db.execute("UPDATE hall_schema SET version = version + 1")
+        proc = subprocess.run([HALL, "--db", self.db("newer.db"), "--port", "0"], capture_output=True, text=True,
+                              timeout=30)
+        self.assertEqual(proc.returncode, 1)
+        self.assertIn("made by a newer hall", proc.stderr)
+
+
+class Refusals(HallTest):
+    def test_each_refusal_says_why_and_keeps_nothing(self):
+        hall = Hall(self.db("refusals.db"), "--max-bytes", "100000")
+        good = self.games[2]
+        end = good.rstrip(b"\n").rsplit(b"\n", 1)[1].split()
+        tampered = good.replace(b" ".join(end), b" ".join(end[:2] + [str(int(end[2]) + 1000).encode()]))
+        rows = [
+            (tampered, "Ann", 422, "the replay does not hold what it claims"),
+            (b"hello", "Ann", 422, "not a replay"),
+            (bytes(range(256)), "Ann", 422, "not a replay"),
+            (good.replace(b"\nversion 1.0.0\n", b"\nversion 0.9.0\n", 1), "Ann", 422, "another game version"),
+            (good, "", 400, "the name is empty"),
+            (good, "   ", 400, "the name is empty"),
+            (good, "x" * 25, 400, "the name is longer than 24 characters"),
+            (good, "a\x07b", 400, "the name holds a control character"),
+            (good + b"#" * 100000, "Ann", 413, "the replay is larger than 100000 bytes"),
+        ]
+        try:
+            for body, name, status, reason in rows:
+                got, answer = hall.submit(body, name)
+                self.assertEqual((got, answer["status"], answer["reason"]), (status, "refused", reason), answer)
+            self.assertEqual(hall.board(), [])
+        finally:
+            hall.stop()
+
+    def test_too_many_from_one_address(self):
+        hall = Hall(self.db("rate.db"), "--per-minute", "2")
+        try:
+            answers = [hall.submit(g)[0] for g in self.games[3:6]]
+            self.assertEqual(answers, [201, 201, 429])
+            self.assertEqual(len(hall.board()), 2)
+        finally:
+            hall.stop()
+
+
+class Kill(HallTest):
+    def test_kill_nine_keeps_every_game_answered_kept(self):
+        """A stream of submissions from eight senders at once; the hall killed in the middle."""
+        db = self.db("kill.db")
+        hall = Hall(db, "--per-minute", "0")
+        # Each a replay of its own: a game with a comment line of its own after it.
+        replays = [self.games[i % len(self.games)] + f"# copy {i}\n".encode() for i in range(400)]
+        answers = {}
+
+        def send(i):
+            try:
+                status, answer = hall.submit(replays[i], f"player {i}")
+                return i, status, answer
+            except (OSError, http.client.HTTPException, ValueError):
+                return i, None, None
+
+        with concurrent.futures.ThreadPoolExecutor(8) as pool:
+            futures = [pool.submit(send, i) for i in range(len(replays))]
+            time.sleep(1.5)
+            hall.proc.kill()
+            for f in futures:
+                i, status, answer = f.result()
+                answers[i] = (status, answer)
+        hall.stop()
+        kept = {i: a["id"] for i, (s, a) in answers.items() if s == 201}
+        lost = sum(1 for s, _ in answers.values() if s is None)
+        print(f"kill -9: {len(kept)} answered kept, {lost} unanswered, of {len(replays)}")
+        self.assertEqual({s for s, _ in answers.values()} - {201, None}, set(), "answers other than kept")
+        self.assertTrue(kept and lost, "the kill came before the first answer or after the last")
+        with sqlite3.connect(db) as check:
+            self.assertEqual(check.execute("PRAGMA integrity_check").fetchone()[0], "ok")
+        hall = Hall(db)
+        try:
+            board = {g["id"]: g for g in hall.board()}
+            for i, game_id in kept.items():
+                self.assertIn(game_id, board)
+                self.assertEqual(board[game_id]["name"], f"player {i}")
+                self.assertEqual(hall.request("GET", board[game_id]["replay"])[2], replays[i])
+            # Nothing half-written: every game on the board is one that was sent, whole.
+            for game in board.values():
+                i = int(game["name"].split()[1])
+                self.assertEqual(hall.request("GET", game["replay"])[2], replays[i])
+            print(f"after the restart: {len(board)} on the board")
+        finally:
+            hall.stop()
+
+
+class PostgreSQL(HallTest):
+    def test_two_halls_share_one_postgres_that_restarts(self):
+        if not os.path.exists(f"{PG_BIN}/initdb"):
+            self.skipTest("postgresql is not installed")
+        folder = tempfile.mkdtemp(prefix="glimmo-pg-")
+        pg = Postgres(folder)
+        a = b = None
+        try:
+            a, b = Hall(pg.url), Hall(pg.url)
+            status, kept = a.submit(self.games[6], "Ann")
+            self.assertEqual(status, 201, kept)
+            self.assertEqual([g["id"] for g in b.board()], [kept["id"]])
+            status, again = b.submit(self.games[6], "Ann")
+            self.assertEqual((status, again["status"]), (200, "already kept"))
+            self.assertEqual(b.submit(self.games[7], "Bob")[0], 201)
+            pg.stop()
+            status, answer = a.submit(self.games[8], "Cy")
+            self.assertEqual((status, answer["status"]), (503, "try again"), answer)
+            self.assertEqual(b.request("GET", "/api/board")[0], 503)
+            pg.start()
+            status, answer = a.submit(self.games[8], "Cy")
+            self.assertEqual(status, 201, answer)
+            self.assertEqual(len(b.board()), 3)
+        finally:
+            for hall in (a, b):
+                if hall:
+                    hall.stop()
+            pg.stop()
+            shutil.rmtree(folder, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    unittest.main(argv=[sys.argv[0]] + sys.argv[3:], verbosity=2)
