@@ -13,6 +13,7 @@
 #include "run/command_line.h"
 #include "run/headless_run.h"
 #include "run/replays.h"
+#include "run/submitter.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
@@ -30,6 +31,8 @@ int main(int argc, char** argv) {
         std::printf("glimmo %s\n", GLIMMO_VERSION);
         return 0;
     }
+    // Sending a game to a hall is glimmo-submit's work.
+    if (!cl.submit.empty()) return StartSubmitter(argv);
     if (cl.headless) {
         // Headless: a virtual clock, scripted events, frames in memory, recorded sound.
         HeadlessBackend& headless = UseHeadlessBackend(cl.startTick, cl.displayProps.value_or(PortraitDisplay));

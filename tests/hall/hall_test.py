@@ -167,6 +167,38 @@ class Board(HallTest):
         finally:
             hall.stop()
 
+    def test_glimmo_submit_tells_the_answer(self):
+        hall = Hall(self.db("submit.db"))
+        address = f"http://127.0.0.1:{hall.port}"
+        kept_file = os.path.join(self.tmp, "best.replay")
+        with open(kept_file, "wb") as f:
+            f.write(self.games[9])
+        tampered = os.path.join(self.tmp, "tampered.replay")
+        with open(tampered, "wb") as f:
+            f.write(self.games[9].replace(b"\nend ", b"\n# edited\nend 1", 1))
+
+        def submit(what, where=address, *more):
+            proc = subprocess.run([GLIMMO, "--submit", what, "--hall", where, "--name", "Dee", *more],
+                                  capture_output=True, text=True, timeout=60)
+            return proc.returncode, proc.stdout + proc.stderr
+
+        try:
+            code, said = submit("best", address, "--config-dir", self.tmp)
+            self.assertEqual(code, 0, said)
+            self.assertIn("kept: place 1 of 1", said)
+            self.assertIn(f"{address}/watch/", said)
+            code, said = submit(kept_file, address + "/")
+            self.assertEqual(code, 0, said)
+            self.assertIn("already on the board", said)
+            code, said = submit(tampered)
+            self.assertEqual(code, 1, said)
+            self.assertIn("refused the game: the replay does not hold what it claims", said)
+        finally:
+            hall.stop()
+        code, said = submit(kept_file)
+        self.assertEqual(code, 3, said)
+        self.assertIn("cannot reach the hall", said)
+
     def test_a_newer_schema_is_refused(self):
         Hall(self.db("newer.db")).stop()
         with sqlite3.connect(self.db("newer.db")) as db:
