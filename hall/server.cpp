@@ -95,18 +95,32 @@ int64_t IdOf(const std::string& text) {
 }
 
 void Submit(const HallOptions& options, Store& store, CheckPool& checks, RateLimit& rate, const httplib::Request& req,
-            httplib::Response& res) {
+            const httplib::ContentReader& reader, httplib::Response& res) {
     if (!rate.Allow(req.remote_addr, std::chrono::steady_clock::now()))
         return Refuse(
             res, 429,
             "too many submissions from this address: at most " + std::to_string(options.perMinute) + " a minute");
-    if (req.body.size() > options.maxBytes)
-        return Refuse(res, 413, "the replay is larger than " + std::to_string(options.maxBytes) + " bytes");
+    // The body is read here, and no further than the limit: an endless one costs the limit.
+    std::string body;
+    bool tooLarge = false;
+    const bool whole = reader([&](const char* data, size_t size) {
+        tooLarge = body.size() + size > options.maxBytes;
+        if (!tooLarge) body.append(data, size);
+        return !tooLarge;
+    });
+    // A length declared past the limit is refused before a byte of the body is read.
+    tooLarge = tooLarge || req.get_header_value<uint64_t>("Content-Length") > options.maxBytes;
+    if (!whole || tooLarge) {
+        res.set_header("Connection", "close");
+        if (tooLarge)
+            return Refuse(res, 413, "the replay is larger than " + std::to_string(options.maxBytes) + " bytes");
+        return Refuse(res, 400, "the replay was cut short");
+    }
     const std::string name = req.has_param("name") ? req.get_param_value("name") : req.get_header_value("X-Name");
     if (std::string why = WhyNotAName(name); !why.empty()) return Refuse(res, 400, why);
-    if (!IsText(req.body)) return Refuse(res, 422, "not a replay", "a replay is text");
+    if (!IsText(body)) return Refuse(res, 422, "not a replay", "a replay is text");
 
-    const VerifyResult r = checks.Check(req.body, std::chrono::milliseconds(options.checkMs));
+    const VerifyResult r = checks.Check(body, std::chrono::milliseconds(options.checkMs));
     switch (r.verdict) {
         case Verdict::Holds: break;
         case Verdict::DoesNotHold: return Refuse(res, 422, "the replay does not hold what it claims", r.why);
@@ -125,7 +139,7 @@ void Submit(const HallOptions& options, Store& store, CheckPool& checks, RateLim
     game.entry.gameMs = r.gameMs;
     game.entry.passes = r.passes;
     game.entry.gameVersion = r.gameVersion;
-    game.replay = req.body;
+    game.replay = std::move(body);
     try {
         const KeptGame kept = store.Keep(game);
         nlohmann::json body = EntryJson(kept.entry, kept.place);
@@ -174,9 +188,10 @@ int RunHallServer(const HallOptions& options, Store& store, CheckPool& checks) {
         Answer(res, 500, {{"status", "error"}, {"reason", "the hall failed on this request"}});
     });
 
-    server.Post("/api/submit", [&](const httplib::Request& req, httplib::Response& res) {
-        Submit(options, store, checks, rate, req, res);
-    });
+    server.Post("/api/submit",
+                [&](const httplib::Request& req, httplib::Response& res, const httplib::ContentReader& reader) {
+                    Submit(options, store, checks, rate, req, reader, res);
+                });
     auto board = [&](const httplib::Request& req, httplib::Response& res, bool html) {
         const int limit = Param(req, "limit", 100, 1, LargestPage);
         const int offset = Param(req, "offset", 0, 0, 1 << 30);

@@ -12,6 +12,7 @@ import os
 import pwd
 import shutil
 import signal
+import socket
 import sqlite3
 import subprocess
 import sys
@@ -287,6 +288,69 @@ class Kill(HallTest):
                 i = int(game["name"].split()[1])
                 self.assertEqual(hall.request("GET", game["replay"])[2], replays[i])
             print(f"after the restart: {len(board)} on the board")
+        finally:
+            hall.stop()
+
+
+def threads_and_memory(pid):
+    """The process's threads and its resident memory in KiB."""
+    with open(f"/proc/{pid}/status") as f:
+        fields = dict(line.split(":", 1) for line in f)
+    return int(fields["Threads"]), int(fields["VmRSS"].split()[0])
+
+
+class Hostile(HallTest):
+    def test_uploads_leave_threads_and_memory_bounded(self):
+        hall = Hall(self.db("hostile.db"), "--threads", "8", "--per-minute", "0")
+        pid = hall.proc.pid
+        threads, memory = threads_and_memory(pid)
+        try:
+            # The fuzzers' replays, and what they found: each refused, none kept, the hall up.
+            fuzz = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "fuzz")
+            files = [os.path.join(root, name) for sub in ("corpus/replay", "found/replay")
+                     for root, _, names in os.walk(os.path.join(fuzz, sub)) for name in names]
+            self.assertGreater(len(files), 10)
+            for path in files:
+                with open(path, "rb") as f:
+                    status, answer = hall.submit(f.read())
+                self.assertIn(status, (201, 422), (path, answer))
+
+            # An endless body: refused once past the limit, without being read into memory.
+            with socket.create_connection(("127.0.0.1", hall.port)) as endless:
+                endless.sendall(b"POST /api/submit?name=Ann HTTP/1.1\r\nHost: x\r\n"
+                                b"Transfer-Encoding: chunked\r\n\r\n")
+                chunk = b"%x\r\n" % 65536 + b"#" * 65536 + b"\r\n"
+                sent = 0
+                try:
+                    while sent < 64 << 20:
+                        endless.sendall(chunk)
+                        sent += 65536
+                except OSError:
+                    pass
+                endless.settimeout(10)
+                answer = endless.recv(4096)
+            self.assertLess(sent, 64 << 20, "the hall read the whole endless body")
+            self.assertIn(b" 413 ", answer.split(b"\r\n")[0])
+
+            # Slow senders, twice as many as threads: each is dropped after its read timeout.
+            slow = [socket.create_connection(("127.0.0.1", hall.port)) for _ in range(16)]
+            for s in slow:
+                s.sendall(b"POST /api/submit HTTP/1.1\r\n")
+            time.sleep(1)
+            busy_threads, busy_memory = threads_and_memory(pid)
+            deadline = time.time() + 30
+            for s in slow:
+                s.settimeout(max(0.1, deadline - time.time()))
+                try:
+                    self.assertIn(s.recv(4096)[:0], (b"",))
+                except socket.timeout:
+                    self.fail("a slow sender was never dropped")
+                s.close()
+            self.assertEqual(hall.request("GET", "/api/board")[0], 200)
+            print(f"threads {threads} at the start, {busy_threads} with 16 slow senders; "
+                  f"memory {memory} KiB at the start, {threads_and_memory(pid)[1]} KiB after it all")
+            self.assertLessEqual(busy_threads, threads)
+            self.assertLess(threads_and_memory(pid)[1], memory + 64 * 1024)
         finally:
             hall.stop()
 
