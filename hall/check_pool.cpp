@@ -143,7 +143,8 @@ void CheckPool::Stop(Worker& w) {
     w = {};
 }
 
-VerifyResult CheckPool::Check(const std::string& text, std::chrono::milliseconds timeLimit) {
+VerifyResult CheckPool::Check(const std::string& text, std::chrono::milliseconds timeLimit,
+                              std::chrono::microseconds* took) {
     size_t index;
     {
         std::unique_lock lock(mutex_);
@@ -152,7 +153,8 @@ VerifyResult CheckPool::Check(const std::string& text, std::chrono::milliseconds
         idle_.pop_back();
     }
     Worker& w = workers_[index];
-    const auto deadline = std::chrono::steady_clock::now() + timeLimit + std::chrono::seconds(1);
+    const auto start = std::chrono::steady_clock::now();
+    const auto deadline = start + timeLimit + std::chrono::seconds(1);
     const uint32_t limitMs = uint32_t(timeLimit.count());
     const uint64_t size = text.size();
     VerifyResult result;
@@ -172,6 +174,7 @@ VerifyResult CheckPool::Check(const std::string& text, std::chrono::milliseconds
             ok = false;
         }
     }
+    if (took) *took = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
     if (!ok) {
         // Past its time, dead, or speaking nonsense: a fresh worker takes its place.
         const bool late = std::chrono::steady_clock::now() >= deadline;

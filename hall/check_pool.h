@@ -20,7 +20,9 @@ public:
 
     // Plays `text` in the next free worker; past `timeLimit` (and a second's grace for the
     // worker to say so itself) the worker is killed and the answer is Verdict::TooLong.
-    VerifyResult Check(const std::string& text, std::chrono::milliseconds timeLimit);
+    // `took`, when given, is set to the time the worker spent on it.
+    VerifyResult Check(const std::string& text, std::chrono::milliseconds timeLimit,
+                       std::chrono::microseconds* took = nullptr);
     int Size() const { return int(workers_.size()); }
 
 private:

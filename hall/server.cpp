@@ -4,6 +4,7 @@
 #include "hall/server.h"
 #include <httplib.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <cstdio>
 #include <deque>
 #include <thread>
@@ -120,7 +121,8 @@ void Submit(const HallOptions& options, Store& store, CheckPool& checks, RateLim
     if (std::string why = WhyNotAName(name); !why.empty()) return Refuse(res, 400, why);
     if (!IsText(body)) return Refuse(res, 422, "not a replay", "a replay is text");
 
-    const VerifyResult r = checks.Check(body, std::chrono::milliseconds(options.checkMs));
+    std::chrono::microseconds took{0};
+    const VerifyResult r = checks.Check(body, std::chrono::milliseconds(options.checkMs), &took);
     switch (r.verdict) {
         case Verdict::Holds: break;
         case Verdict::DoesNotHold: return Refuse(res, 422, "the replay does not hold what it claims", r.why);
@@ -142,10 +144,11 @@ void Submit(const HallOptions& options, Store& store, CheckPool& checks, RateLim
     game.replay = std::move(body);
     try {
         const KeptGame kept = store.Keep(game);
-        nlohmann::json body = EntryJson(kept.entry, kept.place);
-        body["status"] = kept.already ? "already kept" : "kept";
-        body["games"] = kept.games;
-        Answer(res, kept.already ? 200 : 201, body);
+        nlohmann::json answer = EntryJson(kept.entry, kept.place);
+        answer["status"] = kept.already ? "already kept" : "kept";
+        answer["games"] = kept.games;
+        answer["check_ms"] = double(took.count()) / 1000;
+        Answer(res, kept.already ? 200 : 201, answer);
     } catch (const StoreUnavailable&) {
         TryAgain(res);
     }
@@ -170,6 +173,18 @@ int RunHallServer(const HallOptions& options, Store& store, CheckPool& checks) {
     server.set_read_timeout(5, 0);
     server.set_write_timeout(5, 0);
     server.set_keep_alive_timeout(2);
+    // A page goes out in several segments: without this, the last waits for the reader's
+    // delayed acknowledgement (40 to 200 ms).
+    server.set_tcp_nodelay(true);
+    // The listening socket: the port is this hall's alone (no SO_REUSEPORT, so a second
+    // hall on it fails to start rather than sharing it), and taken again at once after a
+    // restart.
+    int listening = -1;
+    server.set_socket_options([&](int sock) {
+        int yes = 1;
+        setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+        listening = sock;
+    });
     server.set_payload_max_length(options.maxBytes);
     server.set_error_handler([&](const httplib::Request&, httplib::Response& res) {
         if (res.status == 413)
@@ -239,6 +254,9 @@ int RunHallServer(const HallOptions& options, Store& store, CheckPool& checks) {
         std::fprintf(stderr, "glimmo-hall: cannot listen on %s port %d\n", options.listen.c_str(), options.port);
         return 1;
     }
+    // cpp-httplib listens with a backlog of 5: a burst of readers connecting at once would
+    // have their connections dropped, and tried again a second later.
+    if (listening >= 0) listen(listening, SOMAXCONN);
     const bool v6 = options.listen.find(':') != std::string::npos;
     std::printf("glimmo-hall: the board is at http://%s%s%s:%d/ (games kept in %s, %d check workers)\n", v6 ? "[" : "",
                 options.listen.c_str(), v6 ? "]" : "", port, store.Postgres() ? "PostgreSQL" : options.db.c_str(),
