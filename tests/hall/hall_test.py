@@ -328,9 +328,13 @@ class Hostile(HallTest):
                 except OSError:
                     pass
                 endless.settimeout(10)
-                answer = endless.recv(4096)
+                try:
+                    answer = endless.recv(4096)
+                except ConnectionResetError:
+                    answer = None  # closed with the rest of the body unread: the answer may be lost
             self.assertLess(sent, 64 << 20, "the hall read the whole endless body")
-            self.assertIn(b" 413 ", answer.split(b"\r\n")[0])
+            if answer is not None:
+                self.assertIn(b" 413 ", answer.split(b"\r\n")[0])
 
             # Slow senders, twice as many as threads: each is dropped after its read timeout.
             slow = [socket.create_connection(("127.0.0.1", hall.port)) for _ in range(16)]
