@@ -17,6 +17,7 @@ import sqlite3
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import unittest
 import urllib.parse
@@ -123,6 +124,55 @@ class HallTest(unittest.TestCase):
 
     def db(self, name):
         return os.path.join(self.tmp, name)
+
+    def kill_in_a_stream(self, db):
+        """A stream of submissions from eight senders at once, the hall killed with kill -9
+        once twenty were answered kept; then every game answered kept is on the board of
+        the hall started again, and every game there is one that was sent, whole."""
+        hall = Hall(db, "--per-minute", "0")
+        # Each a replay of its own: a game with a comment line of its own after it.
+        replays = [self.games[i % len(self.games)] + f"# copy {i}\n".encode() for i in range(2000)]
+        answers = {}
+        kept_count = [0]
+        count_lock = threading.Lock()
+        twenty = threading.Event()
+
+        def send(i):
+            try:
+                status, answer = hall.submit(replays[i], f"player {i}")
+            except (OSError, http.client.HTTPException, ValueError):
+                return i, None, None
+            with count_lock:
+                kept_count[0] += status == 201
+                if kept_count[0] >= 20:
+                    twenty.set()
+            return i, status, answer
+
+        with concurrent.futures.ThreadPoolExecutor(8) as pool:
+            futures = [pool.submit(send, i) for i in range(len(replays))]
+            self.assertTrue(twenty.wait(120), "twenty games were never kept")
+            hall.proc.kill()
+            for f in futures:
+                i, status, answer = f.result()
+                answers[i] = (status, answer)
+        hall.stop()
+        kept = {i: a["id"] for i, (s, a) in answers.items() if s == 201}
+        lost = sum(1 for s, _ in answers.values() if s is None)
+        print(f"kill -9: {len(kept)} answered kept, {lost} unanswered, of {len(replays)}")
+        self.assertEqual({s for s, _ in answers.values()} - {201, None}, set(), "answers other than kept")
+        self.assertTrue(lost, "the kill came after the last answer")
+        hall = Hall(db)
+        try:
+            board = {g["id"]: g for g in hall.board()}
+            for i, game_id in kept.items():
+                self.assertIn(game_id, board)
+                self.assertEqual(board[game_id]["name"], f"player {i}")
+            for game in board.values():
+                i = int(game["name"].split()[1])
+                self.assertEqual(hall.request("GET", game["replay"])[2], replays[i])
+            print(f"after the restart: {len(board)} on the board")
+        finally:
+            hall.stop()
 
 
 class Board(HallTest):
@@ -246,50 +296,11 @@ class Refusals(HallTest):
 
 
 class Kill(HallTest):
-    def test_kill_nine_keeps_every_game_answered_kept(self):
-        """A stream of submissions from eight senders at once; the hall killed in the middle."""
+    def test_kill_nine_on_sqlite(self):
         db = self.db("kill.db")
-        hall = Hall(db, "--per-minute", "0")
-        # Each a replay of its own: a game with a comment line of its own after it.
-        replays = [self.games[i % len(self.games)] + f"# copy {i}\n".encode() for i in range(400)]
-        answers = {}
-
-        def send(i):
-            try:
-                status, answer = hall.submit(replays[i], f"player {i}")
-                return i, status, answer
-            except (OSError, http.client.HTTPException, ValueError):
-                return i, None, None
-
-        with concurrent.futures.ThreadPoolExecutor(8) as pool:
-            futures = [pool.submit(send, i) for i in range(len(replays))]
-            time.sleep(1.5)
-            hall.proc.kill()
-            for f in futures:
-                i, status, answer = f.result()
-                answers[i] = (status, answer)
-        hall.stop()
-        kept = {i: a["id"] for i, (s, a) in answers.items() if s == 201}
-        lost = sum(1 for s, _ in answers.values() if s is None)
-        print(f"kill -9: {len(kept)} answered kept, {lost} unanswered, of {len(replays)}")
-        self.assertEqual({s for s, _ in answers.values()} - {201, None}, set(), "answers other than kept")
-        self.assertTrue(kept and lost, "the kill came before the first answer or after the last")
+        self.kill_in_a_stream(db)
         with sqlite3.connect(db) as check:
             self.assertEqual(check.execute("PRAGMA integrity_check").fetchone()[0], "ok")
-        hall = Hall(db)
-        try:
-            board = {g["id"]: g for g in hall.board()}
-            for i, game_id in kept.items():
-                self.assertIn(game_id, board)
-                self.assertEqual(board[game_id]["name"], f"player {i}")
-                self.assertEqual(hall.request("GET", board[game_id]["replay"])[2], replays[i])
-            # Nothing half-written: every game on the board is one that was sent, whole.
-            for game in board.values():
-                i = int(game["name"].split()[1])
-                self.assertEqual(hall.request("GET", game["replay"])[2], replays[i])
-            print(f"after the restart: {len(board)} on the board")
-        finally:
-            hall.stop()
 
 
 def threads_and_memory(pid):
@@ -360,6 +371,17 @@ class Hostile(HallTest):
 
 
 class PostgreSQL(HallTest):
+    def test_kill_nine_on_postgres(self):
+        if not os.path.exists(f"{PG_BIN}/initdb"):
+            self.skipTest("postgresql is not installed")
+        folder = tempfile.mkdtemp(prefix="glimmo-pg-")
+        pg = Postgres(folder)
+        try:
+            self.kill_in_a_stream(pg.url)
+        finally:
+            pg.stop()
+            shutil.rmtree(folder, ignore_errors=True)
+
     def test_two_halls_share_one_postgres_that_restarts(self):
         if not os.path.exists(f"{PG_BIN}/initdb"):
             self.skipTest("postgresql is not installed")
@@ -367,21 +389,40 @@ class PostgreSQL(HallTest):
         pg = Postgres(folder)
         a = b = None
         try:
-            a, b = Hall(pg.url), Hall(pg.url)
+            a, b = Hall(pg.url, "--per-minute", "0"), Hall(pg.url)
             status, kept = a.submit(self.games[6], "Ann")
             self.assertEqual(status, 201, kept)
             self.assertEqual([g["id"] for g in b.board()], [kept["id"]])
             status, again = b.submit(self.games[6], "Ann")
             self.assertEqual((status, again["status"]), (200, "already kept"))
             self.assertEqual(b.submit(self.games[7], "Bob")[0], 201)
+            # PostgreSQL restarted under a stream of submissions: "try again" while it is
+            # away, and kept again once it is back, with no restart of the halls.
+            answers = []
+            stop = threading.Event()
+
+            def stream():
+                for i in range(100000):
+                    if stop.is_set():
+                        return
+                    answers.append(a.submit(self.games[8] + f"# stream {i}\n".encode(), "Cy")[0])
+
+            sender = threading.Thread(target=stream)
+            sender.start()
+            time.sleep(0.5)
             pg.stop()
-            status, answer = a.submit(self.games[8], "Cy")
+            status, answer = b.submit(self.games[8], "Cy")
             self.assertEqual((status, answer["status"]), (503, "try again"), answer)
             self.assertEqual(b.request("GET", "/api/board")[0], 503)
             pg.start()
-            status, answer = a.submit(self.games[8], "Cy")
-            self.assertEqual(status, 201, answer)
-            self.assertEqual(len(b.board()), 3)
+            time.sleep(0.5)
+            stop.set()
+            sender.join()
+            print(f"PostgreSQL restarted under a stream: {answers.count(201)} kept, "
+                  f"{answers.count(503)} 'try again', {len(answers)} in all")
+            self.assertEqual(set(answers), {201, 503})
+            self.assertEqual(answers[-1], 201)
+            self.assertEqual(len(b.board()), 2 + answers.count(201))
         finally:
             for hall in (a, b):
                 if hall:
