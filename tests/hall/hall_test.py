@@ -314,6 +314,7 @@ class Hostile(HallTest):
     def test_uploads_leave_threads_and_memory_bounded(self):
         hall = Hall(self.db("hostile.db"), "--threads", "8", "--per-minute", "0")
         pid = hall.proc.pid
+        hall.board()  # answered once its threads are there
         threads, memory = threads_and_memory(pid)
         try:
             # The fuzzers' replays, and what they found: each refused, none kept, the hall up.
