@@ -22,7 +22,8 @@ h1 { color: #ffff00; }
 table { border-collapse: collapse; width: 100%; }
 th, td { padding: 0.2em 0.6em; text-align: right; }
 th { color: #00ffde; border-bottom: 1px solid #2121de; }
-td.name { text-align: left; color: #ffff00; }
+th.name, td.name { text-align: left; }
+td.name { color: #ffff00; }
 a { color: #ffbdde; }
 p.note { color: #a0a0a0; }
 </style></head><body>

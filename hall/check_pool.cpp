@@ -143,6 +143,25 @@ void CheckPool::Stop(Worker& w) {
     w = {};
 }
 
+bool CheckPool::Ask(Worker& w, const std::string& text, std::chrono::milliseconds timeLimit,
+                    std::chrono::steady_clock::time_point deadline, VerifyResult& result) {
+    const uint32_t limitMs = uint32_t(timeLimit.count());
+    const uint64_t size = text.size();
+    uint32_t answerSize = 0;
+    if (!WriteAll(w.to, &limitMs, sizeof limitMs) || !WriteAll(w.to, &size, sizeof size) ||
+        !WriteAll(w.to, text.data(), text.size()) || !ReadAll(w.from, &answerSize, sizeof answerSize, deadline) ||
+        answerSize > LargestAnswer)
+        return false;
+    std::string answer(answerSize, '\0');
+    if (!ReadAll(w.from, answer.data(), answer.size(), deadline)) return false;
+    try {
+        result = FromJson(nlohmann::json::parse(answer));
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 VerifyResult CheckPool::Check(const std::string& text, std::chrono::milliseconds timeLimit,
                               std::chrono::microseconds* took) {
     size_t index;
@@ -152,48 +171,41 @@ VerifyResult CheckPool::Check(const std::string& text, std::chrono::milliseconds
         index = idle_.back();
         idle_.pop_back();
     }
-    Worker& w = workers_[index];
-    const auto start = std::chrono::steady_clock::now();
-    const auto deadline = start + timeLimit + std::chrono::seconds(1);
-    const uint32_t limitMs = uint32_t(timeLimit.count());
-    const uint64_t size = text.size();
-    VerifyResult result;
-    uint32_t answerSize = 0;
-    std::string answer;
-    bool ok = WriteAll(w.to, &limitMs, sizeof limitMs) && WriteAll(w.to, &size, sizeof size) &&
-              WriteAll(w.to, text.data(), text.size()) && ReadAll(w.from, &answerSize, sizeof answerSize, deadline) &&
-              answerSize <= LargestAnswer;
-    if (ok) {
-        answer.resize(answerSize);
-        ok = ReadAll(w.from, answer.data(), answer.size(), deadline);
-    }
-    if (ok) {
-        try {
-            result = FromJson(nlohmann::json::parse(answer));
-        } catch (const std::exception&) {
-            ok = false;
+    struct GiveBack {
+        CheckPool& pool;
+        size_t index;
+        ~GiveBack() {
+            {
+                std::lock_guard lock(pool.mutex_);
+                pool.idle_.push_back(index);
+            }
+            pool.freed_.notify_one();
         }
-    }
-    if (took) *took = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
-    if (!ok) {
+    } giveBack{*this, index};
+    Worker& w = workers_[index];
+    VerifyResult result;
+    for (int attempt = 0;; ++attempt) {
+        if (w.pid <= 0) {
+            try {
+                w = Start();
+            } catch (const std::exception&) {
+                return Failed(Verdict::NotAReplay, "the check could not be run");
+            }
+        }
+        const auto start = std::chrono::steady_clock::now();
+        const auto deadline = start + timeLimit + std::chrono::seconds(1);
+        const bool ok = Ask(w, text, timeLimit, deadline, result);
+        if (took)
+            *took = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+        if (ok) return result;
         // Past its time, dead, or speaking nonsense: a fresh worker takes its place.
         const bool late = std::chrono::steady_clock::now() >= deadline;
         Stop(w);
-        try {
-            w = Start();
-        } catch (const std::exception&) {
-            // Left out of the pool: the others go on.
-            return Failed(Verdict::NotAReplay, "the check could not be run");
-        }
-        result = late ? Failed(Verdict::TooLong, "the check ran past its time limit")
-                      : Failed(Verdict::NotAReplay, "the check stopped on this replay");
+        if (late) return Failed(Verdict::TooLong, "the check ran past its time limit");
+        // A worker that died before this replay reached it says nothing of the replay:
+        // once more on a fresh one. Twice is the replay's doing.
+        if (attempt > 0) return Failed(Verdict::NotAReplay, "the check stopped on this replay");
     }
-    {
-        std::lock_guard lock(mutex_);
-        idle_.push_back(index);
-    }
-    freed_.notify_one();
-    return result;
 }
 
 int RunCheckWorker() {

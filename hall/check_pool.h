@@ -33,6 +33,10 @@ private:
     };
     Worker Start();
     void Stop(Worker& worker);
+    // Sends one check to `worker` and reads its answer; false when it died, answered
+    // nonsense or passed `deadline`.
+    bool Ask(Worker& worker, const std::string& text, std::chrono::milliseconds timeLimit,
+             std::chrono::steady_clock::time_point deadline, VerifyResult& result);
 
     std::string program_;
     std::mutex mutex_;

@@ -327,6 +327,15 @@ class Hostile(HallTest):
                     status, answer = hall.submit(f.read())
                 self.assertIn(status, (201, 422), (path, answer))
 
+            # A check worker killed between two checks: the next game is checked by a fresh one.
+            with open(f"/proc/{pid}/task/{pid}/children") as f:
+                workers = [int(w) for w in f.read().split()]
+            self.assertTrue(workers)
+            for worker in workers:
+                os.kill(worker, signal.SIGKILL)
+            status, answer = hall.submit(self.games[0])
+            self.assertEqual(status, 201, answer)
+
             # An endless body: refused once past the limit, without being read into memory.
             with socket.create_connection(("127.0.0.1", hall.port)) as endless:
                 endless.sendall(b"POST /api/submit?name=Ann HTTP/1.1\r\nHost: x\r\n"
