@@ -5,6 +5,7 @@
 #include "app/screens.h"
 #include "app/settings.h"
 #include "app/volume_keys.h"
+#include "app/window_hints.h"
 #include "app/window_proc.h"
 #include "app/window_title.h"
 #include "game/game_frame.h"
@@ -76,6 +77,7 @@ int GameEntry(HINSTANCE instance, HINSTANCE, const WCHAR*, int showCommand) {
         DispatchMessageW(&msg);
         ApplyVolumeKeys();
         UpdateWindowTitle();
+        UpdateWindowHints();
         uint32_t frameTick = GetTickCount();
         FrameKind kind = Paused == 1 ? FrameKind::Pause : GamePhase == PhaseTitle ? FrameKind::Title : FrameKind::Game;
         switch (kind) {

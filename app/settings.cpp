@@ -31,23 +31,6 @@ HKEY OpenKey(const WCHAR* name, LONG& result) {
     return result == ERROR_SUCCESS ? key : nullptr;
 }
 
-// A 4-byte number; anything else (missing, another type, another size) leaves `out` alone.
-bool ReadDword(HKEY key, const WCHAR* name, uint32_t& out) {
-    uint8_t data[4] = {};
-    DWORD type = 0;
-    DWORD size = sizeof data;
-    if (RegQueryValueExW(key, name, nullptr, &type, data, &size) != ERROR_SUCCESS) return false;
-    if (type != REG_DWORD || size != sizeof data) return false;
-    std::memcpy(&out, data, sizeof data);
-    return true;
-}
-
-void WriteDword(HKEY key, const WCHAR* name, uint32_t value) {
-    uint8_t data[4];
-    std::memcpy(data, &value, sizeof data);
-    RegSetValueExW(key, name, 0, REG_DWORD, data, sizeof data);
-}
-
 // The key-click sound as it stands. Up to 30 bytes go to SavedScript; a longer one
 // (up to SavedScriptLimit) is kept whole in SavedScriptLong, so it too comes back intact.
 void SaveScript(HKEY key) {

@@ -4,18 +4,14 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include "game/game_version.h"
 #include "run/replay_file.h"
-
-namespace {
-// The version the seeds were recorded by; any other is refused on line 2.
-const std::string Version = "1.0.0";
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
     Replay replay;
     ReplayProblem problem;
-    if (!ParseReplay(text, Version, replay, problem)) {
+    if (!ParseReplay(text, replay, problem)) {
         const size_t lines = size_t(std::count(text.begin(), text.end(), '\n')) + 1;
         if (problem.line < 1 || size_t(problem.line) > lines || problem.what.empty()) std::abort();
         return 0;
@@ -28,10 +24,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                   (replay.journal[i - 1].pass == e.pass && replay.journal[i - 1].call >= e.call)))
             std::abort();
     }
-    if (replay.world.size() > WorldSize() || replay.version != Version) std::abort();
+    if (replay.world.size() > WorldSize() || replay.gameVersion != GameVersion) std::abort();
     // Read to be played, the same text gives the same passes' lines, one by one.
     Replay played;
-    if (!ReadReplay(text, Version, played, problem) || played.passes != replay.passes) std::abort();
+    if (!ReadReplay(text, played, problem) || played.passes != replay.passes) std::abort();
     std::unique_ptr<JournalFeed> feed = OpenJournal(played);
     JournalEntry entry;
     for (const JournalEntry& e : replay.journal)
@@ -39,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (feed->Next(entry)) std::abort();
     const std::string written = FormatReplay(replay);
     Replay again;
-    if (!ParseReplay(written, Version, again, problem)) std::abort();
+    if (!ParseReplay(written, again, problem)) std::abort();
     if (FormatReplay(again) != written) std::abort();
     return 0;
 }

@@ -23,6 +23,8 @@ void Extent(const GXDisplayProperties& p, int32_t xStep, int32_t yStep, int64_t&
 // 32-bit numbers.
 bool FitsOffsets(int64_t lo, int64_t hi) { return lo >= INT32_MIN && hi <= INT32_MAX && hi - lo < INT32_MAX; }
 
+bool composing = true;
+
 // Eight and four pixels side by side, as the compiler's vector types (SSE2 on x86-64,
 // NEON on ARM, plain words elsewhere).
 using Pixels8 = uint16_t __attribute__((vector_size(16)));
@@ -52,6 +54,8 @@ inline void KeyedRow(uint16_t* dst, const uint16_t* src, ptrdiff_t cols, uint16_
         if (src[col] != key) dst[col] = src[col];
 }
 }  // namespace
+
+void ComposePictures(bool on) { composing = on; }
 
 Surface::Surface() : origin(nullptr), buffer(nullptr), props(GXGetDisplayProperties()), minOffset(0), maxOffset(0) {
     xStep = props.cbxPitch >> 1;
@@ -85,6 +89,7 @@ int SetPixels(Surface& s, uint16_t* address) {
 
 int PutPixel(Surface& s, int32_t x, int32_t y, uint32_t colour) {
     if (!s.origin || uint32_t(x) >= s.props.cxWidth || uint32_t(y) >= s.props.cyHeight || s.props.cBPP != 16) return 0;
+    if (!composing) return 1;
     s.origin[ptrdiff_t(x) * s.xStep + ptrdiff_t(y) * s.yStep] = uint16_t(colour);
     return 1;
 }
@@ -113,7 +118,7 @@ int Blit(Surface& s, int32_t dx, int32_t dy, int32_t w, int32_t h, const Image* 
     if (s.props.cBPP != 16) return 0;
     // Clipped to nothing. Otherwise every pixel drawn lies on the surface and every
     // pixel read in the image (the source rectangle was inside it and shrank with the clip).
-    if (rows < 1 || cols < 1) return 1;
+    if (rows < 1 || cols < 1 || !composing) return 1;
     const ptrdiff_t xStep = s.xStep, yStep = s.yStep, span = img->width;
     ptrdiff_t to = ptrdiff_t(x) * xStep + ptrdiff_t(y) * yStep;
     ptrdiff_t from = ptrdiff_t(fromY) * span + ptrdiff_t(fromX);
@@ -156,6 +161,7 @@ int BlitKeyed(Surface& s, int32_t dx, int32_t dy, int32_t w, int32_t h, const Im
 // is refused: nothing is written.
 int CopySurface(Surface& d, const Surface& s) {
     if (d.props.cBPP != 16 || s.props.cBPP != 16 || !s.buffer || !d.origin) return 0;
+    if (!composing) return 1;
     const int64_t pixels = std::min(int64_t(d.maxOffset) - d.minOffset + 1, int64_t(s.maxOffset) - s.minOffset + 1);
     std::memcpy(d.origin + d.minOffset, s.buffer, size_t(pixels) * sizeof(uint16_t));
     return 1;

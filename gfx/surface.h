@@ -30,6 +30,11 @@ struct Image {
 // The "no key" value: no packed colour can equal it.
 constexpr uint32_t NoKey = 0xFFFF;
 
+// Whether blits, copies and pixels write anything (they do, unless turned off). A check
+// of a replay, whose pictures nobody sees, turns it off: every call still checks its
+// arguments and returns what it would, so the game goes exactly as it does on a screen.
+void ComposePictures(bool on);
+
 int AllocatePixels(Surface& s);
 int SetPixels(Surface& s, uint16_t* address);
 int PutPixel(Surface& s, int32_t x, int32_t y, uint32_t colour);

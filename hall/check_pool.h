@@ -8,7 +8,7 @@
 #include <mutex>
 #include <string>
 #include <vector>
-#include "hall/verify_stand_in.h"
+#include "run/verify.h"
 
 class CheckPool {
 public:

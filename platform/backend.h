@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include "platform/display.h"
+#include "platform/hints.h"
 
 class Backend {
 public:
@@ -27,6 +28,9 @@ public:
     virtual void DestroyGameWindow() = 0;
     // The window's title, UTF-8 (a backend without a title bar has nothing to show it on).
     virtual void SetGameWindowTitle(const std::string& title) { (void)title; }
+    // What the window tells the player beside the picture (hints.h), once per pass; a
+    // backend without a window has nowhere to show it.
+    virtual void SetHints(const HintSituation& situation) { (void)situation; }
     // Single instance: true when another copy runs (and has been asked to come forward).
     virtual bool OtherInstanceRunning(const std::string& title) = 0;
 

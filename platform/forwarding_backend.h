@@ -15,6 +15,7 @@ public:
     void ShowGameWindow() override { inner_.ShowGameWindow(); }
     void DestroyGameWindow() override { inner_.DestroyGameWindow(); }
     void SetGameWindowTitle(const std::string& title) override { inner_.SetGameWindowTitle(title); }
+    void SetHints(const HintSituation& situation) override { inner_.SetHints(situation); }
     bool OtherInstanceRunning(const std::string& title) override { return inner_.OtherInstanceRunning(title); }
     GXDisplayProperties DisplayProperties() override { return inner_.DisplayProperties(); }
     bool OpenDisplay() override { return inner_.OpenDisplay(); }

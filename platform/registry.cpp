@@ -77,3 +77,19 @@ LONG RegCloseKey(HKEY key) {
     delete key;
     return ERROR_SUCCESS;
 }
+
+bool ReadDword(HKEY key, const WCHAR* name, uint32_t& out) {
+    uint8_t data[4] = {};
+    DWORD type = 0;
+    DWORD size = sizeof data;
+    if (RegQueryValueExW(key, name, nullptr, &type, data, &size) != ERROR_SUCCESS) return false;
+    if (type != REG_DWORD || size != sizeof data) return false;
+    std::memcpy(&out, data, sizeof data);
+    return true;
+}
+
+void WriteDword(HKEY key, const WCHAR* name, uint32_t value) {
+    uint8_t data[4];
+    std::memcpy(data, &value, sizeof data);
+    RegSetValueExW(key, name, 0, REG_DWORD, data, sizeof data);
+}

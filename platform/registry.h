@@ -23,3 +23,8 @@ LONG RegDeleteKeyW(HKEY root, const WCHAR* subKey);
 LONG RegQueryValueExW(HKEY key, const WCHAR* name, DWORD* reserved, DWORD* type, BYTE* data, DWORD* size);
 LONG RegSetValueExW(HKEY key, const WCHAR* name, DWORD reserved, DWORD type, const BYTE* data, DWORD size);
 LONG RegCloseKey(HKEY key);
+
+// A 4-byte number: false (and `out` left alone) when the value is missing, of another
+// type or of another size.
+bool ReadDword(HKEY key, const WCHAR* name, uint32_t& out);
+void WriteDword(HKEY key, const WCHAR* name, uint32_t value);

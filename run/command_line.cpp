@@ -9,8 +9,11 @@ namespace {
 const std::vector<OptionInfo> table = {
     {"--help", nullptr, "show this help and exit"},
     {"--version", nullptr, "show the version and exit"},
-    {"--scale", "N", "window scale, a whole number from 1 to 16 (default and most: the largest that fits)"},
-    {"--fullscreen", nullptr, "start in full screen (Alt+Enter or F11 toggles)"},
+    {"--scale", "N",
+     "window scale, a whole number from 1 to 16 (default: the scale the window had when last closed, else the "
+     "largest that fits)"},
+    {"--fullscreen", nullptr, "start in full screen (Alt+Enter or F11 toggles; the window remembers it)"},
+    {"--windowed", nullptr, "start in a window, even if the last run ended in full screen"},
     {"--config-dir", "DIR", "where the settings file glimmo.reg is kept"},
     {"--autopilot", "SEED", "let the built-in player play (a demo in the window; its score is not kept)"},
     {"--replay", "FILE", "play a recorded game back: a replay file, or 'best' or 'last' (the kept ones)"},
@@ -18,6 +21,8 @@ const std::vector<OptionInfo> table = {
     {"--submit", "FILE", "send a game (a replay file, or 'best' or 'last') to a hall of fame, with --hall and --name"},
     {"--hall", "URL", "the hall of fame's address for --submit (http://HOST:PORT)"},
     {"--name", "NAME", "your name on the hall of fame's board, for --submit"},
+    {"--verify", "FILE",
+     "check a replay ('-': the standard input) as fast as it can: one JSON line, exit 0 if it holds"},
     {"--headless", nullptr, "run without a window, on a virtual clock, deterministically"},
     {"--frames", "N", "headless: stop after N passes of the main loop"},
     {"--until-tick", "T", "headless: stop when the virtual clock has run T ms"},
@@ -99,9 +104,11 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
         if (a == "--help") out.help = true;
         else if (a == "--version") out.version = true;
         else if (a == "--headless") out.headless = true;
-        else if (a == "--fullscreen") out.fullscreen = true;
-        else if (value.empty() && (a == "--script" || a == "--state-log" || a == "--audio-out" || a == "--config-dir" ||
-                                   a == "--replay" || a == "--record" || a == "--submit" || a == "--hall")) {
+        else if (a == "--fullscreen") out.fullscreen = true, out.windowed = false;  // the later one wins
+        else if (a == "--windowed") out.windowed = true, out.fullscreen = false;
+        else if (value.empty() &&
+                 (a == "--script" || a == "--state-log" || a == "--audio-out" || a == "--config-dir" ||
+                  a == "--replay" || a == "--record" || a == "--verify" || a == "--submit" || a == "--hall")) {
             error = a + " needs " + info->argument + ", not an empty name";
             return false;
         } else if (a == "--scale") {
@@ -129,6 +136,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
         else if (a == "--submit") out.submit = value;
         else if (a == "--hall") out.hall = value;
         else if (a == "--name") out.name = value;
+        else if (a == "--verify") out.verify = value;
         else if (a == "--screenshot") {
             size_t colon = value.find(':');
             if (colon == std::string::npos || colon + 1 >= value.size() ||
@@ -141,9 +149,15 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
             out.displayProps = p;
         }
     }
-    // A replay brings its own keys and clock, and is only watched.
+    // The check is all the run does.
+    if (!out.verify.empty() && args.size() != 2) {
+        error = "--verify goes alone";
+        return false;
+    }
+    // A replay brings its own keys and clock, and is only watched (a script's keys are the
+    // viewer's).
     if (!out.replay.empty()) {
-        for (const char* o : {"--script", "--autopilot", "--start-tick", "--record"}) {
+        for (const char* o : {"--autopilot", "--start-tick", "--record"}) {
             for (const std::string& a : args)
                 if (a == o) {
                     error = std::string(o) + " does not go with --replay";
@@ -159,8 +173,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
             error = "--submit, --hall and --name go together";
             return false;
         }
-        if (out.headless || !out.replay.empty() || !out.record.empty() || out.autopilotSeed || out.scale ||
-            out.fullscreen) {
+        if (out.headless || !out.replay.empty() || !out.record.empty() || !out.verify.empty() || out.autopilotSeed ||
+            out.scale || out.fullscreen) {
             error = "--submit only sends a game: it goes with no option but --hall, --name and --config-dir";
             return false;
         }

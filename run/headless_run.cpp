@@ -77,10 +77,12 @@ int RunHeadless(const CommandLine& cl, const HeadlessParts& parts) {
             return 2;
         }
     }
-    // A replay holds what came from outside the game; a script's set lines do not.
+    // A replay holds what came from outside the game; a script's set lines do not. Under
+    // --replay a script's keys are the viewer's, and a set line would reach into the game.
     for (const ScriptEvent& e : events)
-        if (!cl.record.empty() && e.kind == ScriptEvent::Set) {
-            std::fprintf(stderr, "glimmo: %s line %d: --record cannot keep a set line\n", cl.script.c_str(), e.line);
+        if ((!cl.record.empty() || !cl.replay.empty()) && e.kind == ScriptEvent::Set) {
+            std::fprintf(stderr, "glimmo: %s line %d: %s\n", cl.script.c_str(), e.line,
+                         cl.record.empty() ? "--replay takes no set line" : "--record cannot keep a set line");
             return 2;
         }
     // A replay that cannot be played costs nothing either.

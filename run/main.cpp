@@ -1,5 +1,5 @@
 // The glimmo program: reads the command line, picks the window or the headless
-// harness, and runs the game (recording it) or plays a replay back.
+// harness, and runs the game (recording it), plays a replay back or checks one.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -14,6 +14,7 @@
 #include "run/headless_run.h"
 #include "run/replays.h"
 #include "run/submitter.h"
+#include "run/verify.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
     }
     // Sending a game to a hall is glimmo-submit's work.
     if (!cl.submit.empty()) return StartSubmitter(argv);
+    if (!cl.verify.empty()) return VerifyFile(cl.verify);
     if (cl.headless) {
         // Headless: a virtual clock, scripted events, frames in memory, recorded sound.
         HeadlessBackend& headless = UseHeadlessBackend(cl.startTick, cl.displayProps.value_or(PortraitDisplay));
@@ -51,6 +53,8 @@ int main(int argc, char** argv) {
     SdlOptions options;
     options.scale = cl.scale;
     options.fullscreen = cl.fullscreen;
+    options.windowed = cl.windowed;
+    options.windowSettings = cl.replay.empty();
     std::unique_ptr<Backend> backend = MakeSdlBackend(options, &error);
     if (!backend) {
         std::fprintf(stderr, "glimmo: %s\n", error.c_str());

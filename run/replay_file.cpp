@@ -3,10 +3,21 @@
 #include <cctype>
 #include <string_view>
 #include "app/window_proc.h"
+#include "game/game_version.h"
 
 namespace {
 
 constexpr const char* FormatName = "glimmo-replay";
+
+// The programs that recorded replays before the file named the game version, and the game
+// version they played.
+struct EarlyProgram {
+    const char* version;
+    int gameVersion;
+};
+constexpr EarlyProgram EarlyPrograms[] = {{"1.0.0", 1}};
+
+std::string ThisGame() { return "this glimmo plays game version " + std::to_string(GameVersion); }
 
 using Words = std::vector<std::string_view>;
 
@@ -108,8 +119,7 @@ private:
 
 class Reader {
 public:
-    Reader(const std::string& version, Replay& out, ReplayProblem& problem)
-        : version_(version), out_(out), problem_(problem) {}
+    Reader(Replay& out, ReplayProblem& problem) : out_(out), problem_(problem) {}
 
     // Reads the whole text; the passes' lines go into the journal when `keepJournal`.
     bool Read(std::string_view text, bool keepJournal) {
@@ -154,6 +164,32 @@ private:
         return false;
     }
 
+    // The game version the replay needs, on the line after the version line; a replay of a
+    // program that did not name it needs the game that program played.
+    bool GameVersionLine(int n, const Words& w) {
+        gameDecided_ = true;
+        if (w.size() >= 1 && w[0] == "game") {
+            int64_t game = 0;
+            if (w.size() != 2 || !Number(w[1], 1, INT32_MAX, game))
+                return Fail(n, "game takes the game version, a whole number from 1");
+            out_.gameVersion = int(game);
+        } else {
+            for (const EarlyProgram& p : EarlyPrograms)
+                if (out_.version == p.version) out_.gameVersion = p.gameVersion;
+            if (!out_.gameVersion) {
+                problem_ = {
+                    n - 1, "recorded by glimmo " + out_.version + ", which names no game version; " + ThisGame(), true};
+                return false;
+            }
+        }
+        if (out_.gameVersion != GameVersion) {
+            problem_ = {w.size() >= 1 && w[0] == "game" ? n : n - 1,
+                        "needs game version " + std::to_string(out_.gameVersion) + "; " + ThisGame(), true};
+            return false;
+        }
+        return true;
+    }
+
     bool Line(int n, std::string_view line) {
         SplitWords(line, w_);
         const Words& w = w_;
@@ -170,10 +206,13 @@ private:
         }
         if (!sawVersion_) {
             if (w.size() != 2 || w[0] != "version") return Fail(n, "the second line must be 'version X.Y.Z'");
-            if (w[1] != version_) return Fail(n, "recorded by glimmo " + Str(w[1]) + "; this is glimmo " + version_);
             out_.version = Str(w[1]);
             sawVersion_ = true;
             return true;
+        }
+        if (!gameDecided_) {
+            if (!GameVersionLine(n, w)) return false;
+            if (!w.empty() && w[0] == "game") return true;
         }
         // Blank lines (any white space, as the words are split) and comments say nothing.
         if (w.empty() || w[0][0] == '#') return true;
@@ -187,7 +226,13 @@ private:
     bool Header(int n, const Words& w) {
         int64_t a = 0, b = 0, c = 0;
         const std::string_view what = w[0];
-        if (what == "start") {
+        if (what == "game") {
+            return Fail(n, "the game version stands on the third line, after the version line");
+        } else if (what == "demo") {
+            if (out_.demo) return Fail(n, "a second demo line");
+            if (w.size() != 1) return Fail(n, "demo takes nothing");
+            out_.demo = true;
+        } else if (what == "start") {
             if (sawStart_) return Fail(n, "a second start line");
             if (w.size() != 2 || !Number(w[1], 0, UINT32_MAX, a))
                 return Fail(n, "start takes the first tick, 0 to 4294967295");
@@ -304,11 +349,11 @@ private:
         uint32_t time = 0;
     };
 
-    const std::string& version_;
     Replay& out_;
     ReplayProblem& problem_;
     bool keep_ = true;
-    bool sawFormat_ = false, sawVersion_ = false, sawStart_ = false, inBody_ = false, ended_ = false;
+    bool sawFormat_ = false, sawVersion_ = false, gameDecided_ = false, sawStart_ = false, inBody_ = false,
+         ended_ = false;
     std::vector<bool> worldSeen_ = std::vector<bool>(WorldSize());
     Words w_;
     JournalEntry entry_;
@@ -369,12 +414,12 @@ void AppendEvent(std::string& line, const JournalEvent& e) {
 
 }  // namespace
 
-bool ParseReplay(const std::string& text, const std::string& programVersion, Replay& out, ReplayProblem& problem) {
-    return Reader(programVersion, out, problem).Read(text, true);
+bool ParseReplay(const std::string& text, Replay& out, ReplayProblem& problem) {
+    return Reader(out, problem).Read(text, true);
 }
 
-bool ReadReplay(std::string text, const std::string& programVersion, Replay& out, ReplayProblem& problem) {
-    if (!Reader(programVersion, out, problem).Read(text, false)) return false;
+bool ReadReplay(std::string text, Replay& out, ReplayProblem& problem) {
+    if (!Reader(out, problem).Read(text, false)) return false;
     out.text = std::move(text);
     return true;
 }
@@ -387,6 +432,8 @@ std::unique_ptr<JournalFeed> OpenJournal(const Replay& replay) {
 std::string FormatReplay(const Replay& r) {
     std::string s = std::string(FormatName) + " " + std::to_string(ReplayFormatVersion) + "\n";
     s += "version " + r.version + "\n";
+    s += "game " + std::to_string(r.gameVersion) + "\n";
+    if (r.demo) s += "demo\n";
     s += "# One game of glimmo; watch it with: glimmo --replay FILE\n";
     s += "start " + std::to_string(r.startTick) + "\n";
     const QueueState& q = r.queue;

@@ -2,8 +2,10 @@
 #include "run/replays.h"
 #include <cstdio>
 #include <filesystem>
+#include <utility>
 #include "app/settings.h"
 #include "game/game_sounds.h"
+#include "game/game_version.h"
 #include "game/phase.h"
 #include "game/score.h"
 #include "platform/atomic_file.h"
@@ -15,6 +17,7 @@
 #include "run/program_run.h"
 #include "run/replay/recording_backend.h"
 #include "run/replay/replay_backend.h"
+#include "run/verify.h"
 #include "sound/sound_system.h"
 
 namespace {
@@ -26,15 +29,13 @@ constexpr uint32_t LongestPaceMs = 3000;
 // How far past a headless run's end the sound is played: more than any pass runs over it.
 constexpr uint32_t PaceEndMarginMs = 2000;
 
-// The most a replay file may hold: a game of an hour is some hundreds of kilobytes.
-constexpr size_t LargestReplay = 64 << 20;
-
 // Watches the loop: takes the state at the start of every pass on the title, and when a
 // pass starts a game, records from that pass on until the game ends.
 class GameRecorder {
 public:
-    GameRecorder(RecordingBackend& backend, std::function<void(const Replay&)> keep)
-        : backend_(backend), keep_(std::move(keep)) {}
+    // `demo`: the built-in player plays the games, and their replays say so.
+    GameRecorder(RecordingBackend& backend, bool demo, std::function<void(const Replay&)> keep)
+        : backend_(backend), demo_(demo), keep_(std::move(keep)) {}
 
     void BeforeMessage() {
         if (inGame_) {
@@ -72,6 +73,8 @@ private:
     void Finish() {
         Replay game = start_;
         game.version = GLIMMO_VERSION;
+        game.gameVersion = GameVersion;
+        game.demo = demo_;
         game.world = NameWorld(startWorld_);
         for (const JournalEntry& e : backend_.Journal())
             if (e.pass <= done_) game.journal.push_back(e);
@@ -83,6 +86,7 @@ private:
     }
 
     RecordingBackend& backend_;
+    bool demo_;
     std::function<void(const Replay&)> keep_;
     Replay start_;  // the clock, the queue and the keys as the pass found them
     std::vector<int64_t> startWorld_;
@@ -101,6 +105,8 @@ void Warn(const std::string& what) {
 
 // The recorder of the run in hand, for the last words of a window whose display is gone.
 GameRecorder* activeRecorder = nullptr;
+// The replay being watched, for its status.
+ReplayBackend* watched = nullptr;
 
 // The files of a run that --record must not take the place of, with what each is.
 std::vector<std::pair<std::string, std::string>> FilesOfTheRun(const CommandLine& cl) {
@@ -117,6 +123,16 @@ std::vector<std::pair<std::string, std::string>> FilesOfTheRun(const CommandLine
         files.emplace_back(KeptReplayPath(folder, "best"), "the best game kept");
     }
     return files;
+}
+
+// A replay's game time in all, which only playing it tells: a check plays it, in
+// milliseconds, unseen by the passes' listener (it is not a run of the program's). 0 when
+// it does not play to its end.
+uint32_t GameTimeInAll(const Replay& replay) {
+    auto listener = std::exchange(OnPassEnd, nullptr);
+    const VerifyResult whole = VerifyReplay(replay.text.empty() ? FormatReplay(replay) : replay.text);
+    OnPassEnd = std::move(listener);
+    return whole.playedToEnd ? uint32_t(whole.gameMs) : 0;
 }
 
 }  // namespace
@@ -150,9 +166,9 @@ bool KeepGame(const std::string& folder, const Replay& game, bool mayBeBest, std
     std::string kept;
     Replay best;
     ReplayProblem problem;
-    // A best game this program cannot play (damaged, or of another version) gives way.
+    // A best game this program cannot play (damaged, or of another game version) gives way.
     bool beaten = !ReadInputFile(bestPath, LargestReplay, true, kept).empty() ||
-                  !ReadReplay(std::move(kept), GLIMMO_VERSION, best, problem) || game.score > best.score;
+                  !ReadReplay(std::move(kept), best, problem) || game.score > best.score;
     if (beaten) ok = WriteFileAtomically(bestPath, text, 0600, ok ? error : nullptr) && ok;
     return ok;
 }
@@ -165,7 +181,7 @@ int RunRecorded(const CommandLine& cl, Backend& inner, bool keepInFolder, bool s
     // The demo's game is kept as the last one, but is never the player's best.
     const bool mayBeBest = !cl.autopilotSeed;
     std::string recordFailure;
-    GameRecorder recorder(recording, [&](const Replay& game) {
+    GameRecorder recorder(recording, !mayBeBest, [&](const Replay& game) {
         std::string error;
         if (keepInFolder && !folder.empty() && !KeepGame(folder, game, mayBeBest, &error)) Warn(error);
         // The file named is written where it is (through a link), in a folder never made.
@@ -219,27 +235,24 @@ bool LoadReplay(const CommandLine& cl, Replay& replay) {
         return false;
     }
     ReplayProblem problem;
-    if (!ReadReplay(std::move(text), GLIMMO_VERSION, replay, problem)) {
+    if (!ReadReplay(std::move(text), replay, problem)) {
         std::fprintf(stderr, "glimmo: %s: replay line %d: %s\n", path.c_str(), problem.line, problem.what.c_str());
         return false;
     }
     return true;
 }
 
-int RunReplay(const CommandLine& cl, const Replay& replay, Backend& inner, SoundRecorder* sound) {
-    const std::string path = ReplayPathFor(cl);
-    ReplayBackend playback(inner, replay.startTick, OpenJournal(replay));
-    if (!cl.headless) playback.SetLongestPace(LongestPaceMs);
-    if (cl.untilTick) playback.SetPaceEnd(replay.startTick + *cl.untilTick + PaceEndMarginMs);
+ReplayPlayed PlayReplay(const CommandLine& cl, const Replay& replay, ReplayBackend& playback, SoundRecorder* sound,
+                        const std::function<bool()>& goOn) {
     SetBackend(&playback);
     // The replayed game reads and saves no settings: the player's stay as they are.
     SetRegistryFolder("");
 
-    uint64_t pass = 0;
+    ReplayPlayed played;
     bool reachedEnd = false, overEarly = false;
     LoopHooks hooks;
     hooks.beforeMessage = [&] {
-        if (pass == 0) {
+        if (played.passes == 0) {
             // The window is never told of a game in play, so Escape there is always Escape,
             // which stops the replay, and never the pause key.
             SetPlayStateSource(nullptr);
@@ -249,42 +262,89 @@ int RunReplay(const CommandLine& cl, const Replay& replay, Backend& inner, Sound
             ApplyWorld(replay.world);
             Mixer.SetSampleMasterVolume(Sound);
         }
-        playback.BeginPass(++pass);
+        playback.BeginPass(++played.passes);
     };
     hooks.afterFrame = [&](const MSG&, uint32_t, FrameKind) {
-        if (playback.StopRequested() || playback.Failed()) return false;
-        if (pass >= replay.passes) reachedEnd = true;
+        if (playback.StopRequested() || playback.Failed() || playback.RestartRequested()) return false;
+        if (played.passes >= replay.passes) reachedEnd = true;
         else if (GamePhase == PhaseGameOver) overEarly = true;
-        else return true;
+        else if (goOn && !goOn()) {
+            played.stopped = true;
+            return false;
+        } else return true;
         if (!cl.headless) playback.Linger(LingerMs);
         return false;
     };
-    int code = RunProgram(cl, hooks, nullptr, sound);
-    SetBackend(&inner);
+    played.code = RunProgram(cl, hooks, nullptr, sound);
+    played.gameMs = playback.Ticks() - replay.startTick;
 
     auto fault = [&](int line, const std::string& what) {
-        // The kept best game reads but cannot be played (edited, or kept by a faulty
-        // build): it is set aside, so that the next game kept takes its place.
-        std::string aside;
-        if (cl.replay == "best" && std::rename(path.c_str(), (path + ".bad").c_str()) == 0)
-            aside = "; it is kept aside as " + path + ".bad, and the next game kept takes its place";
-        std::fprintf(stderr, "glimmo: %s: replay line %d: %s%s\n", path.c_str(), line, what.c_str(), aside.c_str());
-        return 2;
+        played.faultLine = line;
+        played.fault = what;
+        return played;
     };
-    if (playback.StopRequested()) return code;
+    played.restart = playback.RestartRequested();
+    if (playback.StopRequested()) played.stopped = true;
+    if (played.stopped || played.restart) return played;
     if (playback.Failed()) return fault(playback.FailedLine(), playback.Failure());
+    played.playedToEnd = reachedEnd;
     const std::string recorded = "the recorded game ended with pass " + std::to_string(replay.passes);
     if (overEarly)
-        return fault(replay.endLine, "the game is over at pass " + std::to_string(pass) + ", but " + recorded);
+        return fault(replay.endLine, "the game is over at pass " + std::to_string(played.passes) + ", but " + recorded);
     if (!reachedEnd) {
         // Cut short by the harness: its own exit code and line, if any, tell why.
-        if (RunCutShort()) return code;
-        return fault(replay.endLine, "the game ended at pass " + std::to_string(pass) + ", but " + recorded);
+        played.cutShort = RunCutShort();
+        if (played.cutShort) return played;
+        return fault(replay.endLine, "the game ended at pass " + std::to_string(played.passes) + ", but " + recorded);
     }
     if (const JournalEntry* left = playback.NextEntry())
         return fault(left->line, "goes on past the end of its game (pass " + std::to_string(left->pass) + ")");
     if (Score != replay.score)
         return fault(replay.endLine, "the game ends with the score " + std::to_string(Score) +
                                          ", but the replay says " + std::to_string(replay.score));
-    return code;
+    return played;
+}
+
+ReplayStatus WatchedReplayStatus() { return watched ? watched->Status() : ReplayStatus{}; }
+
+int RunReplay(const CommandLine& cl, const Replay& replay, Backend& inner, SoundRecorder* sound) {
+    const std::string path = ReplayPathFor(cl);
+    // In the window, where it stands is shown against its whole length.
+    const uint32_t totalMs = cl.headless ? 0 : GameTimeInAll(replay);
+    // The viewer's pause holds the sound too (unless the game's own pause already does).
+    bool heldSound = false;
+    auto hold = [&heldSound](bool held) {
+        if (held && !Mixer.outputPaused) {
+            Mixer.PauseOutput();
+            heldSound = true;
+        } else if (!held && heldSound) {
+            Mixer.ResumeOutput();
+            heldSound = false;
+        }
+    };
+    // Back to the start: the replay is played again from its first pass, at the speed set.
+    int speedHalves = 2;
+    ReplayPlayed played;
+    do {
+        ReplayBackend playback(inner, replay.startTick, OpenJournal(replay));
+        if (!cl.headless) playback.SetLongestPace(LongestPaceMs);
+        if (cl.untilTick) playback.SetPaceEnd(replay.startTick + *cl.untilTick + PaceEndMarginMs);
+        playback.Controls().SetSpeedHalves(speedHalves);
+        playback.SetTotalMs(totalMs);
+        playback.OnHold(hold);
+        watched = &playback;
+        played = PlayReplay(cl, replay, playback, sound);
+        watched = nullptr;
+        speedHalves = playback.Controls().SpeedHalves();
+    } while (played.restart);
+    SetBackend(&inner);
+    if (played.fault.empty()) return played.code;
+    // The kept best game reads but cannot be played (edited, or kept by a faulty build): it
+    // is set aside, so that the next game kept takes its place.
+    std::string aside;
+    if (cl.replay == "best" && std::rename(path.c_str(), (path + ".bad").c_str()) == 0)
+        aside = "; it is kept aside as " + path + ".bad, and the next game kept takes its place";
+    std::fprintf(stderr, "glimmo: %s: replay line %d: %s%s\n", path.c_str(), played.faultLine, played.fault.c_str(),
+                 aside.c_str());
+    return 2;
 }

@@ -20,6 +20,14 @@ int VirtualKeyForPadButton(int button) {
     // clang-format on
 }
 
+int OtherShoulder(int button) {
+    if (button == SDL_CONTROLLER_BUTTON_LEFTSHOULDER) return SDL_CONTROLLER_BUTTON_RIGHTSHOULDER;
+    if (button == SDL_CONTROLLER_BUTTON_RIGHTSHOULDER) return SDL_CONTROLLER_BUTTON_LEFTSHOULDER;
+    return -1;
+}
+
+bool IsBackButton(int button) { return button == SDL_CONTROLLER_BUTTON_BACK; }
+
 int StickDirection(int current, int value) {
     if (current > 0 && value >= kStickRelease) return 1;
     if (current < 0 && value <= -kStickRelease) return -1;

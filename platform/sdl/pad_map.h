@@ -5,6 +5,10 @@
 
 // The virtual key of an SDL game-controller button, 0 for a button the game ignores.
 int VirtualKeyForPadButton(int button);
+// The shoulders pressed together mute: the other shoulder of a shoulder, -1 for any other button.
+int OtherShoulder(int button);
+// Back closes the help card, as Escape does.
+bool IsBackButton(int button);
 
 // The stick counts as pushed past kStickPress and as let go again only below
 // kStickRelease, so a stick resting near the edge does not chatter.

@@ -148,10 +148,20 @@ void SdlGameBackend::Translate(const SDL_Event& event) {
             break;
         case SDL_CONTROLLERDEVICEADDED: OpenPad(event.cdevice.which); break;
         case SDL_CONTROLLERDEVICEREMOVED: ClosePad(event.cdevice.which); break;
-        case SDL_CONTROLLERBUTTONDOWN:
-            holds_.Press(PadControl(event.cbutton.which, event.cbutton.button),
-                         ForTheMoment(VirtualKeyForPadButton(event.cbutton.button)));
+        case SDL_CONTROLLERBUTTONDOWN: {
+            const int button = event.cbutton.button;
+            if (card_ && IsBackButton(button)) {
+                ToggleHelp();
+                break;
+            }
+            auto pad = pads_.find(event.cbutton.which);
+            const int other = OtherShoulder(button);
+            if (pad != pads_.end() && other >= 0 &&
+                SDL_GameControllerGetButton(pad->second.controller, SDL_GameControllerButton(other)))
+                ToggleMute();
+            holds_.Press(PadControl(event.cbutton.which, button), ForTheMoment(VirtualKeyForPadButton(button)));
             break;
+        }
         case SDL_CONTROLLERBUTTONUP: holds_.Release(PadControl(event.cbutton.which, event.cbutton.button)); break;
         case SDL_CONTROLLERAXISMOTION: MoveStick(event.caxis.which, event.caxis.axis, event.caxis.value); break;
         default: break;
@@ -165,11 +175,18 @@ void SdlGameBackend::TranslateKey(const SDL_KeyboardEvent& key, bool down) {
         return;
     }
     if (key.repeat) return;  // a held key is one press
-    KeyMapping mapping = MapDesktopKey(key.keysym.sym, key.keysym.scancode, (key.keysym.mod & KMOD_ALT) != 0);
+    KeyMapping mapping = bindings_.Map(key.keysym.sym, key.keysym.scancode, (key.keysym.mod & KMOD_ALT) != 0);
+    // With the help card open, the back key closes it rather than leave the game.
+    if (card_ && mapping.action == KeyAction::GameKey && mapping.control == Control::Back) {
+        ToggleHelp();
+        return;
+    }
     switch (mapping.action) {
         case KeyAction::GameKey: holds_.Press(control, ForTheMoment(mapping.vk)); break;
         case KeyAction::ToggleFullScreen: ToggleFullScreen(); break;
         case KeyAction::Screenshot: SaveScreenshot(); break;
+        case KeyAction::Help: ToggleHelp(); break;
+        case KeyAction::Mute: ToggleMute(); break;
         case KeyAction::None: break;
     }
 }
@@ -216,6 +233,7 @@ void SdlGameBackend::OpenPad(int deviceIndex) {
         return;
     }
     pads_[id] = Pad{controller, {0, 0}};
+    RewordHints();  // the hints name the pad's buttons too
 }
 
 void SdlGameBackend::ClosePad(SDL_JoystickID id) {
@@ -224,6 +242,7 @@ void SdlGameBackend::ClosePad(SDL_JoystickID id) {
     holds_.ReleaseRange(PadControl(id, 0), PadControl(id, 0xFFFFFFFFu));
     SDL_GameControllerClose(it->second.controller);
     pads_.erase(it);
+    RewordHints();
 }
 
 void SdlGameBackend::MoveStick(SDL_JoystickID id, int axis, int value) {

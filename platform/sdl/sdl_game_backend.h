@@ -11,8 +11,10 @@
 #include <vector>
 #include "platform/changed_rows.h"
 #include "platform/frame_pacer.h"
+#include "platform/hints.h"
 #include "platform/key_holds.h"
 #include "platform/sdl/display_wait.h"
+#include "platform/sdl/key_map.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/single_instance.h"
 
@@ -29,6 +31,7 @@ public:
     void ShowGameWindow() override;
     void DestroyGameWindow() override;
     void SetGameWindowTitle(const std::string& title) override;
+    void SetHints(const HintSituation& situation) override;
     bool OtherInstanceRunning(const std::string& title) override;
     GXDisplayProperties DisplayProperties() override { return PortraitDisplay; }
     bool OpenDisplay() override;
@@ -62,6 +65,17 @@ private:
     void SaveScreenshot();
     int ShownScale() const;
     void NoteInTitle(const std::string& note);  // shown in the title for a while
+    // The hints layer (sdl_hints.cpp): the window's settings read and kept, the help card
+    // and the mute toggled, the words laid out and drawn over the presented picture.
+    void ReadWindowSettings();
+    void KeepWindowSettings();
+    void ToggleHelp();
+    void ToggleMute();
+    void NoteInLayer(const std::string& note);
+    void RewordHints();
+    std::vector<HintRect> HintRects(int width, int height) const;
+    void DrawHintsWithRenderer();
+    void DrawHintsOnSurface(SDL_Surface* surface);
     void ShowTitle();
     bool RendererDrawsInSoftware() const;
     bool SurfaceCanShowFrames() const;
@@ -145,6 +159,20 @@ private:
     std::string note_;              // the backend's own note, until noteUntil_ (Ticks)
     uint32_t noteUntil_ = 0;
     std::string shownTitle_;  // what the title bar says now
+    // The hints layer.
+    KeyBindings bindings_;
+    bool settingsRead_ = false;
+    int windowedScale_ = 0;     // the scale of the window when last not in full screen
+    HintSituation situation_;   // as the program last told it
+    HintWords words_;           // what the layer shows now
+    ControlNames names_;        // the keys' names, as bound
+    uint32_t wordsExpire_ = 0;  // a note ends then (Ticks): the words change
+    bool wordsExpireSet_ = false;
+    bool card_ = false;  // the help card is open
+    bool muted_ = false;
+    uint32_t mutedNoteUntil_ = 0;  // the mute is spoken of until then (Ticks)
+    std::string layerNote_;
+    uint32_t layerNoteUntil_ = 0;
 };
 
 // Numbers that name each control for KeyHolds.

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include "platform/frame_scaler.h"
 #include "platform/png_writer.h"
-#include "platform/sdl/frame_scaler.h"
 #include "platform/sdl/screenshot_names.h"
 #include "platform/sdl/sdl_game_backend.h"
 #include "platform/sdl/window_icon.h"
@@ -18,25 +18,30 @@ namespace {
 constexpr unsigned kIconResource = 101;
 constexpr uint32_t kNoteMs = 2000;  // how long a note of the backend's own stays in the title
 
-int ScaleFor(const SdlOptions& options) {
+// The scale asked for (0: the largest that fits); said on the command line or kept from
+// the last run, which need not fit this screen and then goes quietly.
+int ScaleFor(int asked, bool said) {
     SDL_Rect usable;
     if (SDL_GetDisplayUsableBounds(0, &usable) != 0) {
         SDL_DisplayMode mode;
-        if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return ChooseWindowScale(0, 0, options.scale);
+        if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return ChooseWindowScale(0, 0, asked);
         usable.w = mode.w;
         usable.h = mode.h;
     }
-    int scale = ChooseWindowScale(usable.w, usable.h, options.scale);
-    if (options.scale > 0 && scale < std::min(options.scale, kLargestScale))
-        std::fprintf(stderr, "glimmo: --scale %d does not fit the screen; using %d, the largest that fits\n",
-                     options.scale, scale);
+    int scale = ChooseWindowScale(usable.w, usable.h, asked);
+    if (said && asked > 0 && scale < std::min(asked, kLargestScale))
+        std::fprintf(stderr, "glimmo: --scale %d does not fit the screen; using %d, the largest that fits\n", asked,
+                     scale);
     return scale;
 }
 }  // namespace
 
 bool SdlGameBackend::CreateGameWindow(const std::string& title) {
     if (window_) return true;
-    int scale = ScaleFor(options_);
+    const bool scaleSaid = options_.scale > 0;
+    if (!settingsRead_) ReadWindowSettings();
+    int scale = ScaleFor(options_.scale, scaleSaid);
+    windowedScale_ = scale;
     Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
     if (options_.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kPhoneWidth * scale,
@@ -103,6 +108,7 @@ void SdlGameBackend::ShowGameWindow() {
 }
 
 void SdlGameBackend::DestroyGameWindow() {
+    KeepWindowSettings();
     CloseDisplay();
     displayWait_.Detach();
     if (renderer_) SDL_DestroyRenderer(renderer_);
@@ -182,6 +188,7 @@ void SdlGameBackend::Present() {
         SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
         SDL_RenderClear(renderer_);
         SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+        if (!words_.Empty()) DrawHintsWithRenderer();
         SDL_RenderPresent(renderer_);
     } else if (useSurface_ && displayOpen_ && hasFrame_) {
         PresentToSurface(true);
@@ -250,6 +257,7 @@ void SdlGameBackend::CoverTheScreen(bool cover) {
 void SdlGameBackend::ToggleFullScreen() {
     if (!window_) return;
     const bool full = FullScreen();
+    if (!full) windowedScale_ = ShownScale();  // the scale to come back to, next run too
     if (!SetFullScreen(!full)) return;
     // Hints are not kept through full screen: the least size is told again.
     if (full) SDL_SetWindowMinimumSize(window_, kPhoneWidth, kPhoneHeight);
@@ -297,13 +305,16 @@ void SdlGameBackend::SaveScreenshot() {
     if (path.empty()) {
         std::fprintf(stderr, "glimmo: screenshot not saved: %s\n", problem.c_str());
         NoteInTitle("screenshot not saved");
+        NoteInLayer("PICTURE NOT SAVED: " + problem);
         return;
     }
     if (WriteFramePng(path, frame, PortraitDisplay, ShownScale())) {
         std::fprintf(stderr, "glimmo: screenshot saved to %s\n", path.c_str());
         NoteInTitle("screenshot saved to " + path);
+        NoteInLayer("PICTURE SAVED TO " + path);
     } else {
         std::fprintf(stderr, "glimmo: could not write the screenshot %s\n", path.c_str());
         NoteInTitle("screenshot not saved");
+        NoteInLayer("PICTURE NOT SAVED");
     }
 }

@@ -5,7 +5,7 @@
 // ourselves and handing the surface to the window system costs a fraction of that.
 #include <array>
 #include <cstring>
-#include "platform/sdl/frame_scaler.h"
+#include "platform/frame_scaler.h"
 #include "platform/sdl/sdl_game_backend.h"
 #include "platform/window_scale.h"
 
@@ -48,7 +48,8 @@ void SdlGameBackend::PresentToSurface(bool withFrame) {
     uint8_t* pixels = static_cast<uint8_t*>(surface->pixels);
     const ScaledPlace place = PlaceScaled(kPhoneWidth, kPhoneHeight, surface->w, surface->h);
     // A new or resized surface has its borders painted once; the picture covers the rest.
-    bool whole = wholeWindow_ || !withFrame;
+    // With hints over the picture, every present draws the whole of it and then the hints.
+    bool whole = wholeWindow_ || !withFrame || !words_.Empty();
     if (surface != bordered_ || surface->w != borderedWidth_ || surface->h != borderedHeight_ || !withFrame) {
         FillBorders(withFrame ? place : ScaledPlace{}, SDL_MapRGB(surface->format, 0, 0, 0), pixels, surface->pitch,
                     surface->w, surface->h);
@@ -64,6 +65,7 @@ void SdlGameBackend::PresentToSurface(bool withFrame) {
             DrawScaled(shown_.data(), PortraitDisplay.cbyPitch, kPhoneWidth, kPhoneHeight, colours_.data(), place,
                        pixels, surface->pitch);
         if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+        if (withFrame && !words_.Empty()) DrawHintsOnSurface(surface);
         SDL_UpdateWindowSurface(window_);
         return;
     }

@@ -14,6 +14,9 @@
 
 namespace {
 
+// The window's mute: the blocks are played through at their pace, heard as silence.
+std::atomic<bool> outputMuted{false};
+
 struct SdlDevice {
     SDL_AudioDeviceID id = 0;
     std::optional<QueuedBlock> playing;  // touched only with the device locked
@@ -41,6 +44,7 @@ void FillAudio(void* userdata, Uint8* stream, int bytes) {
             state->playing.reset();
         }
     }
+    if (outputMuted.load(std::memory_order_relaxed)) at = 0;
     if (at < bytes) std::memset(stream + at, 0x80, size_t(bytes - at));
 }
 
@@ -140,3 +144,5 @@ SdlWaveOut sdlWaveOut;
 }  // namespace
 
 void UseSdlWaveOut() { SetWaveOutBackend(&sdlWaveOut); }
+
+void MuteSdlWaveOut(bool muted) { outputMuted.store(muted, std::memory_order_relaxed); }

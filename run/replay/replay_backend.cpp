@@ -5,6 +5,12 @@
 #include "platform/messages.h"
 #include "platform/window.h"
 
+namespace {
+// A pause of the viewer's left alone this long ends by itself (and one in a headless run,
+// whose script brings no more keys, does not wait for ever).
+constexpr uint32_t LongestPauseMs = 3600 * 1000;
+}  // namespace
+
 ReplayBackend::ReplayBackend(Backend& inner, uint32_t startTick, std::unique_ptr<JournalFeed> journal)
     : ForwardingBackend(inner), start_(startTick), now_(startTick), journal_(std::move(journal)) {
     haveNext_ = journal_->Next(next_);
@@ -25,6 +31,18 @@ void ReplayBackend::BeginPass(uint64_t pass) {
         failure_ = "pass " + std::to_string(next->pass) + " made fewer than " + std::to_string(next->call) +
                    " calls: the game went another way than the one recorded";
     }
+    if (started_ && !still_) Hold();
+}
+
+void ReplayBackend::Hold() {
+    if (!controls_.Paused() || StopRequested() || RestartRequested()) return;
+    if (onHold_) onHold_(true);
+    while (controls_.Paused() && !StopRequested() && !RestartRequested() && !controls_.TakeStep()) {
+        const uint32_t before = inner_.Ticks();
+        Diverted([&] { inner_.WaitEvents(before + LongestPauseMs); });
+        if (inner_.Ticks() - before >= LongestPauseMs) controls_.Resume();
+    }
+    if (onHold_) onHold_(false);
 }
 
 void ReplayBackend::Call(uint32_t foretold) {
@@ -32,15 +50,22 @@ void ReplayBackend::Call(uint32_t foretold) {
     const uint32_t before = now_;
     const bool due = started_ && !failed_ && haveNext_ && next_.pass == pass_ && next_.call == call_;
     now_ = due ? next_.tick : foretold;
+    if (still_) {
+        if (due) Serve();
+        return;
+    }
     int32_t advance = int32_t(now_ - before);
     uint32_t paced = advance > 0 ? uint32_t(advance) : 0;
     if (hasPaceEnd_) {
         const int32_t left = int32_t(paceEnd_ - before);
         paced = left <= 0 ? 0 : std::min(paced, uint32_t(left));
     }
-    Pace(std::min(paced, longestPace_));
-    if (!due) return;
+    Pace(controls_.WindowMs(std::min(paced, longestPace_), now_));
     // After the backend behind has had its turn: what it brought was put aside, this stays.
+    if (due) Serve();
+}
+
+void ReplayBackend::Serve() {
     for (const JournalEvent& event : next_.events) Deliver(event);
     haveNext_ = journal_->Next(next_);
 }
@@ -52,11 +77,11 @@ void ReplayBackend::Pace(uint32_t ms) {
             if (ms == 0) inner_.PollEvents();
             else inner_.WaitEvents(target);
         });
-    } while (ms != 0 && !stop_ && int32_t(target - inner_.Ticks()) > 0);
+    } while (ms != 0 && !StopRequested() && !RestartRequested() && int32_t(target - inner_.Ticks()) > 0);
 }
 
 // Runs a call of the backend behind and takes back whatever it brought: the queue and the
-// key table are as they were, and only an Escape key going down is heeded.
+// key table are as they were, and only the keys going down are heeded, as the viewer's.
 template <class Action>
 void ReplayBackend::Diverted(Action action) {
     const QueueState queue = SaveQueueState();
@@ -66,7 +91,7 @@ void ReplayBackend::Diverted(Action action) {
     const uint64_t posted = PostedCount() - before;
     if (posted) {
         for (const MSG& m : NewestMessages(posted))
-            if (m.message == WM_KEYDOWN && m.wParam == WPARAM(VK_ESCAPE)) stop_ = true;
+            if (m.message == WM_KEYDOWN) controls_.Key(int(m.wParam), now_);
         RestoreQueueState(queue);
         RestoreKeyStates(keys);
     }

@@ -2,14 +2,18 @@
 // messages come from the journal, call by call, so the game reads exactly what it read
 // when it was played; the backend behind it (the window, or the headless harness) only
 // shows the pictures, plays the sound and lets its own clock run as far as the replay's,
-// so the game is seen at its own speed. What happens at that backend (keys, the close
-// button, minimising) never reaches the game: only Escape counts, and it stops the replay.
+// so the game is seen at its own speed, or at the speed the viewer sets. What happens at
+// that backend (keys, the close button, minimising) never reaches the game: the viewer's
+// keys are the watching controls (watch_controls.h), and Escape stops the replay.
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 #include "platform/forwarding_backend.h"
+#include "platform/replay_status.h"
 #include "run/replay/journal.h"
+#include "run/replay/watch_controls.h"
 
 class ReplayBackend : public ForwardingBackend {
 public:
@@ -21,13 +25,23 @@ public:
     void PollEvents() override { Call(now_); }
     bool CreateGameWindow(const std::string& title) override { return inner_.CreateGameWindow(title + " (replay)"); }
     void SetGameWindowTitle(const std::string& title) override { inner_.SetGameWindowTitle(title + " (replay)"); }
+    // The recorded game's pause and GAME OVER are not the watcher's to leave: the window
+    // says that this is a replay, and shows the volume as it changes.
+    void SetHints(const HintSituation& situation) override {
+        HintSituation watched;
+        watched.volume = situation.volume;
+        watched.replay = situation.replay.empty() ? "REPLAY" : situation.replay;
+        inner_.SetHints(watched);
+    }
     // A replay is only watched: it may run beside the game itself.
     bool OtherInstanceRunning(const std::string&) override { return false; }
 
     // The recorded game's first pass begins: the clock goes back to the game's first tick
     // (start-up has moved it) and the journal is served from pass 1 on.
     void Begin();
-    // A pass begins; its calls are counted from 1.
+    // A pass begins; its calls are counted from 1. While the viewer holds the replay
+    // paused, it waits here first (the last picture stays), until resumed, a pass asked
+    // for, stopped or sent back to the start; a pause left alone for an hour ends.
     void BeginPass(uint64_t pass);
     // A jump of the recorded clock (a machine suspended, a stopped process) is played at
     // the backend behind for at most `ms` (the window need not wait days); the game's own
@@ -39,12 +53,24 @@ public:
         paceEnd_ = tick;
         hasPaceEnd_ = true;
     }
+    // The backend behind is never asked to let its time pass: its clock stands still, so it
+    // plays no sound at all (a check of the replay, which nobody watches or hears).
+    void LeaveBehindStill() { still_ = true; }
     // Lets the backend behind run `ms` more of its own time (the last picture stays in the
     // window), unless Escape ends it sooner.
     void Linger(uint32_t ms) { Pace(ms); }
 
     // Escape (or the window's close button) was pressed at the backend behind.
-    bool StopRequested() const { return stop_; }
+    bool StopRequested() const { return controls_.StopAsked(); }
+    // The viewer asked for the replay from its start again.
+    bool RestartRequested() const { return controls_.RestartAsked(); }
+    WatchControls& Controls() { return controls_; }
+    // Called with true when a pause of the viewer's begins and false when it ends (the
+    // sound is held meanwhile).
+    void OnHold(std::function<void(bool)> hold) { onHold_ = std::move(hold); }
+    // The replay's game time in all, when known, for its status.
+    void SetTotalMs(uint32_t ms) { totalMs_ = ms; }
+    ReplayStatus Status() const { return controls_.Status(now_ - start_, totalMs_); }
     // The journal names a call the game never made: the game went another way.
     bool Failed() const { return failed_; }
     int FailedLine() const { return failedLine_; }
@@ -54,11 +80,15 @@ public:
 
 private:
     void Call(uint32_t foretold);
+    void Hold();
+    // The due entry's events reach the game, and the next entry is read.
+    void Serve();
     void Pace(uint32_t ms);
     template <class Action>
     void Diverted(Action action);
     void Deliver(const JournalEvent& event);
 
+    bool still_ = false;
     uint32_t longestPace_ = UINT32_MAX;
     uint32_t paceEnd_ = 0;
     bool hasPaceEnd_ = false;
@@ -70,7 +100,9 @@ private:
     bool started_ = false;
     uint64_t pass_ = 0;
     uint32_t call_ = 0;
-    bool stop_ = false;
+    WatchControls controls_;
+    std::function<void(bool)> onHold_;
+    uint32_t totalMs_ = 0;
     bool failed_ = false;
     int failedLine_ = 0;
     std::string failure_;

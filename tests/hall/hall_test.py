@@ -261,6 +261,16 @@ class Board(HallTest):
 
 
 class Refusals(HallTest):
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        path = os.path.join(cls.tmp, "demo.replay")
+        subprocess.run([GLIMMO, "--headless", "--autopilot", "3", "--record", path, "--until-tick", "300000"],
+                       check=True, stdout=subprocess.DEVNULL)
+        with open(path, "rb") as f:
+            cls.demo = f.read()
+        assert b"\ndemo\n" in cls.demo
+
     def test_each_refusal_says_why_and_keeps_nothing(self):
         hall = Hall(self.db("refusals.db"), "--max-bytes", "100000")
         good = self.games[2]
@@ -270,7 +280,8 @@ class Refusals(HallTest):
             (tampered, "Ann", 422, "the replay does not hold what it claims"),
             (b"hello", "Ann", 422, "not a replay"),
             (bytes(range(256)), "Ann", 422, "not a replay"),
-            (good.replace(b"\nversion 1.0.0\n", b"\nversion 0.9.0\n", 1), "Ann", 422, "another game version"),
+            (good.replace(b"\ngame 1\n", b"\ngame 99\n", 1), "Ann", 422, "another game version"),
+            (self.demo, "Ann", 422, "a demo: the built-in player's games are not players' scores"),
             (good, "", 400, "the name is empty"),
             (good, "   ", 400, "the name is empty"),
             (good, "x" * 25, 400, "the name is longer than 24 characters"),
@@ -282,6 +293,16 @@ class Refusals(HallTest):
                 got, answer = hall.submit(body, name)
                 self.assertEqual((got, answer["status"], answer["reason"]), (status, "refused", reason), answer)
             self.assertEqual(hall.board(), [])
+        finally:
+            hall.stop()
+
+    def test_a_check_past_its_time_limit_is_stopped(self):
+        hall = Hall(self.db("slow.db"), "--check-ms", "1")
+        try:
+            # Five minutes of the built-in player, its demo line taken out: a player's game to
+            # the check, which plays it for longer than a millisecond.
+            status, answer = hall.submit(self.demo.replace(b"\ndemo\n", b"\n", 1))
+            self.assertEqual((status, answer["reason"]), (422, "the check ran past its time limit"), answer)
         finally:
             hall.stop()
 

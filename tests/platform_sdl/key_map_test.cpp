@@ -74,6 +74,8 @@ TEST(KeyMap, WindowCommands) {
     EXPECT_EQ(Key("Return", nullptr, true).action, KeyAction::ToggleFullScreen);
     EXPECT_EQ(Key("Keypad Enter", nullptr, true).action, KeyAction::ToggleFullScreen);
     EXPECT_EQ(Key("F12").action, KeyAction::Screenshot);
+    EXPECT_EQ(Key("F1").action, KeyAction::Help);
+    EXPECT_EQ(Key("M").action, KeyAction::Mute);
     // Alt with any other key is the key itself.
     KeyMapping up = Key("Up", nullptr, true);
     EXPECT_EQ(up.action, KeyAction::GameKey);
@@ -81,6 +83,44 @@ TEST(KeyMap, WindowCommands) {
 }
 
 TEST(KeyMap, OtherKeysDoNothing) {
-    for (const char* name : {"Q", "E", "1", "3", "5", "7", "9", "0", "Keypad 5", "F1", "F5", "F8", "F9", "Tab"})
+    for (const char* name : {"Q", "E", "1", "3", "5", "7", "9", "0", "Keypad 5", "F5", "F8", "F9", "Tab"})
         EXPECT_EQ(Key(name).action, KeyAction::None) << name;
+}
+
+// The player's bindings: a control's keys replaced and named on the help card, keys taken
+// from other controls; a binding that names no key or leaves a control keyless is refused.
+TEST(KeyMap, BindingsFromTheSettings) {
+    struct Case {
+        Control control;
+        const char* value;
+        bool made;
+        const char* names;  // of the control, after
+    } cases[] = {
+        {Control::Up, "I, Keypad 8", true, "I, KEYPAD 8"},
+        {Control::Down, "K", true, "K"},
+        {Control::Left, "Nope", false, "LEFT, A, 4"},
+        {Control::Right, " , ", false, "RIGHT, D, 6"},
+        {Control::Pause, "Escape", false, "P, F10"},  // Back would have none left
+        {Control::Mute, "F1", false, "M"},            // nor Help
+        {Control::Action, "Space", true, "SPACE"},
+    };
+    KeyBindings bindings;
+    for (const Case& c : cases) {
+        std::string why;
+        EXPECT_EQ(bindings.Bind(c.control, c.value, &why), c.made) << c.value;
+        EXPECT_EQ(why.empty(), c.made) << c.value << ": " << why;
+        EXPECT_EQ(bindings.Names(c.control), c.names) << c.value;
+    }
+    auto vk = [&](const char* key, const char* at = nullptr) {
+        KeyMapping m = bindings.Map(KeycodeByName(key), ScancodeByName(at ? at : key), false);
+        return m.action == KeyAction::GameKey ? m.vk : -1;
+    };
+    EXPECT_EQ(vk("I"), VK_UP);
+    EXPECT_EQ(vk("Keypad 8"), VK_UP);  // no longer the phone's 8
+    EXPECT_EQ(vk("Up"), -1);
+    EXPECT_EQ(vk("W"), -1);
+    EXPECT_EQ(vk("K"), VK_DOWN);
+    EXPECT_EQ(vk("Return"), -1);
+    EXPECT_EQ(vk("Space"), VK_RETURN);
+    EXPECT_EQ(vk("A"), VK_LEFT);
 }

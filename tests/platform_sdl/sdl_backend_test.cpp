@@ -3,6 +3,7 @@
 // window and gamepad events become the phone's messages.
 #include "platform/sdl/sdl_backend.h"
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -13,6 +14,7 @@
 #include "platform/keys.h"
 #include "platform/messages.h"
 #include "platform/play_state.h"
+#include "platform/registry_store.h"
 #include "platform/sdl/display_check.h"
 #include "platform/window.h"
 #include "tests/support/sdl/sdl_event_injection.h"
@@ -238,12 +240,76 @@ TEST_F(SdlBackendTest, F12SavesTheWindowsPictureInThePicturesFolder) {
     png.read(reinterpret_cast<char*>(header), sizeof header);
     EXPECT_EQ(header[16] << 24 | header[17] << 16 | header[18] << 8 | header[19], 352);
     EXPECT_EQ(header[20] << 24 | header[21] << 16 | header[22] << 8 | header[23], 440);
+    // The window says it over the bottom of the picture; the game's picture stays the game's.
+    // (The first sleep lets the game's clock catch up with the time the PNG took.)
+    backend->SetHints(HintSituation{});
+    backend->Sleep(30);
+    backend->Sleep(30);
+    WindowPixels shown;
+    ASSERT_TRUE(ReadWindowSurface(&shown));
+    EXPECT_NE(shown.At(2, 437), 0x00FF00u);
+    const auto* last = static_cast<const uint16_t*>(backend->LastFrame());
+    EXPECT_EQ(std::count(last, last + 176 * 220, uint16_t(0x07E0)), 176 * 220);
     backend->Sleep(2100);
+    backend->SetHints(HintSituation{});
+    backend->Sleep(30);
     Messages();
     EXPECT_EQ(ReadWindowTitle(), "glimmo test");
+    ASSERT_TRUE(ReadWindowSurface(&shown));
+    EXPECT_EQ(shown.At(2, 437), 0x00FF00u);
     setenv("HOME", saved.c_str(), 1);
     std::error_code ignored;
     std::filesystem::remove_all(home, ignored);
+}
+
+// Full screen, the scale and the mute are kept when the window goes and used at the next
+// start; the player's keys are read from the same file, and a binding that names no key
+// is ignored with one line.
+TEST(SdlBackendStart, TheWindowRemembersItselfAndThePlayersKeys) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    char folder[] = "/tmp/glimmo-window-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    std::ofstream(SettingsFileIn(folder)) << "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\brix\\glimmo\\Keys]\n"
+                                             "\"Up\"=\"I\"\n\"Down\"=\"Nope\"\n";
+    SetRegistryFolder(folder, false);
+    std::string error;
+    auto first = MakeSdlBackend(SdlOptions{2, false, false, true}, &error);
+    ASSERT_TRUE(first) << error;
+    SetBackend(first.get());
+    ResetMessageQueue();
+    ::testing::internal::CaptureStderr();
+    ASSERT_TRUE(first->CreateGameWindow("glimmo test"));
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "glimmo: the key binding Down = \"Nope\" is ignored: \"Nope\" is not a key\n");
+    first->ShowGameWindow();
+    for (const char* key : {"I", "Up", "F11", "M"}) InjectKey(key, true), InjectKey(key, false);
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    first->PollEvents();
+    MSG msg;
+    std::string got;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        if (msg.message == WM_KEYDOWN) got += std::to_string(msg.wParam) + " ";
+    EXPECT_EQ(got, std::to_string(VK_UP) + " ");  // I steers up; the arrow no longer does
+    first->DestroyGameWindow();
+    first.reset();
+    ReloadRegistry();
+    std::ifstream in(SettingsFileIn(folder));
+    std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (const char* line : {"\"FullScreen\"=dword:00000001", "\"Scale\"=dword:00000002", "\"Muted\"=dword:00000001"})
+        EXPECT_NE(file.find(line), std::string::npos) << line << " in\n" << file;
+    auto second = MakeSdlBackend(SdlOptions{0, false, false, true}, &error);
+    SetBackend(second.get());
+    ASSERT_TRUE(second->CreateGameWindow("glimmo test"));
+    second->ShowGameWindow();
+    WindowPixels shown;
+    ASSERT_TRUE(ReadWindowSurface(&shown));
+    EXPECT_EQ(shown.width, 1024);  // SDL's dummy display, covered
+    second.reset();
+    SetBackend(nullptr);
+    ResetMessageQueue();
+    ResetKeyStates();
+    SetRegistryFolder("");
+    std::filesystem::remove_all(folder);
 }
 
 TEST_F(SdlBackendTest, WaitEndsAtTheDeadlineOrOnAnEvent) {

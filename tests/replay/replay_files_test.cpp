@@ -47,7 +47,7 @@ void PlaySession(const std::string& folder, int closeMs) {
 Replay Read(const std::string& path) {
     Replay replay;
     ReplayProblem problem;
-    EXPECT_TRUE(ParseReplay(ReadWholeFile(path), GLIMMO_VERSION, replay, problem))
+    EXPECT_TRUE(ParseReplay(ReadWholeFile(path), replay, problem))
         << path << " line " << problem.line << ": " << problem.what;
     return replay;
 }
@@ -124,7 +124,7 @@ TEST(KeptGames, AKillInTheMiddleOfAWriteLeavesTheOldGameOrTheNew) {
     // Either file, whenever it is read, holds the old game or a new one, whole.
     auto oldOrNew = [&](const std::string& path, Replay& seen) {
         ReplayProblem problem;
-        if (!ParseReplay(ReadWholeFile(path), GLIMMO_VERSION, seen, problem))
+        if (!ParseReplay(ReadWholeFile(path), seen, problem))
             return path + " is broken, line " + std::to_string(problem.line) + ": " + problem.what;
         if (seen.journal.size() != old.journal.size() && seen.journal.size() != game.journal.size())
             return path + " is neither the old game nor a new one";
@@ -203,10 +203,17 @@ TEST(BadReplays, EachKindIsRefusedWithItsLine) {
         std::string name;
         std::string text;
         int line;
+        std::string says = "";
     };
+    // Another game version's replay names the version it needs.
     std::vector<std::string> v = lines;
+    const int gameLine = LineOf(lines, "game ");
+    v[gameLine - 1] = "game 2";
+    std::vector<Bad> bad{{"other_game_version", Join(v), gameLine, "needs game version 2"}};
+    v.erase(v.begin() + gameLine - 1);
     v[versionLine - 1] = "version 0.9.0";
-    std::vector<Bad> bad{{"other_version", Join(v), versionLine}};
+    bad.push_back({"a_program_that_named_no_game_version", Join(v), versionLine,
+                   "recorded by glimmo 0.9.0, which names no game version"});
     std::string cut = Join(lines);
     cut.resize(cut.size() - lines.back().size() - 1 - lines[lastPass - 1].size() / 2 - 1);
     bad.push_back({"cut_in_a_line", cut, lastPass});
@@ -257,7 +264,8 @@ TEST(BadReplays, EachKindIsRefusedWithItsLine) {
         ProgramResult run = play(file);
         EXPECT_EQ(run.exitCode, 2);
         ASSERT_EQ(run.ErrLines().size(), 1u) << run.err;
-        EXPECT_NE(run.err.find(file + ": replay line " + std::to_string(b.line) + ": "), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find(file + ": replay line " + std::to_string(b.line) + ": " + b.says), std::string::npos)
+            << run.err;
         std::printf("%s: %s", b.name.c_str(), run.err.c_str());
     }
     EXPECT_EQ(ReadWholeFile(kept + "/last.replay"), good);

@@ -1,6 +1,6 @@
 // Whole-number scaling of the 5-6-5 frame: each source row is widened once, then
 // copied down as many rows as the scale.
-#include "platform/sdl/frame_scaler.h"
+#include "platform/frame_scaler.h"
 
 #include <algorithm>
 #include <cstdint>

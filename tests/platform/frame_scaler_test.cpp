@@ -1,7 +1,7 @@
 // Drawing the 5-6-5 frame into a 32-bit surface: where the picture goes, that every
 // target pixel shows the right source pixel at every scale, and that only the borders
 // are painted by the border fill.
-#include "platform/sdl/frame_scaler.h"
+#include "platform/frame_scaler.h"
 #include <gtest/gtest.h>
 #include <cstring>
 #include <vector>
