@@ -453,7 +453,10 @@ class PostgreSQL(HallTest):
                   f"{answers.count(503)} 'try again', {len(answers)} in all")
             self.assertEqual(set(answers), {201, 503})
             self.assertEqual(answers[-1], 201)
-            self.assertEqual(len(b.board()), 2 + answers.count(201))
+            # A "try again" may come for a game whose commit reached PostgreSQL as it went
+            # away: sent again, it is "already kept".
+            self.assertGreaterEqual(len(b.board()), 2 + answers.count(201))
+            self.assertLessEqual(len(b.board()), 2 + answers.count(201) + answers.count(503))
         finally:
             for hall in (a, b):
                 if hall:
