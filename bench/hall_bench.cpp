@@ -53,8 +53,8 @@ struct HallProcess {
         if (pid == 0) {
             dup2(out[1], STDOUT_FILENO);
             close(out[0]);
-            execl(GLIMMO_HALL_EXE, GLIMMO_HALL_EXE, "--db", db.c_str(), "--port", "0", "--per-minute", "0", "--threads",
-                  "64", static_cast<char*>(nullptr));
+            execl(GLIMMO_HALL_EXE, GLIMMO_HALL_EXE, "--db", db.c_str(), "--port", "0", "--per-minute", "0",
+                  static_cast<char*>(nullptr));
             _exit(127);
         }
         close(out[1]);

@@ -17,7 +17,7 @@ const std::vector<HallOption> table = {
     {"--port", "N", "the port to listen on (default 8630; 0: a free one)"},
     {"--web", "DIR", "the browser build (build/web) to serve at /play/, where games are watched"},
     {"--workers", "N", "processes that check replays (default: one per core)"},
-    {"--threads", "N", "requests answered at once (default 32)"},
+    {"--threads", "N", "connections served at once (default 256)"},
     {"--max-bytes", "N", "the largest replay taken, in bytes (default 1048576)"},
     {"--per-minute", "N", "submissions a minute from one address (default 30; 0: no limit)"},
     {"--check-ms", "N", "a check that runs longer is stopped, in ms (default 2000)"},

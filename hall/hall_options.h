@@ -9,7 +9,7 @@ struct HallOptions {
     int port = 8630;                // 0: a free one, printed at the start
     std::string web;                // the browser build's folder, served at /play/
     int workers = 0;                // check workers; 0: one per core
-    int threads = 32;               // HTTP threads, each with a database connection
+    int threads = 256;              // HTTP threads: connections served at once
     size_t maxBytes = 1024 * 1024;  // the largest replay taken
     int perMinute = 30;             // submissions a minute from one address; 0: any
     int checkMs = 2000;             // a check stops past this

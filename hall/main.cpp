@@ -1,6 +1,7 @@
 // glimmo-hall: the hall of fame's server, or (with --check-worker) one of the processes it
 // starts to play the submitted replays.
 #include <unistd.h>
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <thread>
@@ -22,7 +23,9 @@ int main(int argc, char** argv) {
     }
     if (options.checkWorker) return RunCheckWorker();
     try {
-        Store store(options.db, options.threads);
+        // A connection to the database for every request at once, up to a number that
+        // several halls on one PostgreSQL (100 connections by default) can share.
+        Store store(options.db, std::min(options.threads, 16));
         const int workers = options.workers ? options.workers : int(std::max(1u, std::thread::hardware_concurrency()));
         CheckPool checks("/proc/self/exe", workers);
         return RunHallServer(options, store, checks);
