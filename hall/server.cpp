@@ -172,6 +172,9 @@ int RunHallServer(const HallOptions& options, Store& store, CheckPool& checks) {
     // A slow sender has five seconds for each read; a body past the limit is not read.
     server.set_read_timeout(5, 0);
     server.set_write_timeout(5, 0);
+    // A reader keeps its connection for a hundred requests (the library's five would have
+    // it connect again every few pages), and for two seconds between them.
+    server.set_keep_alive_max_count(100);
     server.set_keep_alive_timeout(2);
     // A page goes out in several segments: without this, the last waits for the reader's
     // delayed acknowledgement (40 to 200 ms).
