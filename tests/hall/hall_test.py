@@ -188,8 +188,10 @@ class Board(HallTest):
             status, again = hall.submit(self.games[0], "Someone else")
             self.assertEqual((status, again["status"], again["id"], again["name"]),
                              (200, "already kept", kept["id"], "<b>Ann</b> & co"))
-            hall.submit(self.games[1], "Bob")
+            # Characters, not bytes, are counted: 24 of two bytes each make a name.
+            self.assertEqual(hall.submit(self.games[1], "é" * 24)[0], 201)
             board = hall.board()
+            self.assertIn("é" * 24, [g["name"] for g in board])
             self.assertEqual(len(board), 2)
             self.assertEqual([g["place"] for g in board], [1, 2])
             self.assertGreaterEqual(board[0]["score"], board[1]["score"])
