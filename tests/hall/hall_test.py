@@ -398,7 +398,10 @@ class Hostile(HallTest):
             print(f"threads {threads} at the start, {busy_threads} with 16 slow senders; "
                   f"memory {memory} KiB at the start, {threads_and_memory(pid)[1]} KiB after it all")
             self.assertLessEqual(busy_threads, threads)
-            self.assertLess(threads_and_memory(pid)[1], memory + 64 * 1024)
+            # AddressSanitizer holds freed memory back, up to 256 MiB, to catch its reuse.
+            with open(HALL, "rb") as f:
+                held_back = 256 * 1024 if b"__asan_init" in f.read() else 0
+            self.assertLess(threads_and_memory(pid)[1], memory + 64 * 1024 + held_back)
         finally:
             hall.stop()
 
