@@ -105,4 +105,4 @@ void TogglePause() {
 
 bool GameInPlay() { return GamePhase != PhaseTitle && GamePhase != PhaseGameOver; }
 
-PlayState GamePlayState() { return PlayState{GameInPlay(), Paused == 1}; }
+PlayState GamePlayState() { return PlayState{GameInPlay(), Paused == 1, GamePhase == PhaseTitle}; }

@@ -17,5 +17,5 @@ void TogglePause();
 
 // A game is on: neither the title nor GAME OVER.
 bool GameInPlay();
-// What the platform is told (SetPlayStateSource): whether a game is on, and paused.
+// What the platform is told (SetPlayStateSource): whether a game is on, paused, or the title.
 PlayState GamePlayState();

@@ -31,7 +31,7 @@ string(REPLACE "](LICENSE)" "](copyright)" readme "${readme}")
 file(WRITE ${CMAKE_BINARY_DIR}/doc/README.md "${readme}")
 install(FILES ${CMAKE_BINARY_DIR}/doc/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(FILES ${CMAKE_SOURCE_DIR}/docs/quirks.md ${CMAKE_SOURCE_DIR}/docs/replays.md
-              ${CMAKE_SOURCE_DIR}/docs/layers.md ${CMAKE_SOURCE_DIR}/docs/screenshot.png
+              ${CMAKE_SOURCE_DIR}/docs/layers.md ${CMAKE_SOURCE_DIR}/docs/web_page.md ${CMAKE_SOURCE_DIR}/docs/screenshot.png
         DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
 
 # A stripped install (cmake --install --strip, or cpack) also drops the compiler's notes

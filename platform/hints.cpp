@@ -53,8 +53,28 @@ HintWords WordHints(const HintSituation& s, const WindowNotes& notes, const Cont
         Band(w, n[Control::Action] + ": TITLE" + kOrBreak + n[Control::Back] + ": QUIT");
         if (n.pad) Band(w, "PAD: A TITLE, BACK QUITS");
     }
-    if (!s.replay.empty()) Band(w, s.replay);
+    if (!s.replay.empty() && !notes.card) {
+        Band(w, s.replay);
+        Band(w, n[Control::Help] + ": THE REPLAY'S KEYS");
+    }
     if (!notes.card) return w;
+    if (!s.replay.empty()) {
+        // Watching a replay, the keys are the watching controls: none reaches the game.
+        w.card = {"REPLAY KEYS (" + n[Control::Help] + " CLOSES)"};
+        const std::pair<const char*, std::string> rows[] = {
+            {"PAUSE, RESUME", n[Control::Pause]},
+            {"ONE PASS, PAUSED", n[Control::Action]},
+            {"FASTER, TO 16X", n[Control::Louder] + ", " + n[Control::Up]},
+            {"SLOWER, TO 1/2X", n[Control::Quieter] + ", " + n[Control::Down]},
+            {"10 S AHEAD", n[Control::Right]},
+            {"FROM THE START", n[Control::Left]},
+            {"STOP", n[Control::Back]},
+            {"MUTE", n[Control::Mute]},
+            {"FULL SCREEN", n[Control::FullScreen]},
+            {"PICTURE", n[Control::Screenshot]}};
+        for (const auto& [what, keys] : rows) w.card.push_back(std::string(what) + "\t" + keys);
+        return w;
+    }
     w.card = {"KEYS (" + n[Control::Help] + " CLOSES)"};
     const std::pair<const char*, Control> rows[] = {{"UP", Control::Up},
                                                     {"DOWN", Control::Down},

@@ -6,6 +6,7 @@
 struct PlayState {
     bool gameInPlay = false;  // a game is on: not the title, not GAME OVER
     bool paused = false;
+    bool onTitle = false;  // the title, where a browser's back key has nothing to go back to
 };
 using PlayStateSource = PlayState (*)();
 

@@ -7,7 +7,6 @@
 
 namespace {
 const WCHAR* const WindowKey = L"Software\\brix\\glimmo\\Window";
-const WCHAR* const KeysKey = L"Software\\brix\\glimmo\\Keys";
 constexpr int kLargestKeptScale = 64;
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <utility>
 #include "app/settings.h"
+#include "app/window_hints.h"
 #include "game/game_sounds.h"
 #include "game/game_version.h"
 #include "game/phase.h"
@@ -307,6 +308,22 @@ ReplayPlayed PlayReplay(const CommandLine& cl, const Replay& replay, ReplayBacke
 
 ReplayStatus WatchedReplayStatus() { return watched ? watched->Status() : ReplayStatus{}; }
 
+std::string ReplayHintLine(const ReplayStatus& s) {
+    if (!s.watching) return "";
+    auto clock = [](uint32_t ms) {
+        const uint32_t seconds = ms / 1000, minutes = seconds / 60;
+        char text[32];
+        if (minutes >= 60) std::snprintf(text, sizeof text, "%u:%02u:%02u", minutes / 60, minutes % 60, seconds % 60);
+        else std::snprintf(text, sizeof text, "%u:%02u", minutes, seconds % 60);
+        return std::string(text);
+    };
+    std::string line = s.paused ? "REPLAY PAUSED " : "REPLAY ";
+    line += clock(s.playedMs);
+    if (s.totalMs) line += " OF " + clock(s.totalMs);
+    if (s.jumping) return line + ", >> AHEAD";
+    return line + ", " + (s.speed < 1 ? std::string("1/2") : std::to_string(int(s.speed))) + "X";
+}
+
 int RunReplay(const CommandLine& cl, const Replay& replay, Backend& inner, SoundRecorder* sound) {
     const std::string path = ReplayPathFor(cl);
     // In the window, where it stands is shown against its whole length.
@@ -322,6 +339,8 @@ int RunReplay(const CommandLine& cl, const Replay& replay, Backend& inner, Sound
             heldSound = false;
         }
     };
+    // The window's hints show where it stands, and anew at every key of the viewer's.
+    SetReplayHintSource([] { return ReplayHintLine(WatchedReplayStatus()); });
     // Back to the start: the replay is played again from its first pass, at the speed set.
     int speedHalves = 2;
     ReplayPlayed played;
@@ -332,11 +351,13 @@ int RunReplay(const CommandLine& cl, const Replay& replay, Backend& inner, Sound
         playback.Controls().SetSpeedHalves(speedHalves);
         playback.SetTotalMs(totalMs);
         playback.OnHold(hold);
+        playback.OnControls(UpdateWindowHints);
         watched = &playback;
         played = PlayReplay(cl, replay, playback, sound);
         watched = nullptr;
         speedHalves = playback.Controls().SpeedHalves();
     } while (played.restart);
+    SetReplayHintSource(nullptr);
     SetBackend(&inner);
     if (played.fault.empty()) return played.code;
     // The kept best game reads but cannot be played (edited, or kept by a faulty build): it

@@ -59,6 +59,8 @@ ReplayPlayed PlayReplay(const CommandLine& cl, const Replay& replay, ReplayBacke
 // Where the replay being watched stands (its time played and in all, the speed, whether
 // it is paused), for the window to show; `watching` is false when none is.
 ReplayStatus WatchedReplayStatus();
+// The status as the window's hints say it ("REPLAY PAUSED 1:23 OF 5:24, 4X"); "" for none.
+std::string ReplayHintLine(const ReplayStatus& status);
 // Plays a replay back through `inner` (the window, or the headless harness with its
 // outputs), with the watching controls (run/replay/watch_controls.h): the keys of the
 // window, or headless those of the script. 0 when it played to its end or was stopped with Escape; 2, with one line

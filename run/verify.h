@@ -26,8 +26,8 @@ struct VerifyLimits {
 
 // Not reentrant: the game is plain globals, so one check runs at a time in a process
 // (VerifyReplay takes a process-wide lock). Parallelism comes from processes. While it
-// plays, backends of its own are in force; after it, no backend and the sound device that
-// was in force before.
+// plays, backends of its own are in force; after it, no backend, the sound device that
+// was in force before, and no settings folder (a replay reads and saves no settings).
 VerifyResult VerifyReplay(std::string text, const VerifyLimits& limits = {});
 std::string VerifyJson(const VerifyResult& result);  // the one JSON line `glimmo --verify` prints
 int VerifyExitCode(const VerifyResult& result);      // 0 holds, 2 not a replay, others distinct

@@ -50,6 +50,8 @@ TEST_PACKAGES=(libgtest-dev libbenchmark-dev python3 tuxtype-data openmpt123 xmp
 #                                JavaScript tools with (./play --web, tests/web)
 #   python3                      the local web server of ./play --web (scripts/serve_web.py)
 WEB_PACKAGES=(cmake emscripten nodejs python3)
+#   qrencode                     the QR code of the page's address on the local network (./play --web --lan)
+WEB_LAN_PACKAGES=(qrencode)
 TEST_PACKAGES+=("${WEB_PACKAGES[@]}")
 #   clang, libclang-rt-14-dev    the libFuzzer programs and their sanitizer runtimes (fuzz/run_fuzzers.sh)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)

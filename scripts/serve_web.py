@@ -1,13 +1,18 @@
 #!/usr/bin/env python3
 """Serves the web build's folder on 127.0.0.1 at a free port and prints its address.
 
-The files are static (the page, glimmo.js, glimmo.wasm, the icon): any web host serves
-them as they are; this one only adds the WebAssembly type and asks for no caching, so a
-rebuild shows at the next reload. Usage: serve_web.py FOLDER [QUERY]
+The files are static (the page and its scripts, glimmo.js, glimmo.wasm, the manifest and
+icons): any web host serves them as they are; this one only adds the WebAssembly and
+manifest types and asks for no caching, so a rebuild shows at the next reload. With
+--lan it serves the local network too, and prints the address a phone opens, with a QR
+code of it when qrencode is installed. Usage: serve_web.py [--lan] FOLDER [QUERY]
 (QUERY, such as autopilot=7, goes into the address printed.)"""
 import functools
 import http.server
 import io
+import shutil
+import socket
+import subprocess
 import sys
 import time
 
@@ -36,7 +41,8 @@ class RequestReader(io.RawIOBase):
 
 
 class Handler(http.server.SimpleHTTPRequestHandler):
-    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, ".wasm": "application/wasm"}
+    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, ".wasm": "application/wasm",
+                      ".webmanifest": "application/manifest+json"}
 
     def __init__(self, *args, timeout, **kwargs):
         self.timeout = timeout
@@ -81,10 +87,21 @@ class Server(http.server.ThreadingHTTPServer):
     request_queue_size = 64
 
 
-def make_server(folder, port=0, timeout=REQUEST_SECONDS):
-    """A server of `folder` on 127.0.0.1 (port 0: a free one), not yet serving; a request
+def make_server(folder, port=0, timeout=REQUEST_SECONDS, host="127.0.0.1"):
+    """A server of `folder` on `host` (port 0: a free one), not yet serving; a request
     has `timeout` seconds to arrive whole."""
-    return Server(("127.0.0.1", port), functools.partial(Handler, directory=folder, timeout=timeout))
+    return Server((host, port), functools.partial(Handler, directory=folder, timeout=timeout))
+
+
+def lan_address():
+    """This machine's address on the local network: the one its packets to the outside
+    would leave from (no packet is sent); 127.0.0.1 when it has no network."""
+    with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as probe:
+        try:
+            probe.connect(("192.0.2.1", 9))
+            return probe.getsockname()[0]
+        except OSError:
+            return "127.0.0.1"
 
 
 def start(folder, port=0, timeout=REQUEST_SECONDS):
@@ -97,12 +114,25 @@ def start(folder, port=0, timeout=REQUEST_SECONDS):
 
 
 def main():
-    if len(sys.argv) not in (2, 3):
+    args = sys.argv[1:]
+    lan = bool(args) and args[0] == "--lan"
+    if lan:
+        args = args[1:]
+    if len(args) not in (1, 2):
         print(__doc__.strip().splitlines()[-2], file=sys.stderr)
         return 2
-    server = make_server(sys.argv[1])
-    query = f"?{sys.argv[2]}" if len(sys.argv) == 3 and sys.argv[2] else ""
-    print(f"glimmo: playing at http://127.0.0.1:{server.server_address[1]}/{query} (Ctrl+C stops)", flush=True)
+    server = make_server(args[0], host="0.0.0.0" if lan else "127.0.0.1")
+    query = f"?{args[1]}" if len(args) == 2 and args[1] else ""
+    port = server.server_address[1]
+    if lan:
+        url = f"http://{lan_address()}:{port}/{query}"
+        if shutil.which("qrencode"):
+            subprocess.run(["qrencode", "-t", "ANSIUTF8", "-m", "2", url], check=False)
+        print(f"glimmo: playing on the local network at {url} (on this machine http://127.0.0.1:{port}/{query});"
+              " a phone on the same network opens it, or scans the code (installing the page for offline"
+              " play needs https). Ctrl+C stops.", flush=True)
+    else:
+        print(f"glimmo: playing at http://127.0.0.1:{port}/{query} (Ctrl+C stops)", flush=True)
     try:
         server.serve_forever()
     except KeyboardInterrupt:

@@ -40,9 +40,19 @@ EM_JS(void, web_show_frame, (const uint8_t* rgba, int width, int height), {
     }
 });
 
-EM_JS(void, web_set_title, (const char* title), { document.title = UTF8ToString(title); });
+// The title says what the picture cannot (paused, the volume): the page's hints follow it.
+EM_JS(void, web_set_title, (const char* title), {
+    document.title = UTF8ToString(title);
+    if (Module.onTitle) Module.onTitle(document.title);
+});
+
+EM_JS(void, web_offer_state, (), {
+    window.glimmoState = () => UTF8ToString(_glimmo_state_line()).trim();
+});
 
 EM_JS(void, web_show_ended, (), { if (Module.onGameEnded) Module.onGameEnded(); });
+
+EM_JS(void, web_reload, (), { location.reload(); });
 
 // A seed as the command line takes it (a decimal number below 2^32), else -1.
 EM_JS(double, web_autopilot_seed, (), {
@@ -85,6 +95,7 @@ EM_JS(void, web_listen_to_page, (), {
 
 std::string settingsFile;
 bool eventArrived = false;
+std::function<std::string()> stateLine;
 
 // The settings file as localStorage holds it, written into the registry's folder.
 void BringSettingsFromBrowser() {
@@ -199,6 +210,13 @@ EMSCRIPTEN_KEEPALIVE void glimmo_page_left() {
 }
 
 EMSCRIPTEN_KEEPALIVE void glimmo_settings_changed() { BringSettingsFromBrowser(); }
+
+// The line lives until the next call.
+EMSCRIPTEN_KEEPALIVE const char* glimmo_state_line() {
+    static std::string line;
+    line = stateLine ? stateLine() : std::string();
+    return line.c_str();
+}
 }
 
 WebPageOptions ReadWebPageOptions() {
@@ -234,3 +252,10 @@ void KeepSettingsInBrowser() {
 }
 
 void ShowGameEnded() { web_show_ended(); }
+
+void StartPageAfresh() { web_reload(); }
+
+void OfferStateToPage(std::function<std::string()> line) {
+    stateLine = std::move(line);
+    web_offer_state();
+}

@@ -3,6 +3,7 @@
 // The loop's waits and sleeps hand the page back to the browser (ASYNCIFY).
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include "platform/backend.h"
@@ -19,6 +20,11 @@ Backend& UseWebBackend(const std::string& settingsFolder);
 // Puts the settings file into the browser's storage (after a save); a storage that will
 // not take it (full, or closed to the page) is said in a line of the page's text.
 void KeepSettingsInBrowser();
-// The program has ended (Escape from the title, pause screen or GAME OVER): the page says
-// so, and a key or a click starts the game again.
+// Loads the page again: the program starts afresh, at the title.
+void StartPageAfresh();
+// The program has ended other than by the back key: the page says so, and a key or a
+// click starts the game again.
 void ShowGameEnded();
+// The page's window.glimmoState(): the game's state line of the moment, as `line` gives
+// it (the desktop's --state-log line, without its newline), for tools and the page's tests.
+void OfferStateToPage(std::function<std::string()> line);

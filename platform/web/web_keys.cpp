@@ -1,7 +1,9 @@
 // The desktop's key map in the browser: arrows, W A S D and 2 4 6 8 (top row or keypad)
 // steer, Enter or Space acts, Escape goes back (or pauses), F10 or P pauses, F6 or + and
 // F7 or - set the volume. The page does not scroll or act on a key the game takes.
+// The page's own controls (touch, gamepads) press the same keys through Module.glimmoKey.
 #include "platform/web/web_keys.h"
+#include <emscripten.h>
 #include <emscripten/html5.h>
 #include <cstdint>
 #include <map>
@@ -16,14 +18,28 @@ void (*keyArrived)() = nullptr;
 // the last; the browser's auto-repeat of a held key is no new press.
 KeyHolds holds([](int vk, bool down) { KeyEvent(vk, down); });
 
-// Each place on the keyboard is one control of the holds.
+// Each place on the keyboard, and each control of the page, is one control of the holds.
 uint64_t Control(const std::string& code) {
     static std::map<std::string, uint64_t> numbers;
     return numbers.emplace(code, numbers.size()).first->second;
 }
 
-void Press(const std::string& code, int vk) { holds.Press(Control(code), vk); }
-void Release(const std::string& code) { holds.Release(Control(code)); }
+// A control (a place on the keyboard, a touch control, a gamepad's button) goes down or
+// up as the key `code` names. The back key means what the moment calls for; on the title
+// it does nothing, as there is nothing behind the title in a page.
+void Change(const std::string& control, int vk, bool down) {
+    if (down) {
+        if (vk == VK_ESCAPE) {
+            const PlayState state = CurrentPlayState();
+            if (state.onTitle) return;
+            vk = EscapeKey(state);
+        }
+        holds.Press(Control(control), vk);
+    } else {
+        holds.Release(Control(control));
+    }
+    if (keyArrived) keyArrived();
+}
 
 EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* event, void*) {
     const std::string code = event->code, key = event->key;
@@ -31,16 +47,29 @@ EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* event, void*) {
     if (event->ctrlKey || event->metaKey || event->altKey) return EM_FALSE;
     int vk = WebGameKey(code, key);
     if (!vk) return EM_FALSE;
-    if (type == EMSCRIPTEN_EVENT_KEYDOWN) {
-        if (vk == VK_ESCAPE) vk = EscapeKey(CurrentPlayState());
-        Press(code, vk);
-    } else {
-        Release(code);
-    }
-    if (keyArrived) keyArrived();
+    Change(code, vk, type == EMSCRIPTEN_EVENT_KEYDOWN);
     return EM_TRUE;
 }
+
+// clang-format off
+// Module.glimmoKey(control, code, down): the page's controls press keys by the code of the
+// keyboard's key they stand for ("ArrowUp", "Enter", "Escape", "F10", "F6", "F7"); each
+// control has a name of its own ("swipe", "pad0.12"), so that it holds its key apart
+// from the keyboard's. A code the game does not take is nothing.
+EM_JS(void, web_offer_page_keys, (), {
+    Module.glimmoKey = (control, code, down) => {
+        const c = allocateUTF8(String(control)), k = allocateUTF8(String(code));
+        _glimmo_page_key(c, k, down ? 1 : 0);
+        _free(c);
+        _free(k);
+    };
+});
+// clang-format on
 }  // namespace
+
+extern "C" EMSCRIPTEN_KEEPALIVE void glimmo_page_key(const char* control, const char* code, int down) {
+    if (int vk = WebGameKey(code, "")) Change(std::string("page.") + control, vk, down != 0);
+}
 
 int WebGameKey(const std::string& code, const std::string& key) {
     // By where the key sits, as the desktop takes W A S D and the digits.
@@ -84,6 +113,7 @@ void ListenToWebKeys(void (*arrived)()) {
     keyArrived = arrived;
     emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, OnKey);
     emscripten_set_keyup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, OnKey);
+    web_offer_page_keys();
 }
 
 void ReleaseWebKeys() { holds.ReleaseRange(0, UINT64_MAX); }

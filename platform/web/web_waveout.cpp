@@ -23,10 +23,12 @@ EM_JS(int, web_audio_open, (), {
         console.log('glimmo: no audio (' + e + '); the game plays silent');
         return 0;
     }
-    // Browsers start audio only after a gesture: the first key or click resumes it.
+    // Browsers start audio only after a gesture: the first key, click or touch resumes it
+    // (a touch counts as one only when the finger lifts).
     const resume = () => { if (audio.ctx.state !== 'running') audio.ctx.resume(); };
     window.addEventListener('keydown', resume, true);
     window.addEventListener('pointerdown', resume, true);
+    window.addEventListener('pointerup', resume, true);
     return 1;
 });
 

@@ -85,15 +85,20 @@ void ReplayBackend::Pace(uint32_t ms) {
 template <class Action>
 void ReplayBackend::Diverted(Action action) {
     const QueueState queue = SaveQueueState();
-    const KeyTable keys = SaveKeyStates();
+    const KeyTable held = SaveKeyStates();
     const uint64_t before = PostedCount();
     action();
     const uint64_t posted = PostedCount() - before;
     if (posted) {
+        bool keys = false;
         for (const MSG& m : NewestMessages(posted))
-            if (m.message == WM_KEYDOWN) controls_.Key(int(m.wParam), now_);
+            if (m.message == WM_KEYDOWN) {
+                controls_.Key(int(m.wParam), now_);
+                keys = true;
+            }
         RestoreQueueState(queue);
-        RestoreKeyStates(keys);
+        RestoreKeyStates(held);
+        if (keys && onControls_) onControls_();
     }
 }
 

@@ -26,10 +26,12 @@ public:
     bool CreateGameWindow(const std::string& title) override { return inner_.CreateGameWindow(title + " (replay)"); }
     void SetGameWindowTitle(const std::string& title) override { inner_.SetGameWindowTitle(title + " (replay)"); }
     // The recorded game's pause and GAME OVER are not the watcher's to leave: the window
-    // says that this is a replay, and shows the volume as it changes.
+    // says that this is a replay, and shows the volume as it changes; the card of the
+    // watching keys may open at any moment, as no life is at stake.
     void SetHints(const HintSituation& situation) override {
         HintSituation watched;
         watched.volume = situation.volume;
+        watched.helpAllowed = true;
         watched.replay = situation.replay.empty() ? "REPLAY" : situation.replay;
         inner_.SetHints(watched);
     }
@@ -68,6 +70,8 @@ public:
     // Called with true when a pause of the viewer's begins and false when it ends (the
     // sound is held meanwhile).
     void OnHold(std::function<void(bool)> hold) { onHold_ = std::move(hold); }
+    // Called once the viewer's keys have changed the controls (the status has changed).
+    void OnControls(std::function<void()> changed) { onControls_ = std::move(changed); }
     // The replay's game time in all, when known, for its status.
     void SetTotalMs(uint32_t ms) { totalMs_ = ms; }
     ReplayStatus Status() const { return controls_.Status(now_ - start_, totalMs_); }
@@ -102,6 +106,7 @@ private:
     uint32_t call_ = 0;
     WatchControls controls_;
     std::function<void(bool)> onHold_;
+    std::function<void()> onControls_;
     uint32_t totalMs_ = 0;
     bool failed_ = false;
     int failedLine_ = 0;

@@ -74,7 +74,7 @@ TEST(ArtFiles, IconIsThePlayerOnATransparentGround) {
 }
 
 TEST(ArtFiles, DesktopIconsAreRgbaPngsOfEverySizeTheDesktopAsksFor) {
-    for (uint32_t size : {16u, 24u, 32u, 48u, 64u, 128u, 256u}) {
+    for (uint32_t size : {16u, 24u, 32u, 48u, 64u, 128u, 192u, 256u, 512u}) {
         SCOPED_TRACE(size);
         const std::vector<uint8_t> png =
             FileBytes(std::string(GLIMMO_SOURCE_DIR) + "/res/glimmo-" + std::to_string(size) + ".png");

@@ -6,7 +6,7 @@
 
 TEST(ArtGenerator, CommittedFilesAreWhatTheGeneratorDraws) {
     const std::vector<ArtFile> files = DrawArtSet();
-    ASSERT_EQ(files.size(), 15u);
+    ASSERT_EQ(files.size(), 18u);
     for (const ArtFile& file : files) {
         SCOPED_TRACE(file.name);
         const std::vector<uint8_t> committed = FileBytes(std::string(GLIMMO_SOURCE_DIR) + "/res/" + file.name);

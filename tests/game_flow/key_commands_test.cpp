@@ -178,6 +178,7 @@ TEST_F(KeyCommandTest, LeavingTheWindowPausesAGameInPlayOnly) {
         pass();
         EXPECT_EQ(Paused, 0) << phase;
         EXPECT_EQ(GamePlayState().gameInPlay, false) << phase;
+        EXPECT_EQ(GamePlayState().onTitle, phase == PhaseTitle) << phase;
     }
     StartPlaying();
     leave();

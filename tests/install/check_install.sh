@@ -30,6 +30,7 @@ share/doc/glimmo/docs/layers.md
 share/doc/glimmo/docs/quirks.md
 share/doc/glimmo/docs/replays.md
 share/doc/glimmo/docs/screenshot.png
+share/doc/glimmo/docs/web_page.md
 share/icons/hicolor/128x128/apps/glimmo.png
 share/icons/hicolor/16x16/apps/glimmo.png
 share/icons/hicolor/24x24/apps/glimmo.png

@@ -41,16 +41,20 @@ TEST(Hints, StayOnTheWindowAndOffTheMaze) {
                 }
             }
         }
-        // The card's frame, drawn first, fits whole wherever the picture is shown whole.
+        // The card's frame, drawn first, fits whole wherever the picture is shown whole: the
+        // game's card and a replay's.
         WindowNotes card;
         card.card = true;
         names.pad = true;
-        const std::vector<HintRect> rects = LayOutHints(WordHints(paused, card, names), t.width, t.height, place);
-        ASSERT_FALSE(rects.empty());
-        if (place.scale >= 1) {
-            EXPECT_TRUE(rects[0].x >= 0 && rects[0].y >= 0 && rects[0].x + rects[0].w <= t.width &&
-                        rects[0].y + rects[0].h <= t.height)
-                << "card " << t.width << "x" << t.height;
+        for (const HintSituation& situation : {paused, replay}) {
+            const std::vector<HintRect> rects =
+                LayOutHints(WordHints(situation, card, names), t.width, t.height, place);
+            ASSERT_FALSE(rects.empty());
+            if (place.scale >= 1) {
+                EXPECT_TRUE(rects[0].x >= 0 && rects[0].y >= 0 && rects[0].x + rects[0].w <= t.width &&
+                            rects[0].y + rects[0].h <= t.height)
+                    << "card " << t.width << "x" << t.height;
+            }
         }
         names.pad = false;
     }

@@ -7,12 +7,19 @@ brings READY! and then the maze with three lives, (3) the arrow keys steer and t
 rises (and hiding the tab pauses the game), (4) after a reload the best score of that game
 is on the title, (5) the sound played blocks that are not silent after Enter, counting the
 underruns, (6) a storage that will not take the save is said on the page in one line, and
-(7) the server answers a bad path with 400 and closes half-sent requests after a timeout.
-Skips with one line where emcc, Chromium or its driver is missing or will not start.
+Escape on the pause screen brings the title back, (7) the server answers a bad path with
+400 and closes half-sent requests after a timeout. On a phone-sized page with touch,
+served from a sub-folder: (8) a tap starts a game, swipes and the pad steer, the pause and
+volume buttons act; (9) a scripted gamepad starts and steers a game; (10) Chromium finds
+the page installable, and with the network cut a reload plays; (11) opened from disk, the
+page says why in one line. Skips with one line where emcc, Chromium or its driver is
+missing or will not start.
 
-Usage: web_page_test.py SOURCE_DIR GLIMMO [--minute SEED]
-(--minute: a minute of the autopilot in the page, for the underrun count; no checks.)"""
+Usage: web_page_test.py SOURCE_DIR GLIMMO [--minute SEED | --screenshots DIR]
+(--minute: a minute of the autopilot in the page, for the underrun count; no checks.
+--screenshots: the page on a phone in portrait and landscape, as PNGs; no checks.)"""
 import base64
+import json
 import os
 import shutil
 import socket
@@ -153,6 +160,14 @@ class Page:
             time.sleep(0.1)
         raise AssertionError(f"not seen within {seconds} s: {what}")
 
+    def state(self):
+        """The game's state line, as the page gives it to tools."""
+        line = self.d.execute_script("return window.glimmoState ? glimmoState() : ''")
+        return json.loads(line) if line else None
+
+    def wait_state(self, what, test, seconds):
+        return wait_until(what, lambda: (lambda s: s if s and test(s) else None)(self.state()), seconds)
+
     def keys(self, *actions):
         from selenium.webdriver.common.action_chains import ActionChains
         chain = ActionChains(self.d)
@@ -217,6 +232,7 @@ def main():
         return 2
     source, glimmo = sys.argv[1], sys.argv[2]
     minute = sys.argv[4] if len(sys.argv) == 5 and sys.argv[3] == "--minute" else None
+    shots = sys.argv[4] if len(sys.argv) == 5 and sys.argv[3] == "--screenshots" else None
     for tool, package in (("emcc", "emscripten"), ("chromium", "chromium"), ("chromedriver", "chromium-driver")):
         if not shutil.which(tool):
             skip(f"{tool} is not installed (Debian package {package})")
@@ -226,7 +242,7 @@ def main():
           f"together {sum(sizes.values())} bytes")
     sys.path.insert(0, os.path.join(source, "scripts"))
     import serve_web
-    if minute is None:
+    if minute is None and shots is None:
         check_server(serve_web, site)
     server = serve_web.start(site)
     url = f"http://127.0.0.1:{server.server_address[1]}/"
@@ -239,7 +255,12 @@ def main():
             time.sleep(60)
             print(f"a minute of the autopilot: {page.audio()}")
             return 0
-        return run_checks(page, driver, url, glimmo, sizes)
+        if shots is not None:
+            return save_phone_screenshots(page, driver, url, shots)
+        run_checks(page, driver, url, glimmo, sizes)
+        run_phone_checks(page, driver, serve_web, site)
+        print("web page: every check passed")
+        return 0
     finally:
         driver.quit()
         server.shutdown()
@@ -259,6 +280,10 @@ def run_checks(page, driver, url, glimmo, sizes):
         print("(1) title card: the canvas matches the harness's title frame")
         quiet = page.audio()
         assert quiet["loud"] == 0, f"sound on the title, before any key: {quiet}"
+        # Escape on the title does nothing: the title goes on, in the same run.
+        before = page.state()["pass"]
+        page.keys(("down", Keys.ESCAPE), ("up", Keys.ESCAPE))
+        page.wait_state("the title going on after Escape", lambda s: s["screen"] == "title" and s["pass"] > before + 50, 3)
 
         # (2) Enter: READY!, then the maze with three lives (two spare), as in the harness.
         page.keys(("down", Keys.ENTER), ("up", Keys.ENTER))
@@ -322,19 +347,176 @@ def run_checks(page, driver, url, glimmo, sizes):
                       and region_diff(f, frames[5], SCORE_LINE) > 0, 5)
         print(f"(4) reload: the title shows the best score {best}, as the harness does with that settings file")
 
-        # (6) A storage that will not take the save (full, or closed to the page): the game
-        # ends with Escape, its save fails, and the page says so in one line.
+        # (6) A storage that will not take the save (full, or closed to the page): Escape on
+        # the pause screen saves, the save fails, the page says so in one line, and the
+        # program starts afresh at the title.
         driver.execute_script(
             "Storage.prototype.setItem = () => { throw new DOMException('full', 'QuotaExceededError'); };")
+        page.keys(("down", Keys.ENTER), ("up", Keys.ENTER))
+        page.wait_state("a game in play", lambda s: s["screen"] == "game" and s["player"]["state"] == 1, 8)
+        page.keys(("down", "p"), ("up", "p"))
+        page.wait_state("the pause screen", lambda s: s["screen"] == "pause", 3)
         page.keys(("down", Keys.ESCAPE), ("up", Keys.ESCAPE))
-        text = wait_until("the game ended by Escape", lambda: page.text() if "ended" in page.text() else None, 5)
+        page.wait_state("the title, started afresh, after Escape on the pause screen",
+                        lambda s: s["screen"] == "title" and s["paused"] == 0, 5)
+        text = page.text()
         said = [line for line in text.splitlines() if "storage" in line]
         assert len(said) == 1, f"the save failed, yet the page says {said} about the storage: {text!r}"
-        print(f"(6) a full storage: the page says {said[0]!r}")
-        print("web page: every check passed")
+        print(f"(6) Escape on the pause screen: the title again; a full storage: the page says {said[0]!r}")
         return 0
     finally:
         shutil.rmtree(work, ignore_errors=True)
+
+
+def as_phone(driver, width=390, height=844):
+    """A phone's screen (three device pixels a page pixel) that takes touches."""
+    driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                           {"width": width, "height": height, "deviceScaleFactor": 3, "mobile": True})
+    driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
+
+
+def touch(driver, *points):
+    """One finger down at the first point, moved through the others, and lifted."""
+    def send(kind, at):
+        driver.execute_cdp_cmd("Input.dispatchTouchEvent",
+                               {"type": kind, "touchPoints": [{"x": at[0], "y": at[1]}] if at else []})
+    send("touchStart", points[0])
+    for at in points[1:]:
+        send("touchMove", at)
+    send("touchEnd", None)
+
+
+def middle(driver, selector):
+    return driver.execute_script(
+        "const b = document.querySelector(arguments[0]).getBoundingClientRect();"
+        "return [b.left + b.width / 2, b.top + b.height / 2, b.width, b.height];", selector)
+
+
+UP, RIGHT, DOWN, LEFT = 1, 2, 3, 4
+
+
+def run_phone_checks(page, driver, serve_web, site):
+    """(8)-(11): the page on a phone-sized touch screen, served from a sub-folder."""
+    folder = os.path.basename(site.rstrip("/"))
+    server = serve_web.start(os.path.dirname(site.rstrip("/")))
+    url = f"http://127.0.0.1:{server.server_address[1]}/{folder}/"
+    try:
+        as_phone(driver)
+        driver.get(url)
+        page.wait_first_frame()
+        shown = driver.execute_script(
+            "const c = document.getElementById('glimmo').getBoundingClientRect();"
+            "return [document.body.classList.contains('touch'), getComputedStyle(document.getElementById('pad')).display,"
+            " c.width * devicePixelRatio, c.height * devicePixelRatio]")
+        assert shown[0] and shown[1] != "none", f"no touch controls on a touch screen: {shown}"
+        assert shown[2] % WIDTH == 0 and shown[2] // WIDTH == shown[3] // HEIGHT, f"not a whole scale: {shown}"
+        # (8) A tap on the picture starts a game; swipes steer as held arrows, and the score rises.
+        x, y, _, _ = middle(driver, "#glimmo")
+        touch(driver, (x, y))
+        page.wait_state("a game started by a tap", lambda s: s["screen"] == "game", 3)
+        page.wait_state("the game in play", lambda s: s["phase"] == 1, 8)
+        for way, (dx, dy) in ((RIGHT, (60, 0)), (LEFT, (-60, 0))):
+            touch(driver, (x, y), (x + dx / 2, y + dy / 2), (x + dx, y + dy))
+            page.wait_state(f"the player turned {way} by a swipe", lambda s: s["player"]["dir"] == way, 3)
+        page.wait_state("the score rising", lambda s: s["score"] > 0, 5)
+        px, py, side, _ = middle(driver, "#dpad")
+        for way, (dx, dy) in ((RIGHT, (side / 3, 0)), (LEFT, (-side / 3, 0))):
+            driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchStart", "touchPoints": [{"x": px + dx, "y": py + dy}]})
+            page.wait_state(f"the player turned {way} by the pad", lambda s: s["player"]["dir"] == way, 3)
+            driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchEnd", "touchPoints": []})
+        touch(driver, middle(driver, "#pause")[:2])
+        page.wait_state("the pause button pausing", lambda s: s["paused"] == 1, 3)
+        assert "Paused" in page.text(), f"no pause hint on the page: {page.text()!r}"
+        touch(driver, middle(driver, "#pause")[:2])
+        page.wait_state("the pause button resuming", lambda s: s["paused"] == 0, 3)
+        volume = page.state()["sound"]
+        bx, by, _, _ = middle(driver, "#louder" if volume < 64 else "#quieter")
+        driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchStart", "touchPoints": [{"x": bx, "y": by}]})
+        page.wait_state("the volume button changing the volume", lambda s: s["sound"] != volume, 3)
+        driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchEnd", "touchPoints": []})
+        print(f"(8) touch at 390 x 844: a tap started a game, swipes and the pad steered right and left, "
+              f"the score rose, pause and volume buttons acted")
+
+        # (9) A gamepad (the page's list replaced by a scripted one): A starts, the d-pad and the stick steer.
+        driver.get(url)
+        page.wait_first_frame()
+        driver.execute_script(
+            "window.pad = {index: 0, connected: true, mapping: 'standard', axes: [0, 0, 0, 0],"
+            " buttons: Array.from({length: 17}, () => ({pressed: false, value: 0}))};"
+            "navigator.getGamepads = () => [window.pad];"
+            "dispatchEvent(new Event('gamepadconnected'));")
+        press = "window.pad.buttons[arguments[0]].pressed = arguments[1];"
+        driver.execute_script(press, 0, True)
+        page.wait_state("a game started by the gamepad's A", lambda s: s["screen"] == "game", 3)
+        driver.execute_script(press, 0, False)
+        page.wait_state("the game in play", lambda s: s["phase"] == 1, 8)
+        driver.execute_script(press, 15, True)
+        page.wait_state("the player turned right by the d-pad", lambda s: s["player"]["dir"] == RIGHT, 3)
+        driver.execute_script(press, 15, False)
+        driver.execute_script("window.pad.axes[0] = -0.9;")
+        page.wait_state("the player turned left by the stick", lambda s: s["player"]["dir"] == LEFT, 3)
+        assert "Gamepad" in page.text(), f"no gamepad hint on the page: {page.text()!r}"
+        print("(9) a scripted gamepad: A started a game, the d-pad and the stick steered")
+
+        # (10) Installable, and after one load it plays with the network cut.
+        report = driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})
+        assert report.get("installabilityErrors") == [], f"not installable: {report}"
+        wait_until("the service worker in control", lambda: driver.execute_script(
+            "return navigator.serviceWorker.controller !== null || (location.reload(), false)"), 10)
+        page.wait_first_frame()
+        driver.execute_cdp_cmd("Network.enable", {})
+        driver.execute_cdp_cmd("Network.emulateNetworkConditions",
+                               {"offline": True, "latency": 0, "downloadThroughput": -1, "uploadThroughput": -1})
+        server.shutdown()
+        server.server_close()
+        driver.get(url + "?offline")
+        page.wait_first_frame()
+        x, y, _, _ = middle(driver, "#glimmo")
+        touch(driver, (x, y))
+        page.wait_state("a game started offline", lambda s: s["screen"] == "game", 3)
+        print(f"(10) installability errors: {report['installabilityErrors']}; with the network cut "
+              f"(and the server stopped) a reload of {url} played")
+        driver.execute_cdp_cmd("Network.emulateNetworkConditions",
+                               {"offline": False, "latency": 0, "downloadThroughput": -1, "uploadThroughput": -1})
+
+        # (11) Opened from disk, one line says why it cannot run there and how to serve it.
+        driver.get("file://" + os.path.join(os.path.abspath(site), "index.html"))
+        text = wait_until("the line about opening from disk", lambda: page.text() if "cannot run" in page.text() else None, 5)
+        said = [line for line in text.splitlines() if "cannot run" in line]
+        assert len(said) == 1 and "serve" in said[0].lower(), f"from disk the page says {text!r}"
+        print(f"(11) from disk: {said[0]!r}")
+    finally:
+        server.shutdown()
+        server.server_close()
+
+
+def save_phone_screenshots(page, driver, url, folder):
+    """The page on a phone, portrait (paused, its hint showing) and landscape (in play)."""
+    os.makedirs(folder, exist_ok=True)
+    for name, (width, height) in (("portrait", (390, 844)), ("landscape", (844, 390))):
+        as_phone(driver, width, height)
+        driver.get(url)
+        page.wait_first_frame()
+        x, y, _, _ = middle(driver, "#glimmo")
+        touch(driver, (x, y))
+        page.wait_state("the game in play", lambda s: s["phase"] == 1, 8)
+        touch(driver, (x, y), (x - 30, y), (x - 60, y))
+        time.sleep(1.5)
+        if name == "portrait":
+            touch(driver, middle(driver, "#pause")[:2])
+            page.wait_state("paused", lambda s: s["paused"] == 1, 3)
+        else:
+            px, py, side, _ = middle(driver, "#dpad")
+            driver.execute_cdp_cmd("Input.dispatchTouchEvent",
+                                   {"type": "touchStart", "touchPoints": [{"x": px, "y": py - side / 3}]})
+            time.sleep(0.3)
+        path = os.path.join(folder, f"glimmo-phone-{name}.png")
+        with open(path, "wb") as f:
+            f.write(base64.b64decode(driver.execute_cdp_cmd("Page.captureScreenshot", {})["data"]))
+        if name == "landscape":
+            driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchEnd", "touchPoints": []})
+        print(f"{name}: {path}")
+    return 0
 
 
 if __name__ == "__main__":
