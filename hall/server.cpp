@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <deque>
 #include <thread>
+#include "hall/board_cache.h"
 #include "hall/board_page.h"
 #include "hall/check_pool.h"
 #include "hall/names.h"
@@ -95,8 +96,8 @@ int64_t IdOf(const std::string& text) {
     return std::stoll(text);
 }
 
-void Submit(const HallOptions& options, Store& store, CheckPool& checks, RateLimit& rate, const httplib::Request& req,
-            const httplib::ContentReader& reader, httplib::Response& res) {
+void Submit(const HallOptions& options, Store& store, CheckPool& checks, RateLimit& rate, BoardCache& boardCache,
+            const httplib::Request& req, const httplib::ContentReader& reader, httplib::Response& res) {
     if (!rate.Allow(req.remote_addr, std::chrono::steady_clock::now()))
         return Refuse(
             res, 429,
@@ -144,6 +145,7 @@ void Submit(const HallOptions& options, Store& store, CheckPool& checks, RateLim
     game.replay = std::move(body);
     try {
         const KeptGame kept = store.Keep(game);
+        if (!kept.already) boardCache.Changed();
         nlohmann::json answer = EntryJson(kept.entry, kept.place);
         answer["status"] = kept.already ? "already kept" : "kept";
         answer["games"] = kept.games;
@@ -168,6 +170,7 @@ int RunHallServer(const HallOptions& options, Store& store, CheckPool& checks) {
 
     httplib::Server server;
     RateLimit rate(options.perMinute);
+    BoardCache boardCache(std::chrono::milliseconds(1000));
     server.new_task_queue = [&] { return new BoundedPool(size_t(options.threads)); };
     // A slow sender has five seconds for each read; a body past the limit is not read.
     server.set_read_timeout(5, 0);
@@ -208,15 +211,20 @@ int RunHallServer(const HallOptions& options, Store& store, CheckPool& checks) {
 
     server.Post("/api/submit",
                 [&](const httplib::Request& req, httplib::Response& res, const httplib::ContentReader& reader) {
-                    Submit(options, store, checks, rate, req, reader, res);
+                    Submit(options, store, checks, rate, boardCache, req, reader, res);
                 });
     auto board = [&](const httplib::Request& req, httplib::Response& res, bool html) {
         const int limit = Param(req, "limit", 100, 1, LargestPage);
         const int offset = Param(req, "offset", 0, 0, 1 << 30);
+        const char* type = html ? "text/html; charset=utf-8" : "application/json";
+        const std::string key = std::to_string(limit) + (html ? "h" : "j") + std::to_string(offset);
+        if (std::optional<std::string> body = boardCache.Find(key)) return res.set_content(*body, type);
         try {
+            const uint64_t generation = boardCache.Generation();
             const std::vector<GameEntry> games = store.Board(limit, offset);
-            if (html) res.set_content(BoardHtml(games, offset + 1), "text/html; charset=utf-8");
+            if (html) res.set_content(BoardHtml(games, offset + 1), type);
             else Answer(res, 200, BoardJson(games, offset + 1));
+            boardCache.Keep(key, res.body, generation);
         } catch (const StoreUnavailable&) {
             TryAgain(res);
         }
