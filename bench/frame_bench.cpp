@@ -11,6 +11,7 @@
 #include "app/global_objects.h"
 #include "app/volume_keys.h"
 #include "app/window_proc.h"
+#include "bench/median_times.h"
 #include "game/game_frame.h"
 #include "game/game_sounds.h"
 #include "game/phase.h"
@@ -68,35 +69,15 @@ BENCHMARK(WholeGameFrame);
 // Reports each benchmark's CPU time per iteration against the memcpy floor of the same
 // run (CPU time: the machines are shared, and wall time counts the neighbours too); with
 // --benchmark_repetitions the medians are compared.
-class RatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public MedianTimes {
 public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& r : runs) {
-            const std::string name = r.run_name.function_name;
-            if (r.run_type == Run::RT_Aggregate) {
-                if (r.aggregate_name == "median") medians_[name] = r.GetAdjustedCPUTime();
-            } else {
-                singles_[name] = r.GetAdjustedCPUTime();
-            }
-        }
-    }
     void Finalize() override {
         ConsoleReporter::Finalize();
-        auto time = [&](const std::string& name) {
-            auto m = medians_.find(name);
-            if (m != medians_.end()) return m->second;
-            auto s = singles_.find(name);
-            return s != singles_.end() ? s->second : 0.0;
-        };
-        const double floor = time("TwoMemcpys");
+        const double floor = Time("TwoMemcpys");
         if (floor <= 0) return;
         for (const char* name : {"ComposeAndPresent", "WholeGameFrame"})
-            if (time(name) > 0) std::printf("%s: %.2f x two 77,440-byte memcpys\n", name, time(name) / floor);
+            if (Time(name) > 0) std::printf("%s: %.2f x two 77,440-byte memcpys\n", name, Time(name) / floor);
     }
-
-private:
-    std::map<std::string, double> medians_, singles_;
 };
 }  // namespace
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 #include "bench/child_run.h"
+#include "bench/median_times.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/headless/virtual_waveout.h"
 #include "platform/input_file.h"
@@ -61,42 +62,26 @@ BENCHMARK(FullRunProcess)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // Each check against the full run of the same kind and against the game time; with
 // --benchmark_repetitions the medians are compared.
-class RatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public MedianTimes {
 public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& r : runs) {
-            const std::string name = r.run_name.function_name;
-            // A process's time is the manual one (its CPU); in this process, its CPU time.
-            const double seconds =
-                (name.find("Process") != std::string::npos ? r.GetAdjustedRealTime() : r.GetAdjustedCPUTime()) / 1e3;
-            if (r.run_type == Run::RT_Aggregate) {
-                if (r.aggregate_name == "median") medians_[name] = seconds;
-            } else if (!medians_.count(name)) {
-                singles_[name] = seconds;
-            }
-        }
-    }
     void Finalize() override {
         ConsoleReporter::Finalize();
-        auto time = [&](const std::string& name) {
-            auto m = medians_.find(name);
-            if (m != medians_.end()) return m->second;
-            auto s = singles_.find(name);
-            return s != singles_.end() ? s->second : 0.0;
-        };
         std::printf("the replay: %s, %.1f s of game time\n", replayPath.c_str(), gameSeconds);
         for (const auto& [check, full] : {std::pair{"Check", "FullRun"}, {"CheckProcess", "FullRunProcess"}}) {
-            if (time(check) <= 0) continue;
-            std::printf("%s: %.2f ms of CPU, %.0f x real time", check, time(check) * 1e3, gameSeconds / time(check));
-            if (time(full) > 0)
-                std::printf(", %.1f x faster than %s (%.2f ms)", time(full) / time(check), full, time(full) * 1e3);
+            if (Time(check) <= 0) continue;
+            std::printf("%s: %.2f ms of CPU, %.0f x real time", check, Time(check) * 1e3, gameSeconds / Time(check));
+            if (Time(full) > 0)
+                std::printf(", %.1f x faster than %s (%.2f ms)", Time(full) / Time(check), full, Time(full) * 1e3);
             std::printf("\n");
         }
     }
 
-private:
-    std::map<std::string, double> medians_, singles_;
+protected:
+    // A process's time is the manual one (its CPU); in this process, its CPU time.
+    double TimeOf(const Run& r) const override {
+        const std::string name = r.run_name.function_name;
+        return (name.find("Process") != std::string::npos ? r.GetAdjustedRealTime() : r.GetAdjustedCPUTime()) / 1e3;
+    }
 };
 
 }  // namespace

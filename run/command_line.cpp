@@ -1,5 +1,6 @@
 // Parsing of the command line against the option table.
 #include "run/command_line.h"
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include "platform/window_scale.h"
@@ -17,6 +18,9 @@ const std::vector<OptionInfo> table = {
     {"--autopilot", "SEED", "let the built-in player play (a demo in the window; its score is not kept)"},
     {"--replay", "FILE", "play a recorded game back: a replay file, or 'best' or 'last' (the kept ones)"},
     {"--record", "FILE", "keep each game played in FILE too, beside last.replay and best.replay"},
+    {"--submit", "FILE", "send a game (a replay file, or 'best' or 'last') to a hall of fame, with --hall and --name"},
+    {"--hall", "URL", "the hall of fame's address for --submit (http://HOST:PORT)"},
+    {"--name", "NAME", "your name on the hall of fame's board, for --submit"},
     {"--verify", "FILE",
      "check a replay ('-': the standard input) as fast as it can: one JSON line, exit 0 if it holds"},
     {"--headless", nullptr, "run without a window, on a virtual clock, deterministically"},
@@ -102,8 +106,9 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
         else if (a == "--headless") out.headless = true;
         else if (a == "--fullscreen") out.fullscreen = true, out.windowed = false;  // the later one wins
         else if (a == "--windowed") out.windowed = true, out.fullscreen = false;
-        else if (value.empty() && (a == "--script" || a == "--state-log" || a == "--audio-out" || a == "--config-dir" ||
-                                   a == "--replay" || a == "--record" || a == "--verify")) {
+        else if (value.empty() &&
+                 (a == "--script" || a == "--state-log" || a == "--audio-out" || a == "--config-dir" ||
+                  a == "--replay" || a == "--record" || a == "--verify" || a == "--submit" || a == "--hall")) {
             error = a + " needs " + info->argument + ", not an empty name";
             return false;
         } else if (a == "--scale") {
@@ -128,6 +133,9 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
         else if (a == "--config-dir") out.configDir = value;
         else if (a == "--replay") out.replay = value;
         else if (a == "--record") out.record = value;
+        else if (a == "--submit") out.submit = value;
+        else if (a == "--hall") out.hall = value;
+        else if (a == "--name") out.name = value;
         else if (a == "--verify") out.verify = value;
         else if (a == "--screenshot") {
             size_t colon = value.find(':');
@@ -155,6 +163,20 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
                     error = std::string(o) + " does not go with --replay";
                     return false;
                 }
+        }
+    }
+    // A game sent to a hall goes with the hall's address and a name (which the hall judges),
+    // and with nothing else but the folder its kept games are in.
+    const bool named = std::find(args.begin(), args.end(), "--name") != args.end();
+    if (!out.submit.empty() || !out.hall.empty() || named) {
+        if (out.submit.empty() || out.hall.empty() || !named) {
+            error = "--submit, --hall and --name go together";
+            return false;
+        }
+        if (out.headless || !out.replay.empty() || !out.record.empty() || !out.verify.empty() || out.autopilotSeed ||
+            out.scale || out.fullscreen) {
+            error = "--submit only sends a game: it goes with no option but --hall, --name and --config-dir";
+            return false;
         }
     }
     if (!out.headless) {

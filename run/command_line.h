@@ -31,6 +31,9 @@ struct CommandLine {
     bool windowed = false;
     std::string replay;  // a replay file to play back, or "best" or "last"
     std::string record;  // keep each game played in this file too
+    std::string submit;  // a game to send to a hall of fame: a replay file, or "best" or "last"
+    std::string hall;    // the hall's address
+    std::string name;    // the player's name on its board
     std::string verify;  // a replay to check ("-": the standard input)
 };
 

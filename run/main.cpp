@@ -13,6 +13,7 @@
 #include "run/command_line.h"
 #include "run/headless_run.h"
 #include "run/replays.h"
+#include "run/submitter.h"
 #include "run/verify.h"
 
 int main(int argc, char** argv) {
@@ -31,6 +32,8 @@ int main(int argc, char** argv) {
         std::printf("glimmo %s\n", GLIMMO_VERSION);
         return 0;
     }
+    // Sending a game to a hall is glimmo-submit's work.
+    if (!cl.submit.empty()) return StartSubmitter(argv);
     if (!cl.verify.empty()) return VerifyFile(cl.verify);
     if (cl.headless) {
         // Headless: a virtual clock, scripted events, frames in memory, recorded sound.

@@ -18,7 +18,12 @@ need_packages() {
 #   build-essential, cmake       the compiler and the build
 #   libsdl2-dev                  the SDL backend (found through its CMake package)
 #   libstb-dev                   stb_image_write: PNG screenshots, the art generator's PNGs
-BUILD_PACKAGES=(build-essential cmake libsdl2-dev libstb-dev)
+#   libsoci-dev, libboost-dev,   the hall's database layer on SQLite and PostgreSQL (hall/): SOCI, the
+#   libsqlite3-dev, libpq-dev    headers its own headers include, and the two back ends' headers
+#   libcpp-httplib-dev, pkgconf  HTTP: the hall's server and glimmo --submit's client
+#   nlohmann-json3-dev, libssl-dev  the hall's JSON, and the digest a replay is known by
+BUILD_PACKAGES=(build-essential cmake libsdl2-dev libstb-dev libsoci-dev libboost-dev libsqlite3-dev libpq-dev
+                libcpp-httplib-dev pkgconf nlohmann-json3-dev libssl-dev)
 #   libgtest-dev                 every test program (tests/)
 #   libbenchmark-dev             the benchmarks, built with the tests (bench/)
 #   python3                      the layer check and the harness contract (tests/layers, tests/harness)
@@ -37,9 +42,10 @@ BUILD_PACKAGES=(build-essential cmake libsdl2-dev libstb-dev)
 #   clang-format                 the style check (tests/layers)
 #   chromium, chromium-driver,   the web page played in headless Chromium (tests/web), with the web
 #   python3-selenium             build's packages below
+#   postgresql                   the hall's tests start a PostgreSQL of their own (tests/hall)
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev python3 tuxtype-data openmpt123 xmp valgrind groff-base
                desktop-file-utils appstream lintian xvfb xdotool openbox x11-utils imagemagick clang-format chromium
-               chromium-driver python3-selenium)
+               chromium-driver python3-selenium postgresql)
 #   emscripten, nodejs           the web build: the compiler to WebAssembly, and what it runs its
 #                                JavaScript tools with (./play --web, tests/web)
 #   python3                      the local web server of ./play --web (scripts/serve_web.py)

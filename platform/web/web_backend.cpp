@@ -11,6 +11,7 @@
 #include <memory>
 #include <utility>
 #include <vector>
+#include "platform/changed_rows.h"
 #include "platform/messages.h"
 #include "platform/registry_store.h"
 #include "platform/web/web_keys.h"
@@ -25,7 +26,7 @@ constexpr uint32_t LongestSliceMs = 4;
 constexpr double TickOrigin = 1000000.0;
 
 // clang-format off
-EM_JS(void, web_show_frame, (const uint8_t* rgba, int width, int height), {
+EM_JS(void, web_show_rows, (const uint8_t* rgba, int width, int height, int top, int bottom), {
     const canvas = document.getElementById('glimmo');
     if (!canvas) return;
     if (!Module.glimmoFrame || canvas.width !== width || canvas.height !== height) {
@@ -33,9 +34,12 @@ EM_JS(void, web_show_frame, (const uint8_t* rgba, int width, int height), {
         canvas.height = height;
         Module.glimmoContext = canvas.getContext('2d');
         Module.glimmoFrame = Module.glimmoContext.createImageData(width, height);
+        top = 0;
+        bottom = height;
     }
-    Module.glimmoFrame.data.set(HEAPU8.subarray(rgba, rgba + width * height * 4));
-    Module.glimmoContext.putImageData(Module.glimmoFrame, 0, 0);
+    // Only the changed rows are put: the browser then redraws only their part of the page.
+    Module.glimmoFrame.data.set(HEAPU8.subarray(rgba + top * width * 4, rgba + bottom * width * 4), top * width * 4);
+    Module.glimmoContext.putImageData(Module.glimmoFrame, 0, 0, 0, top, width, bottom - top);
     if (!Module.glimmoFirstFrame) {
         Module.glimmoFirstFrame = performance.now();
         if (Module.onFirstFrame) Module.onFirstFrame(Module.glimmoFirstFrame);
@@ -192,25 +196,37 @@ public:
     void EndDraw() override {
         if (!open_) return;
         // The title and the pause end a frame every pass, many a display refresh, and most
-        // are the picture the canvas shows already.
-        if (shown_.size() == frame_.size() && std::memcmp(shown_.data(), frame_.data(), frame_.size()) == 0) return;
+        // are the picture the canvas shows already; of the others, only the bands of rows
+        // that changed are widened and put.
+        const int width = int(PortraitDisplay.cxWidth), height = int(PortraitDisplay.cyHeight);
+        const size_t pitch = size_t(PortraitDisplay.cbyPitch);
+        ChangedRows changed;
+        if (shown_.size() == frame_.size()) {
+            changed = FindChangedRows(frame_.data(), shown_.data(), pitch, height);
+            if (changed.count == 0) return;
+        } else {
+            changed.count = 1;
+            changed.bands[0] = RowBand{0, height};
+        }
         // Every frame writes the whole frame memory, so the two buffers trade places.
         shown_.resize(frame_.size());
         frame_.swap(shown_);
-        const int width = int(PortraitDisplay.cxWidth), height = int(PortraitDisplay.cyHeight);
-        uint8_t* out = rgba_.data();
-        for (int y = 0; y < height; ++y) {
-            const uint8_t* row = shown_.data() + size_t(y) * size_t(PortraitDisplay.cbyPitch);
-            for (int x = 0; x < width; ++x, out += 4) {
-                const uint16_t p = uint16_t(row[2 * x] | (row[2 * x + 1] << 8));
-                const uint32_t r = (p >> 11) & 31, g = (p >> 5) & 63, b = p & 31;
-                out[0] = uint8_t((r << 3) | (r >> 2));
-                out[1] = uint8_t((g << 2) | (g >> 4));
-                out[2] = uint8_t((b << 3) | (b >> 2));
-                out[3] = 255;
+        for (int i = 0; i < changed.count; ++i) {
+            const RowBand& band = changed.bands[size_t(i)];
+            uint8_t* out = rgba_.data() + size_t(band.top) * size_t(width) * 4;
+            for (int y = band.top; y < band.bottom; ++y) {
+                const uint8_t* row = shown_.data() + size_t(y) * pitch;
+                for (int x = 0; x < width; ++x, out += 4) {
+                    const uint16_t p = uint16_t(row[2 * x] | (row[2 * x + 1] << 8));
+                    const uint32_t r = (p >> 11) & 31, g = (p >> 5) & 63, b = p & 31;
+                    out[0] = uint8_t((r << 3) | (r >> 2));
+                    out[1] = uint8_t((g << 2) | (g >> 4));
+                    out[2] = uint8_t((b << 3) | (b >> 2));
+                    out[3] = 255;
+                }
             }
+            web_show_rows(rgba_.data(), width, height, band.top, band.bottom);
         }
-        web_show_frame(rgba_.data(), width, height);
     }
     void CloseDisplay() override { open_ = false; }
     const void* LastFrame() override { return shown_.empty() ? nullptr : shown_.data(); }

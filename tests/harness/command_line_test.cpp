@@ -45,6 +45,9 @@ TEST(CommandLine, RefusesWithAMessageNamingTheProblem) {
         {"--headless", "--screenshot", "x.png"},
         {"--headless", "--display-props", "1,2,3"},
         {"--frames", "5"},
+        {"--submit", "best", "--hall", "http://127.0.0.1:8630"},
+        {"--submit", "best", "--name", "Ann"},
+        {"--submit", "best", "--hall", "http://127.0.0.1:8630", "--name", "Ann", "--autopilot", "1"},
     };
     for (const auto& args : bad) {
         EXPECT_FALSE(Parse(args, cl, error)) << args[0];

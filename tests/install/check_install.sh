@@ -21,6 +21,7 @@ fi
 
 expected="games/glimmo
 games/glimmo-modplay
+libexec/glimmo/glimmo-submit
 share/applications/glimmo.desktop
 share/doc/glimmo/README.md
 share/doc/glimmo/changelog.gz

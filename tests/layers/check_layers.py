@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Every dependency points one way: run -> app -> game -> gfx, sound -> platform.
+"""Every dependency points one way: hall -> run -> app -> game -> gfx, sound -> platform.
 
 Fails on any include that points up a layer or sideways between gfx and sound, on the
 common platform layer including one of its backends, on an include without its folder
@@ -10,7 +10,7 @@ import pathlib
 import re
 import sys
 
-RANK = {"platform": 0, "gfx": 1, "sound": 1, "game": 2, "app": 3, "run": 4}
+RANK = {"platform": 0, "gfx": 1, "sound": 1, "game": 2, "app": 3, "run": 4, "hall": 5}
 BACKENDS = ("platform/sdl/", "platform/headless/", "platform/web/")
 # The composition roots: one main per program, where its backends are chosen.
 MAINS = ("run/main.cpp", "run/web_main.cpp")
@@ -25,7 +25,7 @@ def layer_of(path):
 def main():
     root = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else ".")
     problems = []
-    for folder in ["platform", "gfx", "sound", "game", "app", "run", "tools", "tests", "fuzz", "bench"]:
+    for folder in ["platform", "gfx", "sound", "game", "app", "run", "hall", "tools", "tests", "fuzz", "bench"]:
         for file in sorted((root / folder).rglob("*")):
             if file.suffix not in (".cpp", ".h"):
                 continue
