@@ -16,7 +16,7 @@ page says why in one line. Replays, served beside the page: (12) a desktop repla
 the address plays to the harness's state lines, pass for pass; (13) one of another game
 version is refused with its line; (14) a dropped file plays and Escape stops it; (15) a game
 played in the page is downloaded and played on the desktop to its recorded end; (16)
-served by a glimmo-hall (beside glimmo's build, or $GLIMMO_HALL) at /play/, the page
+served by the glimmo-hall $GLIMMO_HALL names (else the one beside glimmo's build) at /play/, the page
 sends the game just ended and says its place, and says why an edited one is refused. Skips with one line where emcc, Chromium or its driver is
 missing or will not start.
 
