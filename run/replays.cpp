@@ -351,8 +351,9 @@ int RunReplay(const CommandLine& cl, const Replay& replay, Backend& inner, Sound
             heldSound = false;
         }
     };
-    // The window's hints show where it stands, and anew at every key of the viewer's.
-    SetReplayHintSource([] { return ReplayHintLine(WatchedReplayStatus()); });
+    // The window's hints show where it stands, and anew at every key of the viewer's; a
+    // headless run has no window to show them in, and words none.
+    if (!cl.headless) SetReplayHintSource([] { return ReplayHintLine(WatchedReplayStatus()); });
     // Back to the start: the replay is played again from its first pass, at the speed set.
     int speedHalves = 2;
     ReplayPlayed played;

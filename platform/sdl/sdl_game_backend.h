@@ -73,9 +73,11 @@ private:
     void ToggleMute();
     void NoteInLayer(const std::string& note);
     void RewordHints();
-    std::vector<HintRect> HintRects(int width, int height) const;
+    // The layer's rectangles for a target of that size, laid out once per words and size.
+    const std::vector<HintRect>& HintRects(int width, int height);
     void DrawHintsWithRenderer();
-    void DrawHintsOnSurface(SDL_Surface* surface);
+    // Draws the hints on the surface; returns the rectangle they cover (empty: none).
+    SDL_Rect DrawHintsOnSurface(SDL_Surface* surface);
     void ShowTitle();
     bool RendererDrawsInSoftware() const;
     bool SurfaceCanShowFrames() const;
@@ -162,10 +164,12 @@ private:
     // The hints layer.
     KeyBindings bindings_;
     bool settingsRead_ = false;
-    int windowedScale_ = 0;     // the scale of the window when last not in full screen
-    HintSituation situation_;   // as the program last told it
-    HintWords words_;           // what the layer shows now
-    ControlNames names_;        // the keys' names, as bound
+    int windowedScale_ = 0;            // the scale of the window when last not in full screen
+    HintSituation situation_;          // as the program last told it
+    HintWords words_;                  // what the layer shows now
+    ControlNames names_;               // the keys' names, as bound
+    std::vector<HintRect> hintRects_;  // words_ laid out for a target of hintRectsW_ x hintRectsH_
+    int hintRectsW_ = -1, hintRectsH_ = -1;
     uint32_t wordsExpire_ = 0;  // a note ends then (Ticks): the words change
     bool wordsExpireSet_ = false;
     bool card_ = false;  // the help card is open

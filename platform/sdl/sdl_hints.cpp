@@ -96,31 +96,46 @@ void SdlGameBackend::RewordHints() {
     HintWords words = WordHints(situation_, notes, names_);
     if (words == words_) return;
     words_ = std::move(words);
-    bordered_ = nullptr;  // hints may have stood in the borders: they are painted afresh
+    hintRectsW_ = hintRectsH_ = -1;  // laid out anew
+    bordered_ = nullptr;             // hints may have stood in the borders: they are painted afresh
     Repaint();
 }
 
-std::vector<HintRect> SdlGameBackend::HintRects(int width, int height) const {
-    return LayOutHints(words_, width, height, PlaceScaled(kPhoneWidth, kPhoneHeight, width, height));
+const std::vector<HintRect>& SdlGameBackend::HintRects(int width, int height) {
+    if (width != hintRectsW_ || height != hintRectsH_) {
+        hintRects_ = LayOutHints(words_, width, height, PlaceScaled(kPhoneWidth, kPhoneHeight, width, height));
+        hintRectsW_ = width;
+        hintRectsH_ = height;
+    }
+    return hintRects_;
 }
 
-// Drawn at the renderer's own pixels, not the picture's: crisp at any scale.
+// Drawn at the renderer's own pixels, not the picture's: crisp at any scale. The layer has
+// a handful of colours: one call for each run of rectangles of the same one.
 void SdlGameBackend::DrawHintsWithRenderer() {
     int w = 0, h = 0;
     if (SDL_GetRendererOutputSize(renderer_, &w, &h) != 0) return;
     SDL_RenderSetLogicalSize(renderer_, 0, 0);
-    for (const HintRect& r : HintRects(w, h)) {
-        SDL_SetRenderDrawColor(renderer_, Uint8(r.rgb >> 16), Uint8(r.rgb >> 8), Uint8(r.rgb), 255);
-        const SDL_Rect rect{r.x, r.y, r.w, r.h};
-        SDL_RenderFillRect(renderer_, &rect);
+    const std::vector<HintRect>& rects = HintRects(w, h);
+    std::vector<SDL_Rect> run;
+    for (size_t i = 0; i < rects.size(); ++i) {
+        run.push_back(SDL_Rect{rects[i].x, rects[i].y, rects[i].w, rects[i].h});
+        if (i + 1 < rects.size() && rects[i + 1].rgb == rects[i].rgb) continue;
+        const uint32_t rgb = rects[i].rgb;
+        SDL_SetRenderDrawColor(renderer_, Uint8(rgb >> 16), Uint8(rgb >> 8), Uint8(rgb), 255);
+        SDL_RenderFillRects(renderer_, run.data(), int(run.size()));
+        run.clear();
     }
     SDL_RenderSetLogicalSize(renderer_, kPhoneWidth, kPhoneHeight);
     FitRendererToWindow();
 }
 
-void SdlGameBackend::DrawHintsOnSurface(SDL_Surface* surface) {
+SDL_Rect SdlGameBackend::DrawHintsOnSurface(SDL_Surface* surface) {
+    SDL_Rect covered{0, 0, 0, 0};
     for (const HintRect& r : HintRects(surface->w, surface->h)) {
         const SDL_Rect rect{r.x, r.y, r.w, r.h};
         SDL_FillRect(surface, &rect, SDL_MapRGB(surface->format, Uint8(r.rgb >> 16), Uint8(r.rgb >> 8), Uint8(r.rgb)));
+        SDL_UnionRect(&covered, &rect, &covered);
     }
+    return covered;
 }

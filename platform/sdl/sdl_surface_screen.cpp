@@ -48,8 +48,7 @@ void SdlGameBackend::PresentToSurface(bool withFrame) {
     uint8_t* pixels = static_cast<uint8_t*>(surface->pixels);
     const ScaledPlace place = PlaceScaled(kPhoneWidth, kPhoneHeight, surface->w, surface->h);
     // A new or resized surface has its borders painted once; the picture covers the rest.
-    // With hints over the picture, every present draws the whole of it and then the hints.
-    bool whole = wholeWindow_ || !withFrame || !words_.Empty();
+    bool whole = wholeWindow_ || !withFrame;
     if (surface != bordered_ || surface->w != borderedWidth_ || surface->h != borderedHeight_ || !withFrame) {
         FillBorders(withFrame ? place : ScaledPlace{}, SDL_MapRGB(surface->format, 0, 0, 0), pixels, surface->pitch,
                     surface->w, surface->h);
@@ -69,7 +68,8 @@ void SdlGameBackend::PresentToSurface(bool withFrame) {
         SDL_UpdateWindowSurface(window_);
         return;
     }
-    std::array<SDL_Rect, ChangedRows::kMostBands> rects;
+    // The hints go over the bands again, and are handed over with them.
+    std::array<SDL_Rect, ChangedRows::kMostBands + 1> rects;
     for (int i = 0; i < changed_.count; ++i) {
         const RowBand& band = changed_.bands[size_t(i)];
         DrawScaled(shown_.data(), PortraitDisplay.cbyPitch, kPhoneWidth, kPhoneHeight, colours_.data(), place, pixels,
@@ -78,5 +78,10 @@ void SdlGameBackend::PresentToSurface(bool withFrame) {
                                     (band.bottom - band.top) * place.scale};
     }
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
-    if (changed_.count > 0) SDL_UpdateWindowSurfaceRects(window_, rects.data(), changed_.count);
+    int count = changed_.count;
+    if (!words_.Empty() && count > 0) {
+        const SDL_Rect hints = DrawHintsOnSurface(surface);
+        if (!SDL_RectEmpty(&hints)) rects[size_t(count++)] = hints;
+    }
+    if (count > 0) SDL_UpdateWindowSurfaceRects(window_, rects.data(), count);
 }
